@@ -1,0 +1,61 @@
+#include "convert.h"
+
+#include "errors.h"
+
+namespace platform {
+
+std::optional<int32_t> TryStrToInt(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '-' || s[i] == '+')) {
+    negative = s[i] == '-';
+    ++i;
+  }
+  if (i == s.size()) return std::nullopt;
+  int64_t value = 0;
+  for (; i < s.size(); ++i) {
+    const char c = s[i];
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+    if (value > int64_t(INT32_MAX) + 1) return std::nullopt;
+  }
+  if (negative) value = -value;
+  if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
+  return static_cast<int32_t>(value);
+}
+
+int32_t StrToInt(const std::string& s) {
+  if (auto v = TryStrToInt(s)) return *v;
+  throw EConvertError::InvalidInteger(s);
+}
+
+bool StrToBool(const std::string& s) {
+  if (auto v = TryStrToInt(s)) return *v != 0;
+  if (SameTextAscii(s, "True")) return true;
+  if (SameTextAscii(s, "False")) return false;
+  throw EConvertError::InvalidBoolean(s);
+}
+
+std::string IntToStr(int32_t v) { return std::to_string(v); }
+
+std::string AsciiLower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
+bool SameTextAscii(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,92 @@
+#include "cp1250.h"
+
+#include <array>
+
+namespace platform {
+namespace {
+
+// Bytes 0x80..0xFF; below 0x80 the code page is ASCII.
+constexpr std::array<char16_t, 128> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
+    0x0088, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,  // 88
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
+    0x0098, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A,  // 98
+    0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7,  // A0
+    0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,  // A8
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7,  // B0
+    0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C,  // B8
+    0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,  // C0
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E,  // C8
+    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7,  // D0
+    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,  // D8
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,  // E0
+    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F,  // E8
+    0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,  // F0
+    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,  // F8
+};
+
+void AppendUtf8(std::string& out, char32_t u) {
+  if (u < 0x80) {
+    out += static_cast<char>(u);
+  } else if (u < 0x800) {
+    out += static_cast<char>(0xC0 | (u >> 6));
+    out += static_cast<char>(0x80 | (u & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (u >> 12));
+    out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (u & 0x3F));
+  }
+}
+
+}  // namespace
+
+char16_t Cp1250ToUnicode(unsigned char c) {
+  return c < 0x80 ? char16_t(c) : kHigh[c - 0x80];
+}
+
+char UnicodeToCp1250(char32_t u) {
+  if (u < 0x80) return static_cast<char>(u);
+  for (unsigned i = 0; i < kHigh.size(); ++i) {
+    if (kHigh[i] == u) return static_cast<char>(0x80 + i);
+  }
+  return '?';
+}
+
+std::string Cp1250ToUtf8(std::string_view cp) {
+  std::string out;
+  out.reserve(cp.size() * 2);
+  for (unsigned char c : cp) AppendUtf8(out, Cp1250ToUnicode(c));
+  return out;
+}
+
+std::string Utf8ToCp1250(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  size_t i = 0;
+  while (i < s.size()) {
+    const unsigned char c = s[i];
+    int extra;
+    char32_t u;
+    if (c < 0x80) { extra = 0; u = c; }
+    else if ((c & 0xE0) == 0xC0) { extra = 1; u = c & 0x1F; }
+    else if ((c & 0xF0) == 0xE0) { extra = 2; u = c & 0x0F; }
+    else if ((c & 0xF8) == 0xF0) { extra = 3; u = c & 0x07; }
+    else { out += '?'; ++i; continue; }
+    size_t j = 1;
+    for (; j <= size_t(extra) && i + j < s.size(); ++j) {
+      const unsigned char d = s[i + j];
+      if ((d & 0xC0) != 0x80) break;
+      u = (u << 6) | (d & 0x3F);
+    }
+    if (j != size_t(extra) + 1) {  // truncated or broken sequence
+      out += '?';
+      i += j;
+      continue;
+    }
+    out += UnicodeToCp1250(u);
+    i += j;
+  }
+  return out;
+}
+
+}  // namespace platform

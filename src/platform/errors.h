@@ -1,0 +1,50 @@
+#pragma once
+// The exceptions that end an action and reach the user through the standard
+// error box. Messages are code page 1250 text, like every string of the model.
+
+#include <stdexcept>
+#include <string>
+
+namespace platform {
+
+// Base of every error the program raises on purpose; what() is the message shown.
+class Exception : public std::runtime_error {
+ public:
+  explicit Exception(const std::string& message) : std::runtime_error(message) {}
+};
+
+// A text that should have been a number or a flag.
+class EConvertError : public Exception {
+ public:
+  using Exception::Exception;
+  // "'%s' is not a valid integer value"
+  static EConvertError InvalidInteger(const std::string& text);
+  // "'%s' is not a valid boolean value"
+  static EConvertError InvalidBoolean(const std::string& text);
+};
+
+// A file that could not be read or written. The message names the file and the reason.
+class EInOutError : public Exception {
+ public:
+  EInOutError(const std::string& path, const std::string& reason);
+  // The reason taken from errno.
+  static EInOutError FromErrno(const std::string& path, int err);
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// A write to a profile (INI) file that the platform refused: "Unable to write to %s".
+class EIniFileException : public Exception {
+ public:
+  explicit EIniFileException(const std::string& path);
+};
+
+// A list index outside the list: "List index out of bounds (%d)".
+class EListError : public Exception {
+ public:
+  explicit EListError(long index);
+};
+
+}  // namespace platform

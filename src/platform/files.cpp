@@ -1,0 +1,115 @@
+#include "files.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "cp1250.h"
+#include "errors.h"
+
+namespace platform {
+
+std::string NativePath(const std::string& path) { return Cp1250ToUtf8(path); }
+
+bool FileExists(const std::string& path) {
+  struct stat st;
+  return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+  struct stat st;
+  return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path) {
+  const std::string native = NativePath(path);
+  const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+    throw EInOutError::FromErrno(path, errno);
+  }
+  struct stat st;
+  if (::fstat(fd, &st) != 0) {
+    const int err = errno;
+    ::close(fd);
+    throw EInOutError::FromErrno(path, err);
+  }
+  if (!S_ISREG(st.st_mode)) {
+    ::close(fd);
+    throw EInOutError::FromErrno(path, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+  }
+  std::string data;
+  data.reserve(static_cast<size_t>(st.st_size));
+  char buf[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int err = errno;
+      ::close(fd);
+      throw EInOutError::FromErrno(path, err);
+    }
+    data.append(buf, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return data;
+}
+
+void WriteFileAtomic(const std::string& path, const std::string& data) {
+  const std::string native = NativePath(path);
+  // Keep the mode of a file that is replaced; refuse where the file itself is read-only,
+  // as replacing it by rename would otherwise quietly succeed.
+  // A file or folder without any write permission is read-only for everyone,
+  // the superuser included, as a read-only file is on other systems.
+  mode_t mode = 0666 & ~0022;
+  struct stat st;
+  if (::stat(native.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) throw EInOutError::FromErrno(path, EISDIR);
+    if ((st.st_mode & 0222) == 0 || ::access(native.c_str(), W_OK) != 0) {
+      throw EInOutError::FromErrno(path, EACCES);
+    }
+    mode = st.st_mode & 07777;
+  }
+  const auto slash = native.rfind('/');
+  const std::string dir = slash == std::string::npos ? "." : native.substr(0, slash + 1);
+  struct stat dst;
+  if (::stat(dir.c_str(), &dst) == 0 && (dst.st_mode & 0222) == 0) {
+    throw EInOutError::FromErrno(path, EACCES);
+  }
+  std::string tmpl = native + ".XXXXXX";
+  const int fd = ::mkstemp(tmpl.data());
+  if (fd < 0) throw EInOutError::FromErrno(path, errno);
+  auto fail = [&](int err) {
+    ::close(fd);
+    ::unlink(tmpl.c_str());
+    throw EInOutError::FromErrno(path, err);
+  };
+  size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      fail(errno);
+    }
+    done += static_cast<size_t>(n);
+  }
+  if (::fchmod(fd, mode) != 0) fail(errno);
+  if (::fsync(fd) != 0) fail(errno);
+  if (::close(fd) != 0) {
+    const int err = errno;
+    ::unlink(tmpl.c_str());
+    throw EInOutError::FromErrno(path, err);
+  }
+  if (::rename(tmpl.c_str(), native.c_str()) != 0) {
+    const int err = errno;
+    ::unlink(tmpl.c_str());
+    throw EInOutError::FromErrno(path, err);
+  }
+}
+
+}  // namespace platform
