@@ -52,6 +52,36 @@ char UnicodeToCp1250(char32_t u) {
   return '?';
 }
 
+unsigned char Cp1250Upper(unsigned char c) {
+  if (c >= 'a' && c <= 'z') return c - 32;
+  switch (c) {
+    case 0x9A: case 0x9C: case 0x9D: case 0x9E: case 0x9F: return c - 0x10;  // š ś ť ž ź
+    case 0xB3: return 0xA3;  // ł
+    case 0xB9: return 0xA5;  // ą
+    case 0xBA: return 0xAA;  // ş
+    case 0xBE: return 0xBC;  // ľ
+    case 0xBF: return 0xAF;  // ż
+    default: break;
+  }
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
+  return c;
+}
+
+unsigned char Cp1250Lower(unsigned char c) {
+  if (c >= 'A' && c <= 'Z') return c + 32;
+  switch (c) {
+    case 0x8A: case 0x8C: case 0x8D: case 0x8E: case 0x8F: return c + 0x10;  // Š Ś Ť Ž Ź
+    case 0xA3: return 0xB3;  // Ł
+    case 0xA5: return 0xB9;  // Ą
+    case 0xAA: return 0xBA;  // Ş
+    case 0xBC: return 0xBE;  // Ľ
+    case 0xAF: return 0xBF;  // Ż
+    default: break;
+  }
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;
+  return c;
+}
+
 std::string Cp1250ToUtf8(std::string_view cp) {
   std::string out;
   out.reserve(cp.size() * 2);

@@ -16,6 +16,11 @@ char16_t Cp1250ToUnicode(unsigned char c);
 // The code page 1250 byte of a code point; '?' when the code page cannot hold it.
 char UnicodeToCp1250(char32_t u);
 
+// Letter case within the code page: the Latin letters and the Central
+// European letters that have both cases in it; every other byte is kept.
+unsigned char Cp1250Upper(unsigned char c);
+unsigned char Cp1250Lower(unsigned char c);
+
 // Whole strings to and from UTF-8. Malformed UTF-8 sequences become '?'.
 std::string Cp1250ToUtf8(std::string_view cp);
 std::string Utf8ToCp1250(std::string_view utf8);

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <clocale>
+#include <cwctype>
+
 #include "cp1250.h"
 
 using namespace platform;
@@ -52,4 +55,23 @@ TEST(Cp1250, UnmappableAndBrokenInputBecomesQuestionMarks) {
   EXPECT_EQ(Utf8ToCp1250("a\xC3"), "a?");       // cut sequence
   EXPECT_EQ(Utf8ToCp1250("\xFF" "x"), "?x");    // no lead byte
   EXPECT_EQ(UnicodeToCp1250(0x20AC), '\x80');  // euro sign
+}
+
+TEST(Cp1250, CaseMappingAgreesWithUnicodeForEveryByte) {
+  // Every pair must be a true Unicode case pair, and each mapping must undo the other.
+  ASSERT_NE(std::setlocale(LC_CTYPE, "C.UTF-8"), nullptr);
+  for (int c = 0; c < 256; ++c) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    const unsigned char up = Cp1250Upper(b), low = Cp1250Lower(b);
+    if (up != b) {
+      EXPECT_EQ(Cp1250Lower(up), b) << c;
+      EXPECT_NE(std::towupper(Cp1250ToUnicode(b)), wint_t(Cp1250ToUnicode(b))) << c;
+      EXPECT_EQ(wint_t(Cp1250ToUnicode(up)), std::towupper(Cp1250ToUnicode(b))) << c;
+    }
+    if (low != b) EXPECT_EQ(Cp1250Upper(low), b) << c;
+  }
+  EXPECT_EQ(Cp1250Upper(0xE8), 0xC8);  // č Č
+  EXPECT_EQ(Cp1250Upper(0xDF), 0xDF);  // ß has no capital here
+  EXPECT_EQ(Cp1250Upper(0xF7), 0xF7);  // ÷
+  EXPECT_EQ(Cp1250Lower(0xD7), 0xD7);  // ×
 }
