@@ -1,0 +1,69 @@
+#include "uDApp.h"
+
+#include "appdir.h"
+#include "profile.h"
+
+TNastaveni Settings;
+
+namespace {
+
+const char kSection[] = "Nastaveni";
+const char kLanguageTable[] = "jazyk.ini";
+const char kDefaultLanguage[] = "\xC8" "esky";  // "Česky"
+
+std::string TableOfLanguages() { return platform::ProgramDir() + kLanguageTable; }
+
+}  // namespace
+
+void LoadSettings(const std::string& fileName) {
+  const platform::ProfileFile ini(platform::ProgramDir() + fileName);
+  Settings.Protokol = ini.ReadBool(kSection, "Protokol", false);
+  Settings.VAdr = ini.ReadString(kSection, "VAdr", platform::ProgramDir() + "Testy");
+  Settings.PVAdr = ini.ReadBool(kSection, "PVAdr", true);
+  Settings.ZjistiAV = ini.ReadBool(kSection, "ZjistiAV", false);
+  Settings.pJazyk = ini.ReadString(kSection, "pJazyk", kDefaultLanguage);
+}
+
+void SaveSettings(const std::string& fileName) {
+  platform::ProfileFile ini(platform::ProgramDir() + fileName);
+  ini.WriteBool(kSection, "Protokol", Settings.Protokol);
+  ini.WriteString(kSection, "VAdr", Settings.VAdr);
+  ini.WriteBool(kSection, "PVAdr", Settings.PVAdr);
+  ini.WriteBool(kSection, "ZjistiAV", Settings.ZjistiAV);
+  ini.WriteString(kSection, "pJazyk", Settings.pJazyk);
+}
+
+std::string LangText(const std::string& key) {
+  platform::ProfileFile table(TableOfLanguages());
+  std::string text = table.ReadString(Settings.pJazyk, key, "");
+  if (text.empty()) {
+    text = "!_" + key;
+    table.WriteString(Settings.pJazyk, key, text);
+  }
+  return text;
+}
+
+std::vector<std::string> ListLanguages() { return platform::ProfileFile(TableOfLanguages()).ReadSections(); }
+
+const std::array<std::string_view, kLangKeyCount> LangKeys = {
+    "Aktualizace", "AktualizaciNelzeZjistitNejstePripojeni", "AktualizaciNelzeZjistitNelzeNahratDataZNetu",
+    "AktualnostProgramu", "Autor", "Bodove", "Body", "Cas", "CasoveOmezeniNAOtazku", "CasoveOmezeniNaTest",
+    "Chybove", "CisloOtazky", "Dalsi", "Datum", "DatumACas", "Dokonci", "DoporucenaHodnota", "EMail",
+    "EmailOdUzivateleAppZorvik", "h1do", "h2do", "h3do", "h4do", "HesloProEditaci", "Hlavicka", "HlavniMenu",
+    "Hodnoceni", "HorniDolni", "Informace", "Jazyk", "Jmeno", "JmenoProgramu", "JmenoTestu",
+    "KDispoziciNovaVerzeProgramu", "Kodovat", "Kombinacni", "Konec", "LibovolneProchazeniOtazek", "Licence",
+    "MichatOdpovedi", "MichatOtazky", "MoznostiTestu", "Nacist", "NacistTest", "Nadpis", "Napoveda",
+    "Nastaveni", "NastaveniPisma", "Nastavit", "Obrazek", "Obrazky", "OchranaTestu", "OdpovedC", "Odpovedi",
+    "Ok", "Okraje", "Otazka", "Otazky", "ParametryTestu", "PocetKopii", "PocetOdpovedi", "PocetOtazek",
+    "PocetVariant", "Pokracovat", "PomocneNastroje", "Pomucky", "PouzivateAktualniVerziProgramu",
+    "PouzivatVychoziAdresar", "Poznamka", "PraceSeSoubory", "PravyLevy", "Predchozi", "Pridat", "Pripravit",
+    "Pristup", "Procentove", "ProSpusteniPotrebaDveOtz", "Protokoly", "PrubehTestu",
+    "RegistraceTypuSSTProTesty", "Smazat", "Soubory", "SouhrnneVysledky", "Spatne", "Spravne", "SpustitTest",
+    "Str", "Stranka", "StrankyProgramu", "TentoTestJeChranenHeslemProsimZadejteJej", "Test",
+    "TestZmenenKonecAppBezUlozeni", "TestZmenenNacistNovyBezUlozeni", "TestZmenenVytvoritNovyBezUlozeni",
+    "Tisk", "TiskTestu", "Ukoncit", "Ulozit", "UlozitTest", "UlozitTestDoRTF", "UpravInfo", "Upravit",
+    "UpravitTest", "VarC", "Velikost", "Verze", "VlastnostiTestu", "Vlozit", "VyberAdresar", "VyberAdresare",
+    "Vybrat", "VysledkyProKVar", "VysledkyTestu", "VytvaretProtokol", "Vytvorit", "Zakladni",
+    "ZakladniInformace", "Zavrit", "Zjisti", "ZjistovatNoveVerzeProgramu", "ZjistujiAktualizace", "Znamka",
+    "ZobrazovatSpravneOdpovedi", "Zpet", "zProgramuZorvik", "ZpusobHodnoceni", "Zrusit",
+};

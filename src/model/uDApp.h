@@ -1,0 +1,42 @@
+#pragma once
+// The program's settings ("Nastaveni.ini") and the lookup of every caption and
+// message in the language table ("jazyk.ini"), both in the program's directory.
+// Text is code page 1250.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The settings; each field's name is also its key in section "Nastaveni".
+struct TNastaveni {
+  bool Protokol = false;      // write a protocol when the evaluation screen is closed
+  std::string VAdr;           // default directory of test files
+  bool PVAdr = true;          // the open and save dialogs start in VAdr
+  bool ZjistiAV = false;      // check for a newer version at start
+  std::string pJazyk = "\xC8" "esky";  // the current language ("Česky"): a section of the language table
+
+  bool operator==(const TNastaveni&) const = default;
+};
+
+extern TNastaveni Settings;
+
+// Fills Settings from the program's directory + fileName; a missing file or
+// key gives the default, and nothing is written.
+void LoadSettings(const std::string& fileName);
+
+// Writes Settings to the program's directory + fileName, keeping the file's
+// other lines. Raises platform::EIniFileException when the write is refused.
+void SaveSettings(const std::string& fileName);
+
+// The text of the key in the current language. A key that is missing or empty
+// is written into the table as "!_" + key, and that text is returned, so a
+// translator finds every text still to be done.
+std::string LangText(const std::string& key);
+
+// The language names, i.e. the sections of the table in the file's order.
+std::vector<std::string> ListLanguages();
+
+// Every key the program looks up in the language table.
+inline constexpr size_t kLangKeyCount = 127;
+extern const std::array<std::string_view, kLangKeyCount> LangKeys;
