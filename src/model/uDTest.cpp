@@ -3,7 +3,14 @@
 #include <algorithm>
 #include <chrono>
 #include <random>
+#include <string_view>
 #include <utility>
+
+#include "ZCodeFce.h"
+#include "convert.h"
+#include "cp1250.h"
+#include "errors.h"
+#include "messages.h"
 
 TDTest CurrentTest;
 TDTest RunTest;
@@ -125,5 +132,188 @@ void PrepareRun(int32_t n, bool shuffleQuestions, bool shuffleAnswers) {
       std::vector<bool>::swap(q.Correct[j], q.Correct[g]);
       pool[r] = pool[--left];
     }
+  }
+}
+
+// ---- The test file ----
+
+namespace {
+
+const char kPlainTag[] = "CodN";
+const char kScrambledTag[] = "CodA";
+const char kLineEnd[] = "\r\n";
+
+// The body's lines in order; past the end every line reads as empty. A line
+// ends at CR LF, and also at a lone CR or LF, as a file edited elsewhere may have.
+class LineReader {
+ public:
+  explicit LineReader(std::string_view body) : rest_(body) {}
+
+  std::string_view Next() {
+    const size_t end = rest_.find_first_of("\r\n");
+    if (end == std::string_view::npos) {
+      const std::string_view line = rest_;
+      rest_ = {};
+      return line;
+    }
+    const std::string_view line = rest_.substr(0, end);
+    const size_t skip = rest_.compare(end, 2, kLineEnd) == 0 ? 2 : 1;
+    rest_.remove_prefix(end + skip);
+    return line;
+  }
+
+  std::string Text() { return std::string(Next()); }
+  int32_t Number() { return platform::StrToInt(std::string(Next())); }
+  bool Flag() { return platform::StrToBool(std::string(Next())); }
+
+  // A count that sizes an array; a negative one cannot be a count.
+  int32_t Count() {
+    const std::string line(Next());
+    const int32_t n = platform::StrToInt(line);
+    if (n < 0) throw platform::EConvertError::InvalidInteger(line);
+    return n;
+  }
+
+  // At most how many more lines there can be.
+  size_t MaxLinesLeft() const { return rest_.size() + 1; }
+
+ private:
+  std::string_view rest_;
+};
+
+// Reads a whole body into a fresh record, so that a failure leaves the caller's
+// record untouched. Questions are added as their lines are read: a count larger
+// than the body can hold ends at the first missing flag or number line instead
+// of sizing the array for it first.
+TDTest ParseBody(std::string_view body) {
+  LineReader in(body);
+  TDTest t;
+  t.PasswordRequired = in.Flag();
+  t.EditPassword = in.Text();
+  t.ShowCorrectAnswers = in.Flag();
+  t.FreeNavigation = in.Flag();
+  t.Name = in.Text();
+  t.AnswerCount = in.Count();
+  t.MultipleCorrect = in.Flag();
+  t.GradingMode = in.Number();
+  t.Limit1 = in.Number();
+  t.Limit2 = in.Number();
+  t.Limit3 = in.Number();
+  t.Limit4 = in.Number();
+  t.QuestionTimeLimit = in.Number();
+  t.TestTimeLimit = in.Number();
+  const auto count = static_cast<size_t>(in.Count());
+  const auto slots = static_cast<size_t>(t.AnswerCount);
+
+  // Every question takes at least three lines, every answer two.
+  t.Questions.reserve(std::min(count, in.MaxLinesLeft() / 3));
+  for (size_t i = 0; i < count; ++i) {
+    TOtazky q;
+    q.Text = in.Text();
+    q.Picture = in.Text();
+    q.Points = in.Number();
+    const size_t answers = std::min(slots, in.MaxLinesLeft() / 2);
+    q.Answers.reserve(answers);
+    q.Correct.reserve(answers);
+    for (size_t j = 0; j < slots; ++j) {
+      q.Answers.push_back(in.Text());
+      q.Correct.push_back(in.Flag());
+    }
+    t.Questions.push_back(std::move(q));
+  }
+  return t;
+}
+
+// A text is one line: a line break in it would shift every line after it.
+void AppendText(std::string& out, const std::string& text) {
+  const size_t start = out.size();
+  out += text;
+  std::replace_if(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(),
+                  [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  out += kLineEnd;
+}
+
+void AppendNumber(std::string& out, int32_t value) {
+  out += platform::IntToStr(value);
+  out += kLineEnd;
+}
+
+void AppendFlag(std::string& out, bool value) {
+  out += value ? "-1" : "0";
+  out += kLineEnd;
+}
+
+std::string ComposeBody(const TDTest& t) {
+  std::string out;
+  AppendFlag(out, t.PasswordRequired);
+  AppendText(out, t.EditPassword);
+  AppendFlag(out, t.ShowCorrectAnswers);
+  AppendFlag(out, t.FreeNavigation);
+  AppendText(out, t.Name);
+  AppendNumber(out, t.AnswerCount);
+  AppendFlag(out, t.MultipleCorrect);
+  AppendNumber(out, t.GradingMode);
+  AppendNumber(out, t.Limit1);
+  AppendNumber(out, t.Limit2);
+  AppendNumber(out, t.Limit3);
+  AppendNumber(out, t.Limit4);
+  AppendNumber(out, t.QuestionTimeLimit);
+  AppendNumber(out, t.TestTimeLimit);
+  AppendNumber(out, QuestionCount(t));
+  // Exactly AnswerCount answers per question, so the file always reads back.
+  const size_t slots = AnswerSlots(t);
+  for (const TOtazky& q : t.Questions) {
+    AppendText(out, q.Text);
+    AppendText(out, q.Picture);
+    AppendNumber(out, q.Points);
+    for (size_t j = 0; j < slots; ++j) {
+      AppendText(out, j < q.Answers.size() ? q.Answers[j] : std::string());
+      AppendFlag(out, j < q.Correct.size() && q.Correct[j]);
+    }
+  }
+  return out;
+}
+
+void ShowFormatError(const char* utf8Text) {
+  platform::ShowMessage(platform::Utf8ToCp1250("Chyba..."), platform::Utf8ToCp1250(utf8Text));
+}
+
+}  // namespace
+
+void LoadTest(TDTest& test, const std::string& path) {
+  const std::string content = ReadWholeFile(path);
+  const std::string_view head(content);
+  const std::string_view tag = head.substr(0, 4);
+  const bool scrambled = tag == kScrambledTag;
+
+  if (head.substr(0, 5) == "CodeA" || head.substr(0, 5) == "CodeN" ||
+      ((scrambled || tag == kPlainTag) && head.substr(4, 3) != FormatVersion)) {
+    ShowFormatError(
+        "Vybraný soubor nelze otevřít, chyba formátu. Použijte prosím program pro konverzi testu "
+        "a poté test otevřete znovu.");
+    return;
+  }
+  if (!scrambled && tag != kPlainTag) {
+    ShowFormatError("Vybraný soubor nelze otevřít, chyba formátu.");
+    return;
+  }
+
+  const std::string_view stored = head.substr(7);
+  TDTest loaded = scrambled ? ParseBody(Unscramble(std::string(stored), ScrambleKey)) : ParseBody(stored);
+  loaded.Scrambled = scrambled;
+  loaded.Exists = true;
+  loaded.FileName = path;
+  loaded.Changed = false;
+  test = std::move(loaded);
+}
+
+void SaveTest(TDTest& test, const std::string& path) {
+  const std::string body = ComposeBody(test);
+  test.Exists = true;
+  test.FileName = path;
+  if (test.Scrambled) {
+    WriteWholeFile(path, std::string(kScrambledTag) + FormatVersion + Scramble(body, ScrambleKey));
+  } else {
+    WriteWholeFile(path, std::string(kPlainTag) + FormatVersion + body);
   }
 }

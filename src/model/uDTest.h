@@ -91,3 +91,20 @@ void NewTest();
 // generator is reseeded from the clock on every call. When n exceeds the
 // current test's questions RunTest keeps what it held.
 void PrepareRun(int32_t n, bool shuffleQuestions, bool shuffleAnswers);
+
+// The version written after the tag of every test file.
+inline constexpr char FormatVersion[] = "002";
+
+// The key a scrambled test file's body is scrambled with.
+inline constexpr char ScrambleKey[] = "R4m8Q2v7x5N";
+
+// Reads a test file into test. A refused header shows one of the two fixed
+// format messages and leaves test as it was. A body that does not parse raises
+// EConvertError and leaves test exactly as it was too, Changed included.
+// Input and output errors raise EInOutError.
+void LoadTest(TDTest& test, const std::string& path);
+
+// Writes test to path, scrambled when test.Scrambled, after setting Exists and
+// FileName; Changed is the caller's. A failed write raises EInOutError and
+// leaves the old file intact.
+void SaveTest(TDTest& test, const std::string& path);
