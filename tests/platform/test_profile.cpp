@@ -258,12 +258,12 @@ TEST(ProfileRobustness, ArbitraryBytesNeverBreakReadsAndWritesKeepTheRest) {
     ini.WriteString("a", "NewKey", "v");
     std::string after = ReadBytes(path);
     ASSERT_EQ(ini.ReadString("a", "NewKey", ""), "v") << round;
-    for (const std::string added : {"NewKey=v\r\n", "NewKey=v\n"}) {
+    for (std::string_view added : {"NewKey=v\r\n", "NewKey=v\n"}) {
       const size_t at = after.find(added);
       if (at != std::string::npos) after.erase(at, added.size());
     }
     if (!hadSection) {
-      for (const std::string header : {"[a]\r\n", "[a]\n"}) {
+      for (std::string_view header : {"[a]\r\n", "[a]\n"}) {
         if (after.ends_with(header)) after.resize(after.size() - header.size());
       }
     }
