@@ -10,6 +10,11 @@ MessageHandler& Handler() {
   static MessageHandler handler;
   return handler;
 }
+
+MessageDlgHandler& DlgHandler() {
+  static MessageDlgHandler handler;
+  return handler;
+}
 }  // namespace
 
 MessageHandler SetMessageHandler(MessageHandler handler) {
@@ -24,6 +29,24 @@ void ShowMessage(const std::string& caption, const std::string& text) {
     return;
   }
   std::fprintf(stderr, "%s: %s\n", Cp1250ToUtf8(caption).c_str(), Cp1250ToUtf8(text).c_str());
+}
+
+MessageDlgHandler SetMessageDlgHandler(MessageDlgHandler handler) {
+  MessageDlgHandler old = std::move(DlgHandler());
+  DlgHandler() = std::move(handler);
+  return old;
+}
+
+void ShowMessageDlg(MessageIcon icon, const std::string& text) {
+  if (DlgHandler()) {
+    DlgHandler()(icon, text);
+    return;
+  }
+  ShowMessage(MessageIconCaption(icon), text);
+}
+
+std::string MessageIconCaption(MessageIcon icon) {
+  return icon == MessageIcon::Error ? "Error" : "Information";
 }
 
 }  // namespace platform
