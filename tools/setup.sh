@@ -12,6 +12,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev clang libclang-rt-14-dev
   # running and looking at the program
   fonts-comic-neue xvfb xauth x11-apps imagemagick poppler-utils
+  # the https download of the version file checks the server against these
+  ca-certificates
 )
 
 missing=()

@@ -60,7 +60,7 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
   return data;
 }
 
-void WriteFileAtomic(const std::string& path, const std::string& data) {
+AtomicFileWriter::AtomicFileWriter(const std::string& path) : path_(path) {
   const std::string native = NativePath(path);
   // Keep the mode of a file that is replaced; refuse where the file itself is read-only,
   // as replacing it by rename would otherwise quietly succeed.
@@ -75,41 +75,67 @@ void WriteFileAtomic(const std::string& path, const std::string& data) {
     }
     mode = st.st_mode & 07777;
   }
+  mode_ = mode;
   const auto slash = native.rfind('/');
   const std::string dir = slash == std::string::npos ? "." : native.substr(0, slash + 1);
   struct stat dst;
   if (::stat(dir.c_str(), &dst) == 0 && (dst.st_mode & 0222) == 0) {
     throw EInOutError::FromErrno(path, EACCES);
   }
-  std::string tmpl = native + ".XXXXXX";
-  const int fd = ::mkstemp(tmpl.data());
-  if (fd < 0) throw EInOutError::FromErrno(path, errno);
-  auto fail = [&](int err) {
-    ::close(fd);
-    ::unlink(tmpl.c_str());
-    throw EInOutError::FromErrno(path, err);
-  };
+  temp_ = native + ".XXXXXX";
+  fd_ = ::mkstemp(temp_.data());
+  if (fd_ < 0) throw EInOutError::FromErrno(path, errno);
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+    ::unlink(temp_.c_str());
+  }
+}
+
+void AtomicFileWriter::Fail(int err) {
+  ::close(fd_);
+  fd_ = -1;
+  ::unlink(temp_.c_str());
+  throw EInOutError::FromErrno(path_, err);
+}
+
+void AtomicFileWriter::Write(const char* data, size_t size) {
+  if (fd_ < 0) throw EInOutError::FromErrno(path_, EBADF);
   size_t done = 0;
-  while (done < data.size()) {
-    const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+  while (done < size) {
+    const ssize_t n = ::write(fd_, data + done, size - done);
     if (n < 0) {
       if (errno == EINTR) continue;
-      fail(errno);
+      Fail(errno);
     }
     done += static_cast<size_t>(n);
   }
-  if (::fchmod(fd, mode) != 0) fail(errno);
-  if (::fsync(fd) != 0) fail(errno);
+}
+
+void AtomicFileWriter::Commit() {
+  if (fd_ < 0) throw EInOutError::FromErrno(path_, EBADF);
+  if (::fchmod(fd_, static_cast<mode_t>(mode_)) != 0) Fail(errno);
+  if (::fsync(fd_) != 0) Fail(errno);
+  const int fd = fd_;
+  fd_ = -1;
   if (::close(fd) != 0) {
     const int err = errno;
-    ::unlink(tmpl.c_str());
-    throw EInOutError::FromErrno(path, err);
+    ::unlink(temp_.c_str());
+    throw EInOutError::FromErrno(path_, err);
   }
-  if (::rename(tmpl.c_str(), native.c_str()) != 0) {
+  if (::rename(temp_.c_str(), NativePath(path_).c_str()) != 0) {
     const int err = errno;
-    ::unlink(tmpl.c_str());
-    throw EInOutError::FromErrno(path, err);
+    ::unlink(temp_.c_str());
+    throw EInOutError::FromErrno(path_, err);
   }
+}
+
+void WriteFileAtomic(const std::string& path, const std::string& data) {
+  AtomicFileWriter writer(path);
+  writer.Write(data.data(), data.size());
+  writer.Commit();
 }
 
 }  // namespace platform

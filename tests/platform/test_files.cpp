@@ -51,3 +51,27 @@ TEST(Files, CodePagePathsReachTheFileSystemAsUtf8) {
   EXPECT_TRUE(std::filesystem::exists(dir.Path() + "Příklad.sst"));
   EXPECT_TRUE(FileExists(cpName));
 }
+
+TEST(Files, WriterInPiecesReplacesOnlyOnCommit) {
+  TempDir dir;
+  const std::string path = dir.File("inf.dat");
+  WriteFileAtomic(path, "old");
+  {
+    AtomicFileWriter w(path);
+    w.Write("new ", 4);
+    w.Write("data", 4);
+    EXPECT_EQ(testsupport::ReadBytes(path), "old");
+  }  // dropped: nothing changes
+  EXPECT_EQ(testsupport::ReadBytes(path), "old");
+  {
+    AtomicFileWriter w(path);
+    w.Write("new ", 4);
+    w.Write("data", 4);
+    w.Commit();
+    EXPECT_THROW(w.Write("x", 1), EInOutError);
+  }
+  EXPECT_EQ(testsupport::ReadBytes(path), "new data");
+  int entries = 0;
+  for (auto& e : std::filesystem::directory_iterator(dir.Path())) { (void)e; ++entries; }
+  EXPECT_EQ(entries, 1);
+}
