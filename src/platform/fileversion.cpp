@@ -100,21 +100,15 @@ std::optional<FileVersion> FindVersionNote(uint64_t fileSize, const ReadAtFn& re
   uint8_t ident[EI_NIDENT];
   if (fileSize < sizeof ident || !readAt(0, ident, sizeof ident)) return std::nullopt;
   if (std::memcmp(ident, ELFMAG, SELFMAG) != 0) return std::nullopt;
+  const uint8_t wordSize = ident[EI_CLASS];
+  const uint8_t byteOrder = ident[EI_DATA];
+  if ((wordSize != ELFCLASS32 && wordSize != ELFCLASS64) ||
+      (byteOrder != ELFDATA2LSB && byteOrder != ELFDATA2MSB)) {
+    return std::nullopt;
+  }
   Layout l;
-  if (ident[EI_CLASS] == ELFCLASS32) {
-    l.wide = false;
-  } else if (ident[EI_CLASS] == ELFCLASS64) {
-    l.wide = true;
-  } else {
-    return std::nullopt;
-  }
-  if (ident[EI_DATA] == ELFDATA2LSB) {
-    l.bigEndian = false;
-  } else if (ident[EI_DATA] == ELFDATA2MSB) {
-    l.bigEndian = true;
-  } else {
-    return std::nullopt;
-  }
+  l.wide = wordSize == ELFCLASS64;
+  l.bigEndian = byteOrder == ELFDATA2MSB;
 
   const size_t headerSize = l.wide ? sizeof(Elf64_Ehdr) : sizeof(Elf32_Ehdr);
   uint8_t header[sizeof(Elf64_Ehdr)];
