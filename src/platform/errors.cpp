@@ -28,4 +28,6 @@ EIniFileException::EIniFileException(const std::string& path)
 EListError::EListError(long index)
     : Exception("List index out of bounds (" + std::to_string(index) + ")") {}
 
+EOutOfMemory::EOutOfMemory() : Exception("Out of memory") {}
+
 }  // namespace platform

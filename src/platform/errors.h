@@ -47,4 +47,10 @@ class EListError : public Exception {
   explicit EListError(long index);
 };
 
+// Memory for a picture or a buffer could not be had: "Out of memory".
+class EOutOfMemory : public Exception {
+ public:
+  EOutOfMemory();
+};
+
 }  // namespace platform
