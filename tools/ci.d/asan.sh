@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds the plain (non-GUI) test programs with AddressSanitizer and UBSan in a
+# build directory of their own and runs them. The resampler's edge cases (one
+# pixel lines, one pixel targets, kernels reaching past the picture) must never
+# touch memory outside the picture.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+BUILD_DIR=${ZORVIK_ASAN_BUILD_DIR:-build-asan}
+FOLDERS=(platform resample)
+
+if [ ! -f "$BUILD_DIR/build.ninja" ]; then
+  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZORVIK_SANITIZE=ON -DZORVIK_BENCH=OFF
+else
+  cmake "$BUILD_DIR" >/dev/null
+fi
+
+targets=()
+for folder in "${FOLDERS[@]}"; do
+  for src in tests/"$folder"/test_*.cpp; do
+    [ -e "$src" ] || continue
+    targets+=("${folder}_$(basename "$src" .cpp)")
+  done
+done
+cmake --build "$BUILD_DIR" --parallel "$(nproc)" --target "${targets[@]}"
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
+export QT_QPA_PLATFORM=offscreen
+regex="^($(IFS='|'; echo "${FOLDERS[*]}"))\\."
+ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$(nproc)" -R "$regex"
