@@ -10,11 +10,6 @@
 
 using testsupport::TempDir;
 
-TEST(Scrambling, TheKeyIsFixed) {
-  EXPECT_STREQ(ScrambleKey, "R4m8Q2v7x5N");
-  EXPECT_STREQ(FormatVersion, "002");
-}
-
 TEST(Scrambling, EveryByteValueAtSeveralPositionsWrapsAndRoundTrips) {
   const std::string key = ScrambleKey;
   // Position p (from 1) is shifted by key character p mod 11.
