@@ -1,0 +1,5 @@
+A=1
+
+#define B 2
+[END]
+C=3
