@@ -7,8 +7,10 @@
 
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 #include "cp1250.h"
+#include "files.h"
 
 namespace platform {
 
@@ -36,16 +38,36 @@ OsVersion QueryOsVersion() {
   return v;
 }
 
+namespace {
+
+// The loader's list of the process's modules, the program's own entry first.
+template <class Visit>
+void ForEachModule(Visit visit) {
+  void* self = ::dlopen(nullptr, RTLD_LAZY);
+  if (!self) return;
+  link_map* m = nullptr;
+  if (::dlinfo(self, RTLD_DI_LINKMAP, &m) != 0) m = nullptr;
+  for (; m; m = m->l_next) {
+    if (visit(m)) break;
+  }
+  ::dlclose(self);
+}
+
+}  // namespace
+
 ModuleHandle FindLoadedModule(const std::string& fileName) {
   if (fileName.empty()) return nullptr;
-  void* handle = ::dlopen(fileName.c_str(), RTLD_LAZY | RTLD_NOLOAD);
-  if (!handle) return nullptr;
-  // The module stays loaded by whoever loaded it; our reference is not needed.
-  link_map* map = nullptr;
-  const void* base = nullptr;
-  if (::dlinfo(handle, RTLD_DI_LINKMAP, &map) == 0 && map) base = map;
-  ::dlclose(handle);
-  return base;
+  // Looked up in memory only: asking the loader by name would search the disk.
+  const std::string native = NativePath(fileName);
+  ModuleHandle found = nullptr;
+  ForEachModule([&](link_map* m) {
+    const char* name = m->l_name ? m->l_name : "";
+    const char* slash = std::strrchr(name, '/');
+    if (native != (slash ? slash + 1 : name)) return false;
+    found = m;
+    return true;
+  });
+  return found;
 }
 
 std::string ModuleFileName(ModuleHandle module) {
@@ -55,19 +77,13 @@ std::string ModuleFileName(ModuleHandle module) {
     if (n <= 0) return {};
     return Utf8ToCp1250(std::string(buf, static_cast<size_t>(n)));
   }
-  // A handle is an entry of the loader's list of modules; it is looked up
-  // there again rather than trusted. The program's own entry heads the list.
+  // A handle is an entry of the loader's list; it is looked up there again rather than trusted.
   std::string path;
-  void* self = ::dlopen(nullptr, RTLD_LAZY);
-  link_map* m = nullptr;
-  if (self && ::dlinfo(self, RTLD_DI_LINKMAP, &m) != 0) m = nullptr;
-  for (; m; m = m->l_next) {
-    if (m == module) {
-      if (m->l_name) path = m->l_name;
-      break;
-    }
-  }
-  if (self) ::dlclose(self);
+  ForEachModule([&](link_map* m) {
+    if (m != module) return false;
+    if (m->l_name) path = m->l_name;
+    return true;
+  });
   return Utf8ToCp1250(path);
 }
 

@@ -2,7 +2,7 @@
 
 #include "fileversion.h"
 
-namespace gen {
+namespace resample {
 
 std::string ModuleFilePath(platform::ModuleHandle module) { return platform::ModuleFileName(module); }
 
@@ -21,4 +21,4 @@ bool ReadFixedVersionInfo(const std::string& fileName, FixedFileInfo& info) {
   return true;
 }
 
-}  // namespace gen
+}  // namespace resample

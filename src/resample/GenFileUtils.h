@@ -7,7 +7,7 @@
 
 #include "sysinfo.h"
 
-namespace gen {
+namespace resample {
 
 // The fixed part of a file's version information, 52 bytes.
 struct FixedFileInfo {
@@ -36,4 +36,4 @@ std::string ModuleFilePath(platform::ModuleHandle module);
 // info untouched, when the file carries no version.
 bool ReadFixedVersionInfo(const std::string& fileName, FixedFileInfo& info);
 
-}  // namespace gen
+}  // namespace resample

@@ -9,7 +9,7 @@
 #include <mmintrin.h>
 #endif
 
-namespace gen {
+namespace resample {
 
 MixColorsFn MixColors = portable::MixColors;
 MixColorsIntoFn MixColorsInto = portable::MixColorsInto;
@@ -208,4 +208,4 @@ void GenGraphUtilsEnd() {
   if (MmxActive) ReleaseAlphaTable();
 }
 
-}  // namespace gen
+}  // namespace resample

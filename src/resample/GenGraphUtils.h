@@ -9,7 +9,7 @@
 #include <array>
 #include <cstdint>
 
-namespace gen {
+namespace resample {
 
 using MixColorsFn = std::uint32_t (*)(std::uint32_t f, std::uint32_t b, std::uint8_t w);
 using MixColorsIntoFn = void (*)(std::uint32_t f, std::uint32_t& b, std::uint8_t w);
@@ -78,4 +78,4 @@ void BlendRowEx(const std::uint32_t* source, std::uint32_t* destination, int cou
 void GenGraphUtilsStart();
 void GenGraphUtilsEnd();
 
-}  // namespace gen
+}  // namespace resample

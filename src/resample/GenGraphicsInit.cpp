@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace gen {
+namespace resample {
 
 Matrix3 IdentityMatrix{};
 std::array<std::uint8_t, 256> GammaTable{};
@@ -18,13 +18,14 @@ void SetIdentityMatrix() {
 }
 
 void BuildGammaTable(float g) {
-  const long double exponent = g;
+  // Double precision is ample: no entry of the curve lies near a half.
+  const double exponent = g;
   for (int i = 0; i < 256; ++i) {
-    long double v = 255.0L * std::pow(static_cast<long double>(i) / 255.0L, exponent);
+    double v = 255.0 * std::pow(i / 255.0, exponent);
     // A gamma of 0 or below gives values no byte can hold.
     if (!(v >= 0)) v = 0;
     if (v > 255) v = 255;
-    GammaTable[i] = static_cast<std::uint8_t>(std::nearbyintl(v));
+    GammaTable[i] = static_cast<std::uint8_t>(std::nearbyint(v));
   }
 }
 
@@ -39,4 +40,4 @@ void GenGraphicsEnd() {
   --startCount;
 }
 
-}  // namespace gen
+}  // namespace resample

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-namespace gen {
+namespace resample {
 
 // 3 x 3 in extended precision, row by row.
 using Matrix3 = std::array<std::array<long double, 3>, 3>;
@@ -21,4 +21,4 @@ void BuildGammaTable(float g);
 void GenGraphicsStart();
 void GenGraphicsEnd();
 
-}  // namespace gen
+}  // namespace resample

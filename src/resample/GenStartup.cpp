@@ -5,7 +5,7 @@
 #include "GenStrings.h"
 #include "GenSysInfo.h"
 
-namespace gen {
+namespace resample {
 
 // The file utilities have no start-up work of their own.
 void GenLibStart() {
@@ -22,4 +22,4 @@ void GenLibEnd() {
   GenStringsEnd();
 }
 
-}  // namespace gen
+}  // namespace resample

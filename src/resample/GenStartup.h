@@ -3,7 +3,7 @@
 // strings, file utilities, system information, graphics utilities, graphics.
 // The program runs the start before anything of its own and the end after.
 
-namespace gen {
+namespace resample {
 
 void GenLibStart();
 // In the reverse order.
@@ -18,4 +18,4 @@ class GenLibScope {
   GenLibScope& operator=(const GenLibScope&) = delete;
 };
 
-}  // namespace gen
+}  // namespace resample

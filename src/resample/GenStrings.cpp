@@ -3,7 +3,7 @@
 #include "chartype.h"
 #include "cp1250.h"
 
-namespace gen {
+namespace resample {
 
 std::array<std::uint16_t, 256> CharTypes{};
 std::array<unsigned char, 256> LowerCaseTable{};
@@ -52,4 +52,4 @@ void GenStringsEnd() {
   --startCount;
 }
 
-}  // namespace gen
+}  // namespace resample

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-namespace gen {
+namespace resample {
 
 // Character-type flags per code: bit value 1 upper case, 2 lower case, and
 // the other class bits of platform/chartype.h.
@@ -27,4 +27,4 @@ bool IsLowerChar(unsigned char c);
 void GenStringsStart();
 void GenStringsEnd();
 
-}  // namespace gen
+}  // namespace resample

@@ -16,7 +16,7 @@
 #include "GenFileUtils.h"
 #include "cpuclock.h"
 
-namespace gen {
+namespace resample {
 
 std::uint32_t NumberOfProcessors = 0;
 std::uint32_t AllocationGranularity = 0;
@@ -521,4 +521,4 @@ void GenSysInfoEnd() {
   for (auto& row : CacheDescriptorTable) row.Description = std::string();
 }
 
-}  // namespace gen
+}  // namespace resample

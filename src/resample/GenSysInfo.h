@@ -8,7 +8,7 @@
 
 #include "sysinfo.h"
 
-namespace gen {
+namespace resample {
 
 // --- System values and Windows flags --------------------------------------
 
@@ -152,4 +152,4 @@ std::uint64_t ReadTimeStampCounter();
 void GenSysInfoStart();
 void GenSysInfoEnd();
 
-}  // namespace gen
+}  // namespace resample

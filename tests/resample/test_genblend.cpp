@@ -5,7 +5,7 @@
 
 #include "GenGraphUtils.h"
 
-using namespace gen;
+using namespace resample;
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "GenFileUtils.h"
 #include "TestSupport.h"
 
-using namespace gen;
+using namespace resample;
 using testsupport::TempDir;
 
 TEST(GenFileUtils, FixedVersionOfAProgramFile) {

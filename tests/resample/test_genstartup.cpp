@@ -6,7 +6,7 @@
 #include "GenStrings.h"
 #include "GenSysInfo.h"
 
-using namespace gen;
+using namespace resample;
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "GenStrings.h"
 #include "chartype.h"
 
-using namespace gen;
+using namespace resample;
 
 namespace {
 

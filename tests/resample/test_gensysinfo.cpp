@@ -7,7 +7,7 @@
 
 #include "GenSysInfo.h"
 
-using namespace gen;
+using namespace resample;
 
 namespace {
 
