@@ -11,15 +11,6 @@
 
 namespace resample {
 
-MixColorsFn MixColors = portable::MixColors;
-MixColorsIntoFn MixColorsInto = portable::MixColorsInto;
-BlendColorsFn BlendColors = portable::BlendColors;
-BlendColorsIntoFn BlendColorsInto = portable::BlendColorsInto;
-BlendColorsExFn BlendColorsEx = portable::BlendColorsEx;
-BlendColorsExIntoFn BlendColorsExInto = portable::BlendColorsExInto;
-BlendRowFn BlendRow = portable::BlendRow;
-BlendRowExFn BlendRowEx = portable::BlendRowEx;
-
 bool MmxActive = false;
 AlphaEntry* AlphaTable = nullptr;
 AlphaEntry* AlphaBias = nullptr;
@@ -37,8 +28,6 @@ std::uint32_t Alpha(std::uint32_t c) { return c >> 24; }
 // One term of the portable mix, two channels at a time: lanes of at most
 // 255 x 255 + 128 never carry into each other.
 std::uint32_t Weigh(std::uint32_t pair, std::uint32_t w) { return ((pair * w + 0x00800080u) >> 8) & 0x00FF00FFu; }
-
-}  // namespace
 
 namespace portable {
 
@@ -81,7 +70,6 @@ void BlendRowEx(const std::uint32_t* source, std::uint32_t* destination, int cou
 
 #ifdef GEN_HAS_MMX_BLEND
 namespace mmx {
-namespace {
 
 // The four channels of both colours in 16-bit lanes; every channel becomes
 // (W x (cF - cB) + 256 x cB + 128) >> 8 with wrap-around, packed back with
@@ -98,8 +86,6 @@ inline std::uint32_t Mix(std::uint32_t f, std::uint32_t b, std::uint8_t w) {
   r = _mm_srli_pi16(r, 8);
   return static_cast<std::uint32_t>(_mm_cvtsi64_si32(_mm_packs_pu16(r, zero)));
 }
-
-}  // namespace
 
 std::uint32_t MixColors(std::uint32_t f, std::uint32_t b, std::uint8_t w) {
   const std::uint32_t r = Mix(f, b, w);
@@ -148,28 +134,28 @@ void BlendRowEx(const std::uint32_t* source, std::uint32_t* destination, int cou
 }  // namespace mmx
 #endif
 
+}  // namespace
+
+constexpr BlendRoutines PortableBlend = {
+    portable::MixColors,     portable::MixColorsInto,     portable::BlendColors, portable::BlendColorsInto,
+    portable::BlendColorsEx, portable::BlendColorsExInto, portable::BlendRow,    portable::BlendRowEx,
+};
+
+#ifdef GEN_HAS_MMX_BLEND
+constexpr BlendRoutines MmxBlend = {
+    mmx::MixColors,     mmx::MixColorsInto,     mmx::BlendColors, mmx::BlendColorsInto,
+    mmx::BlendColorsEx, mmx::BlendColorsExInto, mmx::BlendRow,    mmx::BlendRowEx,
+};
+#endif
+
+BlendRoutines Blend = PortableBlend;
+
 void SelectBlendRoutines(bool mmx) {
 #ifdef GEN_HAS_MMX_BLEND
-  if (mmx) {
-    MixColors = mmx::MixColors;
-    MixColorsInto = mmx::MixColorsInto;
-    BlendColors = mmx::BlendColors;
-    BlendColorsInto = mmx::BlendColorsInto;
-    BlendColorsEx = mmx::BlendColorsEx;
-    BlendColorsExInto = mmx::BlendColorsExInto;
-    BlendRow = mmx::BlendRow;
-    BlendRowEx = mmx::BlendRowEx;
-    return;
-  }
+  Blend = mmx ? MmxBlend : PortableBlend;
+#else
+  Blend = PortableBlend;
 #endif
-  MixColors = portable::MixColors;
-  MixColorsInto = portable::MixColorsInto;
-  BlendColors = portable::BlendColors;
-  BlendColorsInto = portable::BlendColorsInto;
-  BlendColorsEx = portable::BlendColorsEx;
-  BlendColorsExInto = portable::BlendColorsExInto;
-  BlendRow = portable::BlendRow;
-  BlendRowEx = portable::BlendRowEx;
 }
 
 void BuildAlphaTable() {

@@ -21,15 +21,32 @@ using BlendRowFn = void (*)(const std::uint32_t* source, std::uint32_t* destinat
 using BlendRowExFn = void (*)(const std::uint32_t* source, std::uint32_t* destination, int count,
                               std::uint8_t m);
 
+// One version of each of the eight blend operations.
+struct BlendRoutines {
+  MixColorsFn MixColors;                  // Mix(F, B, W)
+  MixColorsIntoFn MixColorsInto;          // B := Mix(F, B, W)
+  BlendColorsFn BlendColors;              // Mix(F, B, alpha of F)
+  BlendColorsIntoFn BlendColorsInto;      // B := BlendColors(F, B)
+  BlendColorsExFn BlendColorsEx;          // Mix(F, B, (M x alpha of F) >> 8)
+  BlendColorsExIntoFn BlendColorsExInto;  // B := BlendColorsEx(F, B, M)
+  BlendRowFn BlendRow;                    // per pixel; alpha 0 keeps, 255 copies
+  BlendRowExFn BlendRowEx;                // per pixel BlendColorsExInto
+};
+
+// Portable versions: ((W x cF + 128) >> 8) + (((255 - W) x cB + 128) >> 8)
+// per channel, two channels at a time; W = 0 gives B and W = 255 gives F.
+extern const BlendRoutines PortableBlend;
+
+// MMX versions: (W x cF + (256 - W) x cB + 128) >> 8 per channel in 16-bit
+// lanes, at every weight; BlendColorsEx and BlendRowEx keep B at weight 0.
+// They read the alpha table, which must be built.
+#if defined(__i386__) || defined(__x86_64__)
+#define GEN_HAS_MMX_BLEND 1
+extern const BlendRoutines MmxBlend;
+#endif
+
 // The operation slots, filled once at start-up (the portable versions until then).
-extern MixColorsFn MixColors;                  // Mix(F, B, W)
-extern MixColorsIntoFn MixColorsInto;          // B := Mix(F, B, W)
-extern BlendColorsFn BlendColors;              // Mix(F, B, alpha of F)
-extern BlendColorsIntoFn BlendColorsInto;      // B := BlendColors(F, B)
-extern BlendColorsExFn BlendColorsEx;          // Mix(F, B, (M x alpha of F) >> 8)
-extern BlendColorsExIntoFn BlendColorsExInto;  // B := BlendColorsEx(F, B, M)
-extern BlendRowFn BlendRow;                    // per pixel; alpha 0 keeps, 255 copies
-extern BlendRowExFn BlendRowEx;                // per pixel BlendColorsExInto
+extern BlendRoutines Blend;
 
 extern bool MmxActive;
 
@@ -44,35 +61,6 @@ void SelectBlendRoutines(bool mmx);
 // Raises std::bad_alloc when the block cannot be had.
 void BuildAlphaTable();
 void ReleaseAlphaTable();
-
-// Portable versions: ((W x cF + 128) >> 8) + (((255 - W) x cB + 128) >> 8)
-// per channel, two channels at a time; W = 0 gives B and W = 255 gives F.
-namespace portable {
-std::uint32_t MixColors(std::uint32_t f, std::uint32_t b, std::uint8_t w);
-void MixColorsInto(std::uint32_t f, std::uint32_t& b, std::uint8_t w);
-std::uint32_t BlendColors(std::uint32_t f, std::uint32_t b);
-void BlendColorsInto(std::uint32_t f, std::uint32_t& b);
-std::uint32_t BlendColorsEx(std::uint32_t f, std::uint32_t b, std::uint8_t m);
-void BlendColorsExInto(std::uint32_t f, std::uint32_t& b, std::uint8_t m);
-void BlendRow(const std::uint32_t* source, std::uint32_t* destination, int count);
-void BlendRowEx(const std::uint32_t* source, std::uint32_t* destination, int count, std::uint8_t m);
-}  // namespace portable
-
-// MMX versions: (W x cF + (256 - W) x cB + 128) >> 8 per channel in 16-bit
-// lanes, at every weight. They read the alpha table, which must be built.
-#if defined(__i386__) || defined(__x86_64__)
-#define GEN_HAS_MMX_BLEND 1
-namespace mmx {
-std::uint32_t MixColors(std::uint32_t f, std::uint32_t b, std::uint8_t w);
-void MixColorsInto(std::uint32_t f, std::uint32_t& b, std::uint8_t w);
-std::uint32_t BlendColors(std::uint32_t f, std::uint32_t b);
-void BlendColorsInto(std::uint32_t f, std::uint32_t& b);
-std::uint32_t BlendColorsEx(std::uint32_t f, std::uint32_t b, std::uint8_t m);
-void BlendColorsExInto(std::uint32_t f, std::uint32_t& b, std::uint8_t m);
-void BlendRow(const std::uint32_t* source, std::uint32_t* destination, int count);
-void BlendRowEx(const std::uint32_t* source, std::uint32_t* destination, int count, std::uint8_t m);
-}  // namespace mmx
-#endif
 
 // The unit's start-up and end work, each run once however often it is entered.
 void GenGraphUtilsStart();

@@ -65,10 +65,10 @@ TEST(GenLibStart, BuildsEverythingOnceAndEndsInReverse) {
   EXPECT_EQ(MmxActive, (info.Features & kFeatureMmx) != 0);
   EXPECT_EQ(AlphaTable != nullptr, MmxActive);
 #ifdef GEN_HAS_MMX_BLEND
-  EXPECT_EQ(MixColors, MmxActive ? &mmx::MixColors : &portable::MixColors);
+  EXPECT_EQ(Blend.MixColors, MmxActive ? MmxBlend.MixColors : PortableBlend.MixColors);
 #endif
   // Whichever version is in the slot, the ends of the weights hold.
-  EXPECT_EQ(MixColors(0x12345678, 0x9ABCDEF0, 0), 0x9ABCDEF0u);
+  EXPECT_EQ(Blend.MixColors(0x12345678, 0x9ABCDEF0, 0), 0x9ABCDEF0u);
 
   GenLibEnd();
   EXPECT_EQ(AlphaTable != nullptr, MmxActive);

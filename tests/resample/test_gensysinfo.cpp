@@ -195,38 +195,40 @@ TEST(QueryCpuid, IntelCacheDescriptors) {
   EXPECT_EQ(Name(info), "Celeron");
 }
 
-TEST(QueryCpuid, CyrixNames) {
-  const NameCase cases[] = {
-      {4, 4, 0, 0, "Cyrix MediaGX"}, {5, 2, 0, 0, "Cyrix 6x86"}, {5, 4, 0, 0, "Cyrix GXm"},
-      {5, 3, 0, 0, ""},              {6, 0, 0, 0, "6x86MX"},     {7, 1, 0, 0, "7x86"},
+TEST(QueryCpuid, CyrixAndAmdNames) {
+  struct Case {
+    const char (&id)[13];
+    const char* vendor;
+    std::uint8_t code;
+    unsigned family, model;
+    const char* name;
+  };
+  const Case cases[] = {
+      {"CyrixInstead", "Cyrix", pvCyrix, 4, 4, "Cyrix MediaGX"},
+      {"CyrixInstead", "Cyrix", pvCyrix, 5, 2, "Cyrix 6x86"},
+      {"CyrixInstead", "Cyrix", pvCyrix, 5, 4, "Cyrix GXm"},
+      {"CyrixInstead", "Cyrix", pvCyrix, 5, 3, ""},
+      {"CyrixInstead", "Cyrix", pvCyrix, 6, 0, "6x86MX"},
+      {"CyrixInstead", "Cyrix", pvCyrix, 7, 1, "7x86"},
+      {"AuthenticAMD", "AMD", pvAMD, 4, 3, "Am486(R) or Am5x86"},
+      {"AuthenticAMD", "AMD", pvAMD, 5, 0, "AMD-K5 (Model 0)"},
+      {"AuthenticAMD", "AMD", pvAMD, 5, 3, "AMD-K5 (Model 3)"},
+      {"AuthenticAMD", "AMD", pvAMD, 5, 6, "AMD-K6(R)"},
+      {"AuthenticAMD", "AMD", pvAMD, 5, 7, "AMD-K6"},
+      {"AuthenticAMD", "AMD", pvAMD, 5, 8, "AMD-K6(R) -2"},
+      {"AuthenticAMD", "AMD", pvAMD, 5, 9, "AMD-K6(R) -3"},
+      {"AuthenticAMD", "AMD", pvAMD, 5, 10, "Unknown AMD Model"},
+      {"AuthenticAMD", "AMD", pvAMD, 6, 1, "Unknown AMD Chip"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     FakeCpuid cpu;
-    cpu.Vendor("CyrixInstead", 1);
+    cpu.Vendor(c.id, 1);
     cpu.Signature(c.family, c.model);
     const ProcessorInfo info = Query(cpu);  // no extended leaves: standard path
     EXPECT_EQ(Name(info), c.name);
-    EXPECT_EQ(VendorName(info), "Cyrix");
-    EXPECT_EQ(info.Vendor, pvCyrix);
-  }
-}
-
-TEST(QueryCpuid, AmdNames) {
-  const NameCase cases[] = {
-      {4, 3, 0, 0, "Am486(R) or Am5x86"}, {5, 0, 0, 0, "AMD-K5 (Model 0)"}, {5, 3, 0, 0, "AMD-K5 (Model 3)"},
-      {5, 6, 0, 0, "AMD-K6(R)"},          {5, 7, 0, 0, "AMD-K6"},           {5, 8, 0, 0, "AMD-K6(R) -2"},
-      {5, 9, 0, 0, "AMD-K6(R) -3"},       {5, 10, 0, 0, "Unknown AMD Model"}, {6, 1, 0, 0, "Unknown AMD Chip"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    FakeCpuid cpu;
-    cpu.Vendor("AuthenticAMD", 1);
-    cpu.Signature(c.family, c.model);
-    const ProcessorInfo info = Query(cpu);
-    EXPECT_EQ(Name(info), c.name);
-    EXPECT_EQ(VendorName(info), "AMD");
-    EXPECT_EQ(info.Vendor, pvAMD);
+    EXPECT_EQ(VendorName(info), c.vendor);
+    EXPECT_EQ(info.Vendor, c.code);
   }
 }
 
