@@ -1,10 +1,14 @@
-// Main of the GUI tests: one QApplication on the offscreen platform for all tests.
-#include <QApplication>
+// Main of the GUI tests: the program's application object on the offscreen
+// platform, in test mode, so boxes, dialogs and modal screens take queued
+// answers instead of waiting for a person.
 #include <gtest/gtest.h>
+
+#include "Application.h"
 
 int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-  QApplication app(argc, argv);
+  toolkit::TApplication app(argc, argv);
+  toolkit::SetTestMode(true);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -1,0 +1,125 @@
+#include "Application.h"
+
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "Dialogs.h"
+#include "Fonts.h"
+#include "Forms.h"
+#include "Text.h"
+#include "cp1250.h"
+
+namespace toolkit {
+
+namespace {
+TApplication* g_application = nullptr;
+bool g_testMode = false;
+}  // namespace
+
+TApplication* Application() { return g_application; }
+void SetTestMode(bool on) { g_testMode = on; }
+bool TestMode() { return g_testMode; }
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  g_application = this;
+  // Qt has taken its own options out of argv by now.
+  for (int i = 0; i < argc; ++i) params_.push_back(platform::Utf8ToCp1250(argv[i]));
+  if (params_.empty()) params_.push_back("");
+  title_ = FromQ(QFileInfo(ToQ(params_[0])).completeBaseName());
+  setQuitOnLastWindowClosed(false);
+
+  InstallFontSubstitutions();
+  setFont(FontPt("MS Sans Serif", 8));
+
+  // The platform's own texts (Yes, No, Cancel, ...) in the user's language.
+  auto* translator = new QTranslator(this);
+  if (translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    installTranslator(translator);
+
+  // Informing boxes raised below the screens (the test loader's) become real boxes.
+  previousMessageHandler_ = platform::SetMessageHandler(
+      [](const std::string& caption, const std::string& text) { MessageBoxes::Inform(caption, text); });
+}
+
+TApplication::~TApplication() {
+  platform::SetMessageHandler(std::move(previousMessageHandler_));
+  g_application = nullptr;
+}
+
+// Not the display name: Qt would append that to every window caption.
+void TApplication::SetTitle(const std::string& title) { title_ = title; }
+
+bool TApplication::HelpCommand(uint16_t Command, int32_t Data) {
+  bool callHelp = true;
+  bool result = false;
+  TForm* form = TForm::ActiveForm();
+  if (form && form->OnHelp) {
+    result = form->OnHelp(Command, Data, callHelp);
+  } else if (onHelp_) {
+    result = onHelp_(Command, Data, callHelp);
+  }
+  // No platform help viewer stands behind the handler: an unserved command stays unserved.
+  return result;
+}
+
+TForm* TApplication::MainForm() const { return static_cast<TForm*>(mainForm_.data()); }
+
+void TApplication::FormCreated(TForm* form) {
+  if (!mainForm_) mainForm_ = form;
+  Invoke([form] { form->FormCreate(); });
+}
+
+int TApplication::Run() {
+  if (terminated_) return 0;
+  if (TForm* main = MainForm()) main->show();
+  if (terminated_) return 0;
+  running_ = true;
+  const int rc = exec();
+  running_ = false;
+  return rc;
+}
+
+void TApplication::Terminate() {
+  terminated_ = true;
+  // Without a running loop (tests) there is nothing to end; ending one that
+  // is not there would make every later loop return at once.
+  if (running_) exit(0);
+}
+
+std::string TApplication::ParamStr(int index) const {
+  if (index < 0 || index >= static_cast<int>(params_.size())) return "";
+  return params_[static_cast<size_t>(index)];
+}
+
+void TApplication::SetParams(const std::vector<std::string>& args) {
+  params_.resize(1);
+  params_.insert(params_.end(), args.begin(), args.end());
+}
+
+void TApplication::ShowException(const std::exception& e) { MessageBoxes::Error(title_, e.what()); }
+
+void TApplication::Invoke(const std::function<void()>& handler) {
+  if (!g_application) {
+    handler();
+    return;
+  }
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    g_application->ShowException(e);
+  }
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& e) {
+    ShowException(e);
+  }
+  return false;
+}
+
+}  // namespace toolkit

@@ -1,0 +1,117 @@
+#pragma once
+// The application object: title, help file name, the help command with its
+// replaceable handler, the command line, the main form and the message loop.
+// An exception that escapes an event handler is shown in the standard error
+// box and the program goes on.
+
+#include <QApplication>
+#include <QPointer>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "messages.h"
+
+namespace toolkit {
+
+class TForm;
+
+// A help request in WinHelp numbering: a 16-bit command and a signed 32-bit
+// datum. A handler that has served the command sets CallHelp to false; its
+// result becomes the result of the help command.
+using THelpEvent = std::function<bool(uint16_t Command, int32_t Data, bool& CallHelp)>;
+
+// WinHelp command numbers the program issues.
+constexpr uint16_t HELP_CONTEXT = 1;
+constexpr uint16_t HELP_QUIT = 2;
+constexpr uint16_t HELP_CONTENTS = 3;
+constexpr uint16_t HELP_CONTEXTPOPUP = 8;
+constexpr uint16_t HELP_FINDER = 11;
+constexpr uint16_t HELP_SETPOPUP_POS = 13;
+constexpr uint16_t HELP_TAB = 15;
+constexpr uint16_t HELP_KEY = 257;
+constexpr uint16_t HELP_PARTIALKEY = 261;
+
+class TApplication : public QApplication {
+  Q_OBJECT
+
+ public:
+  TApplication(int& argc, char** argv);
+  ~TApplication() override;
+
+  // Caption of the standard error box; code page 1250.
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& title);
+
+  // The application's own help file name; the program keeps it empty.
+  const std::string& HelpFile() const { return helpFile_; }
+  void SetHelpFile(const std::string& file) { helpFile_ = file; }
+
+  // The replaceable help handler (none at start).
+  const THelpEvent& OnHelp() const { return onHelp_; }
+  void SetOnHelp(THelpEvent handler) { onHelp_ = std::move(handler); }
+
+  // Hands the command to the active form's own handler when it has one, else
+  // to the application's handler, with CallHelp true. The platform's own help
+  // would follow when CallHelp stayed true and the result is false; there is
+  // none here, so the result is then false.
+  bool HelpCommand(uint16_t Command, int32_t Data);
+
+  // Creates a screen and its global instance, as the start-up does: the first
+  // form created becomes the main form; its FormCreate runs at once. An error
+  // raised while a screen is created is shown and the start-up goes on.
+  template <class T>
+  void CreateForm(T*& reference) {
+    Invoke([&] { reference = new T(); });
+    if (reference) FormCreated(reference);
+  }
+  TForm* MainForm() const;
+
+  // Shows the main form and runs the message loop until Terminate.
+  int Run();
+  // Ends the message loop (after the current event).
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+
+  // The command line: 0 the program, 1 the first argument; "" beyond the last.
+  // Code page 1250, like every path of the program.
+  std::string ParamStr(int index) const;
+  int ParamCount() const { return static_cast<int>(params_.size()) - 1; }
+  // Replaces the arguments after the program's own path (tests).
+  void SetParams(const std::vector<std::string>& args);
+
+  // The standard error box: the error's message under the application's title.
+  void ShowException(const std::exception& e);
+  // Runs a handler; an exception escaping it goes to the standard error box.
+  static void Invoke(const std::function<void()>& handler);
+
+  bool notify(QObject* receiver, QEvent* event) override;
+
+ private:
+  void FormCreated(TForm* form);
+
+  std::string title_;
+  std::string helpFile_;
+  THelpEvent onHelp_;
+  QPointer<QObject> mainForm_;
+  std::vector<std::string> params_;
+  platform::MessageHandler previousMessageHandler_;
+  bool running_ = false;
+  bool terminated_ = false;
+};
+
+// The one application object, or null before it exists.
+TApplication* Application();
+
+// Runs an event handler under the standard error box (see TApplication::Invoke).
+inline void Invoke(const std::function<void()>& handler) { TApplication::Invoke(handler); }
+
+// In test mode every place that would wait for a person (message boxes, file
+// and font dialogs, modal screens) takes its answer from a queue instead and
+// records what it would have shown. The GUI test main switches it on.
+void SetTestMode(bool on);
+bool TestMode();
+
+}  // namespace toolkit

@@ -1,0 +1,347 @@
+#include "Dialogs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QImageReader>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <deque>
+#include <optional>
+
+#include "Application.h"
+#include "Controls.h"
+#include "Fonts.h"
+#include "Forms.h"
+#include "Text.h"
+
+namespace toolkit {
+
+namespace {
+
+template <class T>
+struct Seam {
+  std::deque<T> queue;
+
+  std::optional<T> Next() {
+    if (queue.empty()) return std::nullopt;
+    T v = std::move(queue.front());
+    queue.pop_front();
+    return v;
+  }
+};
+
+Seam<TMsgButton>& BoxSeam() {
+  static Seam<TMsgButton> s;
+  return s;
+}
+std::vector<TShownBox>& ShownBoxes() {
+  static std::vector<TShownBox> v;
+  return v;
+}
+
+Seam<std::optional<std::string>>& FileSeam() {
+  static Seam<std::optional<std::string>> s;
+  return s;
+}
+std::vector<TShownDialog>& ShownDialogs() {
+  static std::vector<TShownDialog> v;
+  return v;
+}
+
+Seam<std::optional<TFontSpec>>& FontSeam() {
+  static Seam<std::optional<TFontSpec>> s;
+  return s;
+}
+std::vector<TFontSpec>& ShownFonts() {
+  static std::vector<TFontSpec> v;
+  return v;
+}
+
+QWidget* DialogParent() { return TForm::ActiveForm(); }
+
+// "Soubory s testy|*.sst|Vse|*.*" to Qt's "Soubory s testy (*.sst)" list.
+QStringList QtFilters(const std::string& filter) {
+  QStringList out;
+  const QStringList parts = ToQ(filter).split(QLatin1Char('|'));
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1];
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    out << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+  }
+  return out;
+}
+
+}  // namespace
+
+// Message boxes
+
+TMsgButton MessageBoxes::Show(const std::string& caption, const std::string& text, TMsgIcon icon,
+                              const std::vector<TMsgButton>& buttons) {
+  TShownBox shown{caption, text, icon, buttons, buttons.empty() ? TMsgButton::Ok : buttons.back(), false};
+  if (TestMode()) {
+    if (auto answer = BoxSeam().Next()) {
+      shown.Answer = *answer;
+      shown.Queued = true;
+    }
+    ShownBoxes().push_back(shown);
+    return shown.Answer;
+  }
+  ShownBoxes().push_back(shown);
+
+  QMessageBox box(DialogParent());
+  box.setWindowTitle(ToQ(caption));
+  box.setText(ToQ(text));
+  switch (icon) {
+    case TMsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case TMsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case TMsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    case TMsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+  }
+  for (TMsgButton b : buttons) {
+    QMessageBox::StandardButton sb =
+        b == TMsgButton::Yes ? QMessageBox::Yes : b == TMsgButton::No ? QMessageBox::No : QMessageBox::Ok;
+    box.addButton(sb);
+  }
+  // The close box and Esc give the last button.
+  box.setEscapeButton(box.buttons().isEmpty() ? nullptr : box.buttons().constLast());
+  box.exec();
+  const auto clicked = box.standardButton(box.clickedButton());
+  TMsgButton answer = shown.Answer;
+  if (clicked == QMessageBox::Yes) answer = TMsgButton::Yes;
+  if (clicked == QMessageBox::No) answer = TMsgButton::No;
+  if (clicked == QMessageBox::Ok) answer = TMsgButton::Ok;
+  ShownBoxes().back().Answer = answer;
+  return answer;
+}
+
+bool MessageBoxes::AskYesNo(const std::string& caption, const std::string& text) {
+  return Show(caption, text, TMsgIcon::Warning, {TMsgButton::Yes, TMsgButton::No}) == TMsgButton::Yes;
+}
+
+void MessageBoxes::Inform(const std::string& caption, const std::string& text) {
+  Show(caption, text, TMsgIcon::None, {TMsgButton::Ok});
+}
+
+void MessageBoxes::Error(const std::string& caption, const std::string& text) {
+  Show(caption, text, TMsgIcon::Error, {TMsgButton::Ok});
+}
+
+void MessageBoxes::QueueAnswer(TMsgButton answer) { BoxSeam().queue.push_back(answer); }
+const std::vector<TShownBox>& MessageBoxes::Shown() { return ShownBoxes(); }
+
+void MessageBoxes::Clear() {
+  ShownBoxes().clear();
+  BoxSeam().queue.clear();
+}
+
+// File dialogs
+
+TFileDialog::TFileDialog(QObject* owner, const char* name, bool save) : QObject(owner), save_(save) {
+  InitControl(this, name);
+}
+
+std::string TFileDialog::StartDirectory() const {
+  if (!InitialDir.empty()) return InitialDir;
+  const QFileInfo last(ToQ(FileName));
+  if (!FileName.empty() && !last.path().isEmpty() && last.path() != QStringLiteral(".")) return FromQ(last.path());
+  return FromQ(QDir::currentPath());
+}
+
+bool TFileDialog::Execute() {
+  const std::string directory = StartDirectory();
+  ShownDialogs().push_back({objectName().toStdString(), Title, Filter, InitialDir, directory, FileName, save_});
+  std::string chosen;
+  if (TestMode()) {
+    auto answer = FileSeam().Next();
+    if (!answer || !*answer) return false;
+    chosen = **answer;
+  } else if (!Run(directory, chosen)) {
+    return false;
+  }
+  QFileInfo info(ToQ(chosen));
+  if (info.isRelative()) info = QFileInfo(QDir(ToQ(directory)), ToQ(chosen));
+  QString path = info.absoluteFilePath();
+  if (!DefaultExt.empty() && info.suffix().isEmpty()) path += QLatin1Char('.') + ToQ(DefaultExt);
+  FileName = FromQ(path);
+  return true;
+}
+
+bool TFileDialog::Run(const std::string& directory, std::string& chosen) {
+  QFileDialog dialog(DialogParent(), ToQ(Title), ToQ(directory));
+  dialog.setAcceptMode(save_ ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save_ ? QFileDialog::AnyFile
+                           : (Options & ofFileMustExist) ? QFileDialog::ExistingFile
+                                                        : QFileDialog::AnyFile);
+  dialog.setNameFilters(QtFilters(Filter));
+  dialog.setDefaultSuffix(ToQ(DefaultExt));
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !(Options & ofOverwritePrompt));
+  if (!FileName.empty()) dialog.selectFile(QFileInfo(ToQ(FileName)).fileName());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  chosen = FromQ(dialog.selectedFiles().constFirst());
+  return true;
+}
+
+TOpenPictureDialog::TOpenPictureDialog(QObject* owner, const char* name) : TFileDialog(owner, name, false) {
+  Filter =
+      "All (*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf|"
+      "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|"
+      "Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf";
+  Options = ofHideReadOnly | ofFileMustExist | ofEnableSizing;
+}
+
+bool TOpenPictureDialog::Run(const std::string& directory, std::string& chosen) {
+  QFileDialog dialog(DialogParent(), ToQ(Title), ToQ(directory));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilters(QtFilters(Filter));
+  // The preview beside the file list.
+  auto* preview = new QLabel(&dialog);
+  preview->setFixedSize(160, 160);
+  preview->setAlignment(Qt::AlignCenter);
+  preview->setFrameShape(QFrame::StyledPanel);
+  if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+    grid->addWidget(preview, 1, grid->columnCount(), grid->rowCount() - 1, 1);
+  connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QImage image = reader.read();
+    preview->setPixmap(image.isNull() ? QPixmap()
+                                      : QPixmap::fromImage(image.scaled(preview->size(), Qt::KeepAspectRatio,
+                                                                        Qt::SmoothTransformation)));
+  });
+  if (!FileName.empty()) dialog.selectFile(QFileInfo(ToQ(FileName)).fileName());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  chosen = FromQ(dialog.selectedFiles().constFirst());
+  return true;
+}
+
+void FileDialogs::QueueFileName(const std::string& name) { FileSeam().queue.push_back(name); }
+void FileDialogs::QueueCancel() { FileSeam().queue.push_back(std::nullopt); }
+const std::vector<TShownDialog>& FileDialogs::Shown() { return ShownDialogs(); }
+
+void FileDialogs::Clear() {
+  ShownDialogs().clear();
+  FileSeam().queue.clear();
+}
+
+// Font dialog
+
+QFont ToQFont(const TFontSpec& spec) {
+  QFont f(ToQ(spec.Name));
+  f.setPixelSize(PointsToPixels(spec.Size));
+  f.setBold(spec.Bold);
+  f.setItalic(spec.Italic);
+  f.setUnderline(spec.Underline);
+  f.setStrikeOut(spec.StrikeOut);
+  return f;
+}
+
+TFontDialog::TFontDialog(QObject* owner, const char* name) : QObject(owner) { InitControl(this, name); }
+
+namespace {
+// The sixteen colours the font dialog offers, as 0x00BBGGRR.
+const std::vector<std::pair<const char*, uint32_t>>& FontColors() {
+  static const std::vector<std::pair<const char*, uint32_t>> colors = {
+      {"Black", 0x000000},  {"Maroon", 0x000080}, {"Green", 0x008000},   {"Olive", 0x008080},
+      {"Navy", 0x800000},   {"Purple", 0x800080}, {"Teal", 0x808000},    {"Gray", 0x808080},
+      {"Silver", 0xC0C0C0}, {"Red", 0x0000FF},    {"Lime", 0x00FF00},    {"Yellow", 0x00FFFF},
+      {"Blue", 0xFF0000},   {"Fuchsia", 0xFF00FF}, {"Aqua", 0xFFFF00},   {"White", 0xFFFFFF}};
+  return colors;
+}
+
+bool RunFontDialog(TFontSpec& font) {
+  QDialog dialog(DialogParent());
+  dialog.setWindowTitle(QStringLiteral("Font"));
+  auto* form = new QFormLayout(&dialog);
+  auto* face = new QFontComboBox(&dialog);
+  face->setCurrentFont(QFont(ToQ(font.Name)));
+  auto* size = new QSpinBox(&dialog);
+  size->setRange(1, 500);
+  size->setValue(font.Size);
+  auto* bold = new QCheckBox(QStringLiteral("Bold"), &dialog);
+  auto* italic = new QCheckBox(QStringLiteral("Italic"), &dialog);
+  auto* underline = new QCheckBox(QStringLiteral("Underline"), &dialog);
+  auto* strike = new QCheckBox(QStringLiteral("Strikeout"), &dialog);
+  bold->setChecked(font.Bold);
+  italic->setChecked(font.Italic);
+  underline->setChecked(font.Underline);
+  strike->setChecked(font.StrikeOut);
+  auto* color = new QComboBox(&dialog);
+  for (const auto& [name, value] : FontColors()) {
+    color->addItem(QString::fromLatin1(name), value);
+    if (value == font.Color) color->setCurrentIndex(color->count() - 1);
+  }
+  auto* sample = new QLabel(QStringLiteral("AaBbĚěŠšČč"), &dialog);
+  sample->setMinimumHeight(60);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  form->addRow(QStringLiteral("Font:"), face);
+  form->addRow(QStringLiteral("Size:"), size);
+  form->addRow(bold);
+  form->addRow(italic);
+  form->addRow(underline);
+  form->addRow(strike);
+  form->addRow(QStringLiteral("Color:"), color);
+  form->addRow(sample);
+  form->addRow(buttons);
+  auto current = [&] {
+    TFontSpec f;
+    f.Name = FromQ(face->currentFont().family());
+    f.Size = size->value();
+    f.Bold = bold->isChecked();
+    f.Italic = italic->isChecked();
+    f.Underline = underline->isChecked();
+    f.StrikeOut = strike->isChecked();
+    f.Color = color->currentData().toUInt();
+    return f;
+  };
+  auto refresh = [&] {
+    const TFontSpec f = current();
+    sample->setFont(ToQFont(f));
+    sample->setStyleSheet(QStringLiteral("color: #%1%2%3")
+                              .arg(f.Color & 0xFF, 2, 16, QLatin1Char('0'))
+                              .arg((f.Color >> 8) & 0xFF, 2, 16, QLatin1Char('0'))
+                              .arg((f.Color >> 16) & 0xFF, 2, 16, QLatin1Char('0')));
+  };
+  for (QCheckBox* c : {bold, italic, underline, strike}) QObject::connect(c, &QCheckBox::toggled, &dialog, refresh);
+  QObject::connect(face, &QFontComboBox::currentFontChanged, &dialog, refresh);
+  QObject::connect(size, &QSpinBox::valueChanged, &dialog, refresh);
+  QObject::connect(color, &QComboBox::currentIndexChanged, &dialog, refresh);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  refresh();
+  if (dialog.exec() != QDialog::Accepted) return false;
+  font = current();
+  return true;
+}
+}  // namespace
+
+bool TFontDialog::Execute() {
+  ShownFonts().push_back(Font);
+  if (TestMode()) {
+    auto answer = FontSeam().Next();
+    if (!answer || !*answer) return false;
+    Font = **answer;
+    return true;
+  }
+  return RunFontDialog(Font);
+}
+
+void TFontDialog::QueueFont(const TFontSpec& font) { FontSeam().queue.push_back(font); }
+void TFontDialog::QueueCancel() { FontSeam().queue.push_back(std::nullopt); }
+const std::vector<TFontSpec>& TFontDialog::Shown() { return ShownFonts(); }
+
+void TFontDialog::Clear() {
+  ShownFonts().clear();
+  FontSeam().queue.clear();
+}
+
+}  // namespace toolkit

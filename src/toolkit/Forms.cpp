@@ -1,0 +1,195 @@
+#include "Forms.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+#include <deque>
+
+#include "Controls.h"
+#include "Text.h"
+
+namespace toolkit {
+
+namespace {
+QPointer<TForm>& Active() {
+  static QPointer<TForm> active;
+  return active;
+}
+
+std::deque<std::function<void(TForm&)>>& ModalQueue() {
+  static std::deque<std::function<void(TForm&)>> queue;
+  return queue;
+}
+
+std::vector<std::string>& Modals() {
+  static std::vector<std::string> shown;
+  return shown;
+}
+}  // namespace
+
+TForm::TForm(const char* name) : QDialog(nullptr) {
+  InitControl(this, name);
+  UpdateFlags();
+}
+
+TForm::~TForm() = default;
+
+std::string TForm::Caption() const { return FromQ(windowTitle()); }
+void TForm::SetCaption(const std::string& caption) { setWindowTitle(ToQ(caption)); }
+
+void TForm::SetClientSize(int width, int height) {
+  if (borderStyle_ == TBorderStyle::bsSizeable) {
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    resize(width, height);
+  } else {
+    setFixedSize(width, height);
+  }
+}
+
+void TForm::SetClientHeight(int height) { SetClientSize(width(), height); }
+
+void TForm::SetBorderStyle(TBorderStyle style) {
+  borderStyle_ = style;
+  UpdateFlags();
+  SetClientSize(width(), height());
+}
+
+void TForm::SetHelpButton(bool on) {
+  helpButton_ = on;
+  UpdateFlags();
+}
+
+void TForm::UpdateFlags() {
+  Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+  if (borderStyle_ != TBorderStyle::bsNotice) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  if (helpButton_ && borderStyle_ != TBorderStyle::bsNotice) flags |= Qt::WindowContextHelpButtonHint;
+  setWindowFlags(flags);
+}
+
+int32_t TForm::HelpContext() const { return HelpContextOf(this); }
+void TForm::SetHelpContext(int32_t context) { toolkit::SetHelpContext(this, context); }
+
+int TForm::ShowModal() {
+  // Keep the screen above the one it was opened from.
+  winId();
+  if (TForm* owner = ActiveForm(); owner && owner != this && owner->windowHandle())
+    windowHandle()->setTransientParent(owner->windowHandle());
+  if (TestMode()) {
+    Modals().push_back(objectName().toStdString());
+    std::function<void(TForm&)> action;
+    if (!ModalQueue().empty()) {
+      action = std::move(ModalQueue().front());
+      ModalQueue().pop_front();
+    }
+    QTimer::singleShot(0, this, [this, action] {
+      if (action) Invoke([&] { action(*this); });
+      if (isVisible()) Close();
+    });
+  }
+  return exec();
+}
+
+void TForm::Close() { close(); }
+
+void TForm::Activate() {
+  if (Active() == this) return;
+  Active() = this;
+  Invoke([this] { FormActivate(); });
+}
+
+TForm* TForm::ActiveForm() { return Active(); }
+
+void TForm::QueueModal(std::function<void(TForm&)> action) { ModalQueue().push_back(std::move(action)); }
+const std::vector<std::string>& TForm::ShownModals() { return Modals(); }
+
+void TForm::ClearModals() {
+  Modals().clear();
+  ModalQueue().clear();
+}
+
+void TForm::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (event->spontaneous()) return;
+  Invoke([this] { FormShow(); });
+  PlaceOnScreen();
+  if (Active() != this) activeBefore_ = Active();
+  Activate();
+}
+
+void TForm::hideEvent(QHideEvent* event) {
+  QDialog::hideEvent(event);
+  if (event->spontaneous()) return;
+  Invoke([this] { FormHide(); });
+  if (Active() != this) return;
+  Active() = nullptr;
+  // Activation goes back to the form this one was shown over.
+  TForm* back = activeBefore_;
+  if (!back || !back->isVisible()) back = Application() ? Application()->MainForm() : nullptr;
+  if (back && back != this && back->isVisible()) back->Activate();
+}
+
+void TForm::closeEvent(QCloseEvent* event) {
+  bool agreed = false;
+  Invoke([&] {
+    bool canClose = true;
+    FormCloseQuery(canClose);
+    agreed = canClose;
+  });
+  if (agreed) {
+    agreed = false;
+    Invoke([&] {
+      FormClose();
+      agreed = true;
+    });
+  }
+  if (!agreed) {
+    event->ignore();
+    return;
+  }
+  if (Application() && Application()->MainForm() == this) Application()->Terminate();
+  QDialog::closeEvent(event);
+}
+
+void TForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    // Esc presses the cancel button; without one it does nothing.
+    for (TButton* button : findChildren<TButton*>()) {
+      if (button->Cancel() && button->isVisible() && button->isEnabled()) {
+        button->click();
+        break;
+      }
+    }
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+bool TForm::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate && isVisible()) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal == this) Activate();
+  }
+  return QDialog::event(event);
+}
+
+void TForm::PlaceOnScreen() {
+  if (position_ == TPosition::poDesigned) return;
+  QRect area;
+  TForm* main = Application() ? Application()->MainForm() : nullptr;
+  if (position_ != TPosition::poScreenCenter && main && main != this && main->isVisible()) {
+    area = main->frameGeometry();
+  } else if (QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen()) {
+    area = s->availableGeometry();
+  } else {
+    return;
+  }
+  const int outerHeight = height() + kNonClientHeight;
+  move(area.center().x() - width() / 2, area.center().y() - outerHeight / 2);
+}
+
+}  // namespace toolkit

@@ -1,0 +1,94 @@
+#include "RadioGroup.h"
+
+#include <algorithm>
+
+#include "Application.h"
+#include "Text.h"
+
+namespace toolkit {
+
+TRadioGroup::TRadioGroup(QWidget* parent, const char* name) : TControl(parent, name) {}
+
+std::string TRadioGroup::Caption() const { return FromQ(title()); }
+void TRadioGroup::SetCaption(const std::string& caption) { setTitle(ToQ(caption)); }
+
+void TRadioGroup::ClearItems() {
+  itemIndex_ = -1;
+  // A handler of the group may be running on one of these buttons: let them go later.
+  for (QRadioButton* b : buttons_) {
+    b->disconnect(this);
+    b->hide();
+    b->setParent(nullptr);
+    b->deleteLater();
+  }
+  buttons_.clear();
+}
+
+void TRadioGroup::AddItem(const std::string& item) {
+  auto* button = new QRadioButton(ToQ(item), this);
+  button->setObjectName(objectName() + QStringLiteral("_item%1").arg(buttons_.size()));
+  connect(button, &QRadioButton::toggled, this, [this, button](bool checked) { ButtonToggled(button, checked); });
+  buttons_.push_back(button);
+  Arrange();
+  button->show();
+}
+
+std::string TRadioGroup::Item(int index) const { return FromQ(Button(index)->text()); }
+
+void TRadioGroup::SetItemIndex(int index) {
+  index = std::clamp(index, -1, ItemCount() - 1);
+  if (index == itemIndex_) return;
+  const int old = itemIndex_;
+  itemIndex_ = index;
+  if (old >= 0) Uncheck(buttons_[static_cast<size_t>(old)]);
+  // Checking the button runs OnClick, just as a click does.
+  if (index >= 0) buttons_[static_cast<size_t>(index)]->setChecked(true);
+}
+
+void TRadioGroup::Uncheck(QRadioButton* button) {
+  updating_ = true;
+  button->setAutoExclusive(false);
+  button->setChecked(false);
+  button->setAutoExclusive(true);
+  updating_ = false;
+}
+
+void TRadioGroup::ButtonToggled(QRadioButton* button, bool checked) {
+  if (!checked || updating_) return;
+  itemIndex_ = static_cast<int>(std::find(buttons_.begin(), buttons_.end(), button) - buttons_.begin());
+  if (OnClick) Invoke(OnClick);
+}
+
+void TRadioGroup::SetColumns(int columns) {
+  columns_ = std::max(1, columns);
+  Arrange();
+}
+
+void TRadioGroup::Arrange() {
+  if (buttons_.empty()) return;
+  // Columns of equal width; the rows share the height below the caption.
+  const int count = ItemCount();
+  const int perColumn = (count + columns_ - 1) / columns_;
+  const int fontHeight = fontMetrics().height();
+  const int buttonWidth = (width() - 10) / columns_;
+  const int space = height() - fontHeight - 5;
+  const int buttonHeight = space / perColumn;
+  const int topMargin = fontHeight + 1 + (space % perColumn) / 2;
+  for (int i = 0; i < count; ++i) {
+    buttons_[static_cast<size_t>(i)]->setGeometry((i / perColumn) * buttonWidth + 8,
+                                                  (i % perColumn) * buttonHeight + topMargin, buttonWidth,
+                                                  buttonHeight);
+  }
+}
+
+void TRadioGroup::resizeEvent(QResizeEvent* event) {
+  QGroupBox::resizeEvent(event);
+  Arrange();
+}
+
+void TRadioGroup::changeEvent(QEvent* event) {
+  QGroupBox::changeEvent(event);
+  if (event->type() == QEvent::FontChange) Arrange();
+}
+
+}  // namespace toolkit

@@ -1,0 +1,34 @@
+#include "Text.h"
+
+#include "cp1250.h"
+
+namespace toolkit {
+
+QString ToQ(const std::string& cp1250) {
+  QString out;
+  out.reserve(static_cast<qsizetype>(cp1250.size()));
+  for (unsigned char c : cp1250) out += QChar(platform::Cp1250ToUnicode(c));
+  return out;
+}
+
+std::string FromQ(const QString& text) {
+  std::string out;
+  out.reserve(static_cast<size_t>(text.size()));
+  for (char32_t u : text.toUcs4()) out += platform::UnicodeToCp1250(u);
+  return out;
+}
+
+QString Representable(const QString& text) { return ToQ(FromQ(text)); }
+
+QValidator::State Cp1250Validator::validate(QString& input, int& pos) const {
+  const QString kept = Representable(input);
+  if (kept != input) {
+    // A character outside the basic plane took two units and now takes one.
+    const int lost = static_cast<int>(input.size() - kept.size());
+    input = kept;
+    pos = std::max(0, std::min(pos - lost, static_cast<int>(input.size())));
+  }
+  return Acceptable;
+}
+
+}  // namespace toolkit

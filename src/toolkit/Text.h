@@ -1,0 +1,25 @@
+#pragma once
+// The one place where code page 1250 text meets QString.
+
+#include <QString>
+#include <QValidator>
+#include <string>
+
+namespace toolkit {
+
+// Code page 1250 to QString.
+QString ToQ(const std::string& cp1250);
+// QString to code page 1250; a character the code page cannot hold becomes '?'.
+std::string FromQ(const QString& text);
+// The text as code page 1250 would keep it: what the user sees is what is saved.
+QString Representable(const QString& text);
+
+// Turns every character that code page 1250 cannot hold into '?' as it is typed
+// or pasted, so edits never hold text that cannot be stored.
+class Cp1250Validator : public QValidator {
+ public:
+  explicit Cp1250Validator(QObject* parent = nullptr) : QValidator(parent) {}
+  State validate(QString& input, int& pos) const override;
+};
+
+}  // namespace toolkit

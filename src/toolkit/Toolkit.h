@@ -1,0 +1,44 @@
+#pragma once
+// The toolkit: our layer over Qt Widgets that gives the screens the forms,
+// controls, boxes and dialogs they expect. One include for a screen.
+//
+//  Application.h  TApplication (one object; Application()): Title, HelpFile,
+//                 HelpCommand(command, data) handed to OnHelp/SetOnHelp,
+//                 CreateForm(fX) (the first form is the main form; its
+//                 FormCreate runs at once), Run, Terminate, ParamStr.
+//                 notify() and Invoke() show an escaping error in the standard
+//                 error box (caption Title, error icon) and the program goes on.
+//                 SetTestMode(true) puts every wait for a person behind a seam.
+//  Forms.h        TForm: derive a screen from it; name it, SetCaption,
+//                 SetClientSize, SetPosition, SetHelpButton; override FormCreate,
+//                 FormShow, FormActivate (run NastavTxt there), FormCloseQuery,
+//                 FormClose, FormHide; ShowModal, Close. Esc presses the button
+//                 marked SetCancel(true), Enter the one marked SetDefault(true).
+//                 Test seam: TForm::QueueModal(action), TForm::ShownModals().
+//  Controls.h     TButton, TCheckBox, TRadioButton, TLabel (AutoSize, WordWrap,
+//                 FocusControl, colours, OnClick/OnMouseMove/OnMouseLeave),
+//                 TEdit and TMaskEdit (PasswordChar), TGroupBox, TBevel,
+//                 TPanel (SetAlign), TImage, TTimer (call Timer() in tests).
+//                 Each is made as new TButton(parent, "bName") and carries the
+//                 properties "HelpContext" and "Tag"; SetBounds(l, t, w, h).
+//  SpinEdit.h     TSpinEdit with the spin-edit rules (see there).
+//  RadioGroup.h   TRadioGroup: ClearItems leaves none selected; SetItemIndex runs OnClick.
+//  StringGrid.h   TStringGrid: Cells(col, row), ColCount, RowCount, fixed rows, Col.
+//  Dialogs.h      MessageBoxes::AskYesNo (warning icon), Inform (no icon), Error;
+//                 TOpenDialog, TSaveDialog, TOpenPictureDialog (Filter "a|*.x",
+//                 DefaultExt, InitialDir, FileName, Execute), TFontDialog.
+//                 Test seams: MessageBoxes::QueueAnswer/Shown,
+//                 FileDialogs::QueueFileName/QueueCancel/Shown,
+//                 TFontDialog::QueueFont/QueueCancel/Shown.
+//  Fonts.h        FontPx("Comic Sans MS", 13, true), FontPt("MS Sans Serif", 8).
+//  Text.h         ToQ / FromQ: code page 1250 to and from QString, in one place.
+
+#include "Application.h"
+#include "Controls.h"
+#include "Dialogs.h"
+#include "Fonts.h"
+#include "Forms.h"
+#include "RadioGroup.h"
+#include "SpinEdit.h"
+#include "StringGrid.h"
+#include "Text.h"
