@@ -2,8 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <limits>
+#include <new>
 #include <stdexcept>
 
 #include "errors.h"
@@ -177,6 +176,10 @@ TContributorList BuildContributorList(std::int32_t outputCount, std::int32_t sou
 // ---------------------------------------------------------------------------
 // Channel buffers and one output pixel
 
+std::int32_t ClampToByte(std::int32_t Value) {
+  return std::max(std::min(Value, 255), 0);
+}
+
 TChannelBuffers& ThreadChannels() {
   thread_local TChannelBuffers buffers;
   return buffers;
@@ -207,27 +210,26 @@ inline std::uint8_t ChannelValue(std::int32_t sum, std::int32_t total) {
   return static_cast<std::uint8_t>(ClampToByte(static_cast<std::int32_t>(static_cast<std::uint32_t>(sum) >> 8)));
 }
 
-inline void WeighTapsInline(std::int32_t count, const KernelTap* taps, const std::int32_t* red,
-                            const std::int32_t* green, const std::int32_t* blue, std::uint8_t* out) {
-  std::int32_t total = 0, r = 0, g = 0, b = 0;
+// One output pixel (blue, green, red) from the taps; channel(p, c) gives
+// channel c (0 blue, 1 green, 2 red) of source pixel p.
+template <typename Channel>
+inline void WeighPixel(std::int32_t count, const KernelTap* taps, Channel channel, std::uint8_t* out) {
+  std::int32_t total = 0, sums[3] = {0, 0, 0};
   for (std::int32_t k = 0; k < count; ++k) {
     const std::int32_t w = taps[k].Weight;
-    const std::int32_t p = taps[k].Pixel;
     total += w;
-    r += w * red[p];
-    g += w * green[p];
-    b += w * blue[p];
+    for (int c = 0; c < 3; ++c) sums[c] += w * channel(taps[k].Pixel, c);
   }
-  out[0] = ChannelValue(b, total);
-  out[1] = ChannelValue(g, total);
-  out[2] = ChannelValue(r, total);
+  for (int c = 0; c < 3; ++c) out[c] = ChannelValue(sums[c], total);
+}
+
+inline void WeighChannels(std::int32_t count, const KernelTap* taps, const TChannelBuffers& buffers,
+                          std::uint8_t* out) {
+  const std::int32_t* const channels[3] = {buffers.Blue.data(), buffers.Green.data(), buffers.Red.data()};
+  WeighPixel(count, taps, [&](std::int32_t p, int c) { return channels[c][p]; }, out);
 }
 
 }  // namespace
-
-std::int32_t ClampToByte(std::int32_t Value) {
-  return std::max(std::min(Value, 255), 0);
-}
 
 void LoadChannels(std::int32_t Count, std::int32_t Step, const std::uint8_t* first) {
   TChannelBuffers& c = ThreadChannels();
@@ -244,8 +246,7 @@ void LoadChannels(std::int32_t Count, std::int32_t Step, const std::uint8_t* fir
 }
 
 void WeighTaps(std::int32_t Count, const TContributors& Contributors, std::uint8_t* output) {
-  const TChannelBuffers& c = ThreadChannels();
-  WeighTapsInline(Count, Contributors.data(), c.Red.data(), c.Green.data(), c.Blue.data(), output);
+  WeighChannels(Count, Contributors.data(), ThreadChannels(), output);
 }
 
 // ---------------------------------------------------------------------------
@@ -260,15 +261,194 @@ std::ptrdiff_t RowDistance(const QImage& image) {
   return image.constScanLine(1) - image.constScanLine(0);
 }
 
+// The taps of one output pixel prepared for the vector code: weights in pairs
+// of 16-bit lanes, an odd last tap paired with weight 0 on its own pixel.
+struct PairedTaps {
+  std::int32_t total = 0;
+  bool exact = false;                 // the vector code gives exactly the integer result
+  std::vector<std::int32_t> weights;  // w[2i] in the low half, w[2i+1] in the high half
+  std::vector<std::int32_t> pixels;   // p[2i], p[2i+1]
+};
+
+std::vector<PairedTaps> PairTaps(const TContributorList& list) {
+  std::vector<PairedTaps> plan(list.size());
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const TContributorEntry& e = list[i];
+    PairedTaps& t = plan[i];
+    std::int64_t magnitude = 0;
+    bool narrow = true;
+    for (std::int32_t k = 0; k < e.Count; k += 2) {
+      const KernelTap& a = e.Contributors[static_cast<std::size_t>(k)];
+      const KernelTap b = k + 1 < e.Count ? e.Contributors[static_cast<std::size_t>(k) + 1] : KernelTap{0, a.Pixel};
+      t.total += a.Weight + b.Weight;
+      magnitude += std::abs(static_cast<std::int64_t>(a.Weight)) + std::abs(static_cast<std::int64_t>(b.Weight));
+      narrow = narrow && a.Weight >= -32768 && a.Weight <= 32767 && b.Weight >= -32768 && b.Weight <= 32767;
+      t.weights.push_back(static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint16_t>(a.Weight)) |
+                                                    static_cast<std::uint32_t>(b.Weight) << 16));
+      t.pixels.push_back(a.Pixel);
+      t.pixels.push_back(b.Pixel);
+    }
+    // 16-bit weights for the multiplies, sums exact in single precision, and a
+    // total for which the single-precision division truncates exactly.
+    t.exact = narrow && t.total > 0 && t.total < 65536 && magnitude * 255 < (1 << 24);
+  }
+  return plan;
+}
+
+#if defined(__SSE2__)
+// The quotient of 32-bit sums by a positive total below 65536, brought into
+// 0..256 first. For such operands the single-precision quotient, rounded to
+// nearest, never reaches the next integer, so truncating it gives exactly the
+// integer division; packing to bytes then clamps 256 to 255.
+struct Divider {
+  __m128 divisor, ceiling;
+  explicit Divider(std::int32_t total)
+      : divisor(_mm_set1_ps(static_cast<float>(total))), ceiling(_mm_set1_ps(256.0f * static_cast<float>(total))) {}
+  __m128i operator()(__m128i sum) const {
+    const __m128 f = _mm_min_ps(_mm_max_ps(_mm_cvtepi32_ps(sum), _mm_setzero_ps()), ceiling);
+    return _mm_cvttps_epi32(_mm_div_ps(f, divisor));
+  }
+};
+
+inline __m128i Load(const void* p) {
+  return _mm_loadu_si128(static_cast<const __m128i*>(p));
+}
+
+// Byte-wise sums of weighted rows, sixteen bytes at a time: a pair of taps is
+// multiplied and added in 16-bit lanes into 32-bit sums, exact for byte values.
+// Returns how many bytes are done; the rest is left to the scalar code.
+std::int32_t WeighRowsSse2(const PairedTaps& t, const std::uint8_t* const* rows, std::int32_t bytes,
+                           std::uint8_t* out) {
+  const __m128i zero = _mm_setzero_si128();
+  const Divider divide(t.total);
+  const std::size_t pairs = t.weights.size();
+  std::int32_t b = 0;
+  for (; b + 16 <= bytes; b += 16) {
+    __m128i acc0 = zero, acc1 = zero, acc2 = zero, acc3 = zero;
+    for (std::size_t k = 0; k < pairs; ++k) {
+      const __m128i w = _mm_set1_epi32(t.weights[k]);
+      const __m128i a = Load(rows[2 * k] + b), c = Load(rows[2 * k + 1] + b);
+      const __m128i aLo = _mm_unpacklo_epi8(a, zero), aHi = _mm_unpackhi_epi8(a, zero);
+      const __m128i cLo = _mm_unpacklo_epi8(c, zero), cHi = _mm_unpackhi_epi8(c, zero);
+      acc0 = _mm_add_epi32(acc0, _mm_madd_epi16(_mm_unpacklo_epi16(aLo, cLo), w));
+      acc1 = _mm_add_epi32(acc1, _mm_madd_epi16(_mm_unpackhi_epi16(aLo, cLo), w));
+      acc2 = _mm_add_epi32(acc2, _mm_madd_epi16(_mm_unpacklo_epi16(aHi, cHi), w));
+      acc3 = _mm_add_epi32(acc3, _mm_madd_epi16(_mm_unpackhi_epi16(aHi, cHi), w));
+    }
+    const __m128i q01 = _mm_packs_epi32(divide(acc0), divide(acc1));
+    const __m128i q23 = _mm_packs_epi32(divide(acc2), divide(acc3));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + b), _mm_packus_epi16(q01, q23));
+  }
+  return b;
+}
+
+// The row pass takes eight source rows at a time, turned on their side: lane r
+// of tile[q] holds byte q of row r. One output pixel of all eight rows is then
+// a few multiply-adds over whole vectors, as in the column pass.
+constexpr int kTileRows = 8;
+static_assert(__STDCPP_DEFAULT_NEW_ALIGNMENT__ >= 16, "the tile is read as aligned vectors");
+
+void LoadTile(const std::uint8_t* const* rows, std::int32_t bytes, __m128i* tile) {
+  const __m128i zero = _mm_setzero_si128();
+  std::int32_t q = 0;
+  for (; q + 16 <= bytes; q += 16) {
+    __m128i a[8], b[8], c[8];
+    for (int r = 0; r < 8; ++r) a[r] = Load(rows[r] + q);
+    for (int r = 0; r < 8; r += 2) {
+      b[r] = _mm_unpacklo_epi8(a[r], a[r + 1]);  // bytes 0..7 of rows r, r+1 interleaved
+      b[r + 1] = _mm_unpackhi_epi8(a[r], a[r + 1]);
+    }
+    for (int h = 0; h < 2; ++h) {  // rows 0..3, then 4..7
+      c[4 * h + 0] = _mm_unpacklo_epi16(b[4 * h], b[4 * h + 2]);  // bytes 0..3
+      c[4 * h + 1] = _mm_unpackhi_epi16(b[4 * h], b[4 * h + 2]);  // bytes 4..7
+      c[4 * h + 2] = _mm_unpacklo_epi16(b[4 * h + 1], b[4 * h + 3]);
+      c[4 * h + 3] = _mm_unpackhi_epi16(b[4 * h + 1], b[4 * h + 3]);
+    }
+    for (int i = 0; i < 4; ++i) {
+      const __m128i lo = _mm_unpacklo_epi32(c[i], c[4 + i]);  // two bytes, eight rows each
+      const __m128i hi = _mm_unpackhi_epi32(c[i], c[4 + i]);
+      tile[q + 4 * i + 0] = _mm_unpacklo_epi8(lo, zero);
+      tile[q + 4 * i + 1] = _mm_unpackhi_epi8(lo, zero);
+      tile[q + 4 * i + 2] = _mm_unpacklo_epi8(hi, zero);
+      tile[q + 4 * i + 3] = _mm_unpackhi_epi8(hi, zero);
+    }
+  }
+  for (; q < bytes; ++q)
+    tile[q] = _mm_setr_epi16(rows[0][q], rows[1][q], rows[2][q], rows[3][q], rows[4][q], rows[5][q], rows[6][q],
+                             rows[7][q]);
+}
+
+void WeighTile(const PairedTaps& t, const __m128i* tile, std::uint8_t* const* out, std::int32_t x) {
+  __m128i acc[6];
+  for (__m128i& a : acc) a = _mm_setzero_si128();
+  const std::size_t pairs = t.weights.size();
+  for (std::size_t k = 0; k < pairs; ++k) {
+    const __m128i w = _mm_set1_epi32(t.weights[k]);
+    const __m128i* a = tile + 3 * static_cast<std::ptrdiff_t>(t.pixels[2 * k]);
+    const __m128i* b = tile + 3 * static_cast<std::ptrdiff_t>(t.pixels[2 * k + 1]);
+    for (int c = 0; c < 3; ++c) {
+      acc[2 * c] = _mm_add_epi32(acc[2 * c], _mm_madd_epi16(_mm_unpacklo_epi16(a[c], b[c]), w));
+      acc[2 * c + 1] = _mm_add_epi32(acc[2 * c + 1], _mm_madd_epi16(_mm_unpackhi_epi16(a[c], b[c]), w));
+    }
+  }
+  const Divider divide(t.total);
+  const __m128i blue = _mm_packs_epi32(divide(acc[0]), divide(acc[1]));
+  const __m128i green = _mm_packs_epi32(divide(acc[2]), divide(acc[3]));
+  const __m128i red = _mm_packs_epi32(divide(acc[4]), divide(acc[5]));
+  alignas(16) std::uint8_t bytes[32];
+  _mm_store_si128(reinterpret_cast<__m128i*>(bytes), _mm_packus_epi16(blue, green));
+  _mm_store_si128(reinterpret_cast<__m128i*>(bytes + 16), _mm_packus_epi16(red, red));
+  for (int r = 0; r < kTileRows; ++r) {
+    std::uint8_t* px = out[r] + 3 * static_cast<std::ptrdiff_t>(x);
+    px[0] = bytes[r];
+    px[1] = bytes[8 + r];
+    px[2] = bytes[16 + r];
+  }
+}
+
+// Rows y.. y+7 of the row pass; returns the first row not done.
+std::int32_t RowPassTiles(const QImage& source, QImage& intermediate, const TContributorList& list,
+                          const std::vector<PairedTaps>& plan) {
+  const std::int32_t bytes = source.width() * 3;
+  std::vector<std::int16_t> lanes(static_cast<std::size_t>(bytes) * kTileRows);  // new aligns to 16 bytes
+  __m128i* const tile = reinterpret_cast<__m128i*>(lanes.data());
+  std::int32_t y = 0;
+  for (; y + kTileRows <= source.height(); y += kTileRows) {
+    const std::uint8_t* rows[kTileRows];
+    std::uint8_t* out[kTileRows];
+    for (int r = 0; r < kTileRows; ++r) {
+      rows[r] = source.constScanLine(y + r);
+      out[r] = intermediate.scanLine(y + r);
+    }
+    LoadTile(rows, bytes, tile);
+    for (std::size_t x = 0; x < plan.size(); ++x) {
+      if (plan[x].exact) {
+        WeighTile(plan[x], tile, out, static_cast<std::int32_t>(x));
+        continue;
+      }
+      for (int r = 0; r < kTileRows; ++r)
+        WeighPixel(list[x].Count, list[x].Contributors.data(),
+                   [&](std::int32_t p, int c) { return rows[r][3 * p + c]; }, out[r] + 3 * x);
+    }
+  }
+  return y;
+}
+#endif
+
 void RowPass(const QImage& source, QImage& intermediate, const TContributorList& list) {
+  std::int32_t y = 0;
+#if defined(__SSE2__)
+  y = RowPassTiles(source, intermediate, list, PairTaps(list));
+#endif
+  // The rows left over go one at a time through the channel buffers.
   const std::int32_t sw = source.width();
   TChannelBuffers& c = ThreadChannels();
   SizeChannels(c, sw);
-  for (std::int32_t y = 0; y < source.height(); ++y) {
+  for (; y < source.height(); ++y) {
     LoadChannels(sw, 3, source.constScanLine(y));
     std::uint8_t* out = intermediate.scanLine(y);
     for (const TContributorEntry& e : list) {
-      WeighTapsInline(e.Count, e.Contributors.data(), c.Red.data(), c.Green.data(), c.Blue.data(), out);
+      WeighChannels(e.Count, e.Contributors.data(), c, out);
       out += 3;
     }
   }
@@ -276,97 +456,33 @@ void RowPass(const QImage& source, QImage& intermediate, const TContributorList&
 
 // The column pass filters whole rows at a time: output row y is the weighted
 // sum of the intermediate rows named by entry y, byte by byte. Every byte gets
-// exactly the sum a walk down its column would give, but the rows are read
-// and written in order, and the three channels are alike so they need no
-// unpacking.
-
-void WeighRowsScalar(const TContributorEntry& e, const std::uint8_t* const* rows, std::int32_t total,
-                     std::int32_t from, std::int32_t to, std::uint8_t* out) {
-  for (std::int32_t b = from; b < to; ++b) {
-    std::int32_t sum = 0;
-    for (std::int32_t k = 0; k < e.Count; ++k) sum += e.Contributors[static_cast<std::size_t>(k)].Weight * rows[k][b];
-    out[b] = ChannelValue(sum, total);
-  }
-}
-
-#if defined(__SSE2__)
-// Sixteen bytes of the row at a time: pairs of taps are multiplied and added
-// with 16-bit lanes into 32-bit sums, which are exact for byte values and
-// weights of 16 bits. The division by the total runs in single precision: for
-// a total below 65536 and a quotient brought into 0..256 first, the rounded
-// quotient truncates to exactly the integer quotient.
-std::int32_t WeighRowsSse2(const TContributorEntry& e, const std::uint8_t* const* rows, std::int32_t total,
-                           std::int32_t bytes, std::uint8_t* out) {
-  const __m128i zero = _mm_setzero_si128();
-  const __m128 divisor = _mm_set1_ps(static_cast<float>(total));
-  const __m128 ceiling = _mm_set1_ps(256.0f * static_cast<float>(total));
-  const __m128 floor0 = _mm_setzero_ps();
-  const KernelTap* taps = e.Contributors.data();
-  const std::int32_t count = e.Count;
-
-  std::int32_t b = 0;
-  for (; b + 16 <= bytes; b += 16) {
-    __m128i acc0 = zero, acc1 = zero, acc2 = zero, acc3 = zero;
-    std::int32_t k = 0;
-    for (; k < count; k += 2) {
-      const bool pair = k + 1 < count;
-      const std::int16_t w0 = static_cast<std::int16_t>(taps[k].Weight);
-      const std::int16_t w1 = pair ? static_cast<std::int16_t>(taps[k + 1].Weight) : 0;
-      const __m128i weights = _mm_set1_epi32(static_cast<std::int32_t>(
-          (static_cast<std::uint32_t>(static_cast<std::uint16_t>(w1)) << 16) | static_cast<std::uint16_t>(w0)));
-      const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[k] + b));
-      const __m128i c = pair ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[k + 1] + b)) : zero;
-      const __m128i aLo = _mm_unpacklo_epi8(a, zero), aHi = _mm_unpackhi_epi8(a, zero);
-      const __m128i cLo = _mm_unpacklo_epi8(c, zero), cHi = _mm_unpackhi_epi8(c, zero);
-      acc0 = _mm_add_epi32(acc0, _mm_madd_epi16(_mm_unpacklo_epi16(aLo, cLo), weights));
-      acc1 = _mm_add_epi32(acc1, _mm_madd_epi16(_mm_unpackhi_epi16(aLo, cLo), weights));
-      acc2 = _mm_add_epi32(acc2, _mm_madd_epi16(_mm_unpacklo_epi16(aHi, cHi), weights));
-      acc3 = _mm_add_epi32(acc3, _mm_madd_epi16(_mm_unpackhi_epi16(aHi, cHi), weights));
-    }
-    auto quotient = [&](__m128i sum) {
-      __m128 f = _mm_min_ps(_mm_max_ps(_mm_cvtepi32_ps(sum), floor0), ceiling);
-      return _mm_cvttps_epi32(_mm_div_ps(f, divisor));
-    };
-    const __m128i q01 = _mm_packs_epi32(quotient(acc0), quotient(acc1));
-    const __m128i q23 = _mm_packs_epi32(quotient(acc2), quotient(acc3));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + b), _mm_packus_epi16(q01, q23));  // 256 saturates to 255
-  }
-  return b;
-}
-#endif
-
+// exactly the sum a walk down its column would give, but the rows are read and
+// written in order, and the three channels are alike so they need no unpacking.
 void ColumnPass(const QImage& intermediate, QImage& target, const TContributorList& list) {
   const std::int32_t bytes = target.width() * 3;
   const std::uint8_t* const base = intermediate.constBits();
   const std::ptrdiff_t interStep = RowDistance(intermediate);
   const std::ptrdiff_t targetStep = RowDistance(target);
   std::uint8_t* const targetBase = target.bits();
+  const std::vector<PairedTaps> plan = PairTaps(list);
   std::vector<const std::uint8_t*> rows;
 
   for (std::size_t y = 0; y < list.size(); ++y) {
-    const TContributorEntry& e = list[y];
+    const PairedTaps& t = plan[y];
     std::uint8_t* out = targetBase + static_cast<std::ptrdiff_t>(y) * targetStep;
-    rows.resize(static_cast<std::size_t>(e.Count));
-    std::int32_t total = 0;
-    std::int64_t magnitude = 0;
-    bool narrow = true;
-    for (std::int32_t k = 0; k < e.Count; ++k) {
-      const KernelTap& t = e.Contributors[static_cast<std::size_t>(k)];
-      rows[static_cast<std::size_t>(k)] = base + t.Pixel * interStep;
-      total += t.Weight;
-      magnitude += std::abs(static_cast<std::int64_t>(t.Weight));
-      narrow = narrow && t.Weight >= -32768 && t.Weight <= 32767;
-    }
-    std::int32_t done = 0;
+    rows.clear();
+    for (std::int32_t p : t.pixels) rows.push_back(base + p * interStep);
+    std::int32_t b = 0;
 #if defined(__SSE2__)
-    // Sums must stay exact in single precision, weights fit 16 bits.
-    if (narrow && total > 0 && total < 65536 && magnitude * 255 < (1 << 24))
-      done = WeighRowsSse2(e, rows.data(), total, bytes, out);
-#else
-    (void)narrow;
-    (void)magnitude;
+    if (t.exact) b = WeighRowsSse2(t, rows.data(), bytes, out);
 #endif
-    WeighRowsScalar(e, rows.data(), total, done, bytes, out);
+    // The rest of the row byte by byte; the paired rows hold every tap in order.
+    for (; b < bytes; ++b) {
+      std::int32_t sum = 0;
+      for (std::int32_t k = 0; k < list[y].Count; ++k)
+        sum += list[y].Contributors[static_cast<std::size_t>(k)].Weight * rows[static_cast<std::size_t>(k)][b];
+      out[b] = ChannelValue(sum, t.total);
+    }
   }
 }
 
@@ -406,12 +522,22 @@ void ResampleGraphic(std::int32_t NewWidth, std::int32_t NewHeight, ResampleKern
   // With Source and Target one image, this copy is from now on its only holder.
   const QImage work = Source.convertToFormat(QImage::Format_BGR888);
   RequireImage(work);
-
-  Target = QImage();
-  if (NewWidth <= 0 || NewHeight <= 0) return;
-  Target = QImage(NewWidth, NewHeight, QImage::Format_BGR888);
-  RequireImage(Target);
-  ResampleTwoPass(KernelFunctions[Kernel], work, Target, Radius);
+  if (NewWidth <= 0 || NewHeight <= 0) {
+    Target = QImage();
+    return;
+  }
+  // The picture is scaled into a new image that replaces the target only when
+  // done, so a failure leaves the target as it was.
+  QImage scaled(NewWidth, NewHeight, QImage::Format_BGR888);
+  RequireImage(scaled);
+  try {
+    ResampleTwoPass(KernelFunctions[Kernel], work, scaled, Radius);
+  } catch (const std::bad_alloc&) {
+    throw platform::EOutOfMemory();
+  } catch (const std::length_error&) {  // a list longer than memory could ever hold
+    throw platform::EOutOfMemory();
+  }
+  Target = std::move(scaled);
 }
 
 void ResampleBitmap(std::int32_t NewWidth, std::int32_t NewHeight, ResampleKernel Kernel, float Radius,

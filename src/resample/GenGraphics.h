@@ -92,7 +92,8 @@ void ResampleTwoPass(KernelFunction kernel, const QImage& Source, QImage& Target
 // Scales Source into Target. Source may be any image, also Target itself; a
 // null Source leaves Target alone. A Radius of exactly 0 takes the kernel's
 // default. Target ends up Format_BGR888 of the new size, or null when a size is
-// not above 0. Raises platform::EOutOfMemory when an image cannot be allocated.
+// not above 0. A picture too large for memory raises platform::EOutOfMemory and
+// leaves Target as it was.
 void ResampleGraphic(std::int32_t NewWidth, std::int32_t NewHeight, ResampleKernel Kernel,
                      float Radius, const QImage& Source, QImage& Target);
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "GenGraphics.h"
+#include "errors.h"
 
 using namespace resample;
 
@@ -221,6 +222,13 @@ TEST(Resample, EmptySourceOrEmptySize) {
   // An empty bitmap stays as it is.
   ResampleBitmap(5, 5, rkMitchell, 0, target);
   EXPECT_TRUE(target.isNull());
+}
+
+TEST(Resample, APictureTooLargeForMemoryLeavesTheBitmapAsItWas) {
+  QImage image = Row({{1, 2, 3}, {4, 5, 6}});
+  const QImage before = image.copy();
+  EXPECT_THROW(ResampleBitmap(800000000, 2, rkMitchell, 0, image), platform::EOutOfMemory);
+  EXPECT_EQ(image, before);
 }
 
 TEST(Resample, ThreadsKeepTheirOwnChannelBuffers) {

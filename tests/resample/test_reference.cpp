@@ -156,6 +156,9 @@ TEST_P(AgainstReference, LargerEnlargementsAndReductions) {
   ExpectSame(photo, 1, 45, kernel, 0);
   ExpectSame(photo, 67, 1, kernel, 0);
   ExpectSame(RandomPicture(rng, 300, 2), 41, 7, kernel, 0);
+  // Outputs without taps: weights that all round to 0, a radius that reaches nothing.
+  ExpectSame(RandomPicture(rng, 1200, 9), 2, 17, kernel, 0);
+  ExpectSame(photo, 80, 50, kernel, -1.0f);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllKernels, AgainstReference, ::testing::Range(0, kKernelCount));
