@@ -67,21 +67,22 @@ Line Classify(Line line) {
   return line;
 }
 
+// Lines end at CR LF, LF or a lone CR, so no name or value ever holds a line break.
 std::vector<Line> Parse(std::string_view data) {
   std::vector<Line> lines;
   size_t pos = 0;
   while (pos < data.size()) {
     Line line;
     line.begin = pos;
-    const size_t nl = data.find('\n', pos);
-    if (nl == std::string_view::npos) {
+    const size_t br = data.find_first_of("\r\n", pos);
+    if (br == std::string_view::npos) {
       line.text = data.substr(pos);
       pos = data.size();
     } else {
-      const bool crlf = nl > pos && data[nl - 1] == '\r';
-      line.text = data.substr(pos, nl - pos - (crlf ? 1 : 0));
-      line.eol = data.substr(nl - (crlf ? 1 : 0), crlf ? 2 : 1);
-      pos = nl + 1;
+      const size_t len = data.compare(br, 2, "\r\n") == 0 ? 2 : 1;
+      line.text = data.substr(pos, br - pos);
+      line.eol = data.substr(br, len);
+      pos = br + len;
     }
     lines.push_back(Classify(line));
   }
@@ -203,26 +204,19 @@ std::optional<int64_t> TryHex(std::string_view s) {
 
 }  // namespace
 
-std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
-                                    const std::string& def) const {
-  const std::string data = ReadForReading(path_);
+namespace profile {
+
+std::string ReadValue(std::string_view data, std::string_view section, std::string_view key,
+                      std::string_view def) {
   const std::vector<Line> lines = Parse(data);
   std::string_view result = def;
   if (auto r = FindSection(lines, Trim(section))) {
     if (auto i = FindKey(lines, *r, Trim(key))) result = lines[*i].value;
   }
-  return std::string(result.substr(0, kValueMax));
+  return std::string(result.substr(0, ProfileFile::kValueMax));
 }
 
-bool ProfileFile::ReadBool(const std::string& section, const std::string& key, bool def) const {
-  const std::string text = ReadString(section, key, std::string());
-  if (auto v = TryStrToInt(text)) return *v != 0;
-  if (auto v = TryHex(text)) return *v != 0;
-  return def;
-}
-
-std::vector<std::string> ProfileFile::ReadSections() const {
-  const std::string data = ReadForReading(path_);
+std::vector<std::string> SectionNames(std::string_view data) {
   NameList names;
   for (const Line& l : Parse(data)) {
     if (l.kind == Line::kSection && !names.Add(l.name)) break;
@@ -230,8 +224,7 @@ std::vector<std::string> ProfileFile::ReadSections() const {
   return names.Take();
 }
 
-std::vector<std::string> ProfileFile::ReadSectionKeys(const std::string& section) const {
-  const std::string data = ReadForReading(path_);
+std::vector<std::string> SectionKeys(std::string_view data, std::string_view section) {
   const std::vector<Line> lines = Parse(data);
   NameList names;
   if (auto r = FindSection(lines, Trim(section))) {
@@ -242,13 +235,13 @@ std::vector<std::string> ProfileFile::ReadSectionKeys(const std::string& section
   return names.Take();
 }
 
-void ProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-  const std::string data = ReadForWriting(path_);
+std::string WithValue(std::string_view data, std::string_view section, std::string_view key,
+                      std::string_view value) {
   const std::vector<Line> lines = Parse(data);
   const std::string sectionName = OneLine(section, true);
   const std::string keyName = OneLine(key, true);
   const std::string text = OneLine(value, false);
-  const std::string eol(LineEndOf(lines));
+  const std::string_view eol = LineEndOf(lines);
 
   std::string out;
   if (auto r = FindSection(lines, sectionName)) {
@@ -257,19 +250,22 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
       const Line& l = lines[*i];
       out = data.substr(0, l.begin);
       out.append(l.name).append("=").append(text).append(l.eol);
-      out.append(data, l.begin + l.text.size() + l.eol.size());
+      out.append(data.substr(l.begin + l.text.size() + l.eol.size()));
     } else {
       // After the section's last non-blank line, so blank lines before the next section stay.
       size_t last = r->header;
       for (size_t j = r->header + 1; j < r->end; ++j) {
         if (!Trim(lines[j].text).empty()) last = j;
       }
+      // The new line ends as the line it follows; a lone CR before an LF would
+      // otherwise join them into one line end.
       const Line& l = lines[last];
       const size_t at = l.begin + l.text.size() + l.eol.size();
+      const std::string_view end = l.eol.empty() ? eol : l.eol;
       out = data.substr(0, at);
-      if (l.eol.empty()) out += eol;
-      out.append(keyName).append("=").append(text).append(eol);
-      out.append(data, at);
+      if (l.eol.empty()) out += end;
+      out.append(keyName).append("=").append(text).append(end);
+      out.append(data.substr(at));
     }
   } else {
     out = data;
@@ -277,16 +273,10 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
     out.append("[").append(sectionName).append("]").append(eol);
     out.append(keyName).append("=").append(text).append(eol);
   }
-  Store(path_, out);
+  return out;
 }
 
-void ProfileFile::WriteBool(const std::string& section, const std::string& key, bool value) {
-  WriteString(section, key, value ? "1" : "0");
-}
-
-void ProfileFile::EraseSection(const std::string& section) {
-  const std::string data = ReadForWriting(path_);
-  if (data.empty()) return;
+std::optional<std::string> WithoutSection(std::string_view data, std::string_view section) {
   const std::vector<Line> lines = Parse(data);
   const std::string name = OneLine(section, true);
   std::string out;
@@ -294,13 +284,47 @@ void ProfileFile::EraseSection(const std::string& section) {
   bool erased = false;
   for (auto r = FindSection(lines, name); r; r = FindSection(lines, name, r->end)) {
     const size_t from = lines[r->header].begin;
-    out.append(data, lines[kept].begin, from - lines[kept].begin);
+    out.append(data.substr(lines[kept].begin, from - lines[kept].begin));
     kept = r->end;
     erased = true;
   }
-  if (!erased) return;
-  if (kept < lines.size()) out.append(data, lines[kept].begin);
-  Store(path_, out);
+  if (!erased) return std::nullopt;
+  if (kept < lines.size()) out.append(data.substr(lines[kept].begin));
+  return out;
+}
+
+}  // namespace profile
+
+std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
+                                    const std::string& def) const {
+  return profile::ReadValue(ReadForReading(path_), section, key, def);
+}
+
+bool ProfileFile::ReadBool(const std::string& section, const std::string& key, bool def) const {
+  const std::string text = ReadString(section, key, std::string());
+  if (auto v = TryStrToInt(text)) return *v != 0;
+  if (auto v = TryHex(text)) return *v != 0;
+  return def;
+}
+
+std::vector<std::string> ProfileFile::ReadSections() const {
+  return profile::SectionNames(ReadForReading(path_));
+}
+
+std::vector<std::string> ProfileFile::ReadSectionKeys(const std::string& section) const {
+  return profile::SectionKeys(ReadForReading(path_), section);
+}
+
+void ProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+  Store(path_, profile::WithValue(ReadForWriting(path_), section, key, value));
+}
+
+void ProfileFile::WriteBool(const std::string& section, const std::string& key, bool value) {
+  WriteString(section, key, value ? "1" : "0");
+}
+
+void ProfileFile::EraseSection(const std::string& section) {
+  if (auto erased = profile::WithoutSection(ReadForWriting(path_), section)) Store(path_, *erased);
 }
 
 }  // namespace platform

@@ -10,11 +10,14 @@
 // without "=" is no key, a line starting with ";" is a comment. A file that
 // is missing or cannot be read reads as empty.
 //
-// Writing keeps every line it does not change byte for byte, and new lines
-// take the line ends the file already uses (CR LF for a new file).
+// Lines end at CR LF, LF or a lone CR. Writing keeps every line it does not
+// change byte for byte; a new line ends as the line before it, a new section
+// as the file's first line (CR LF in a new file).
 
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -61,5 +64,20 @@ class ProfileFile {
  private:
   std::string path_;
 };
+
+// The same rules on a file's bytes held in memory.
+namespace profile {
+
+std::string ReadValue(std::string_view data, std::string_view section, std::string_view key,
+                      std::string_view def);
+std::vector<std::string> SectionNames(std::string_view data);
+std::vector<std::string> SectionKeys(std::string_view data, std::string_view section);
+// The bytes after writing the value.
+std::string WithValue(std::string_view data, std::string_view section, std::string_view key,
+                      std::string_view value);
+// The bytes without the section; nullopt when the data has no such section.
+std::optional<std::string> WithoutSection(std::string_view data, std::string_view section);
+
+}  // namespace profile
 
 }  // namespace platform
