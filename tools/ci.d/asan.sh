@@ -3,11 +3,12 @@
 # build directory of their own and runs them. The resampler's edge cases (one
 # pixel lines, one pixel targets, kernels reaching past the picture) must never
 # touch memory outside the picture, nor may damaged help map files and stored
-# map data make the help layer read outside its buffers.
+# map data make the help layer read outside its buffers, nor may damaged test,
+# settings or language files do so in the model.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 BUILD_DIR=${ZORVIK_ASAN_BUILD_DIR:-build-asan}
-FOLDERS=(platform resample help)
+FOLDERS=(platform model resample help)
 
 if [ ! -f "$BUILD_DIR/build.ninja" ]; then
   cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZORVIK_SANITIZE=ON -DZORVIK_BENCH=OFF
