@@ -3,13 +3,12 @@
 // lookup: reading the table's bytes once per key.
 #include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <string>
 
 #include "appdir.h"
+#include "BenchTiming.h"
 #include "files.h"
 #include "uDApp.h"
 
@@ -17,17 +16,7 @@ namespace {
 
 constexpr int kRounds = 30;
 
-// The fastest of several rounds, in seconds.
-double Fastest(const std::function<void()>& work) {
-  double best = 1e9;
-  for (int round = 0; round < kRounds; ++round) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    best = std::min(best, took.count());
-  }
-  return best;
-}
+double Fastest(const std::function<void()>& work) { return bench::Fastest(kRounds, work); }
 
 }  // namespace
 

@@ -3,14 +3,13 @@
 // splitting them into lines.
 #include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "ZCodeFce.h"
 #include "files.h"
 #include "uDTest.h"
@@ -46,17 +45,7 @@ TDTest BigTest() {
   return t;
 }
 
-// The fastest of several rounds, in seconds.
-double Fastest(const std::function<void()>& work) {
-  double best = 1e9;
-  for (int round = 0; round < kRounds; ++round) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    best = std::min(best, took.count());
-  }
-  return best;
-}
+double Fastest(const std::function<void()>& work) { return bench::Fastest(kRounds, work); }
 
 std::vector<std::string> SplitLines(const std::string& data) {
   std::vector<std::string> lines;
