@@ -43,7 +43,7 @@ struct Line {
   enum Kind { kOther, kSection, kKey };
   size_t begin = 0;        // offset of the line in the file
   std::string_view text;   // without its line end
-  std::string_view eol;    // "\r\n", "\n", or "" for a last line without a break
+  std::string_view eol;    // "\r\n", "\n", "\r", or "" for a last line without a break
   Kind kind = kOther;
   std::string_view name;   // section or key name
   std::string_view value;  // key's value
