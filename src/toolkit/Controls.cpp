@@ -188,6 +188,17 @@ TRadioButton::TRadioButton(QWidget* parent, const char* name) : TControl(parent,
 }
 
 std::string TRadioButton::Caption() const { return FromQ(text()); }
+
+void TRadioButton::SetChecked(bool on) {
+  // Qt keeps the checked button of a group checked; the program may clear it.
+  if (!on && isChecked() && autoExclusive()) {
+    setAutoExclusive(false);
+    setChecked(false);
+    setAutoExclusive(true);
+    return;
+  }
+  setChecked(on);
+}
 void TRadioButton::SetCaption(const std::string& caption) { setText(ToQ(caption)); }
 
 // TLabel

@@ -92,7 +92,8 @@ class TCheckBox : public TControl<QCheckBox> {
 };
 
 // A radio button; the radio buttons of one parent form one group, so checking
-// one unchecks the others. OnClick runs when it becomes checked.
+// one unchecks the others. OnClick runs when it becomes checked. The program
+// may clear the checked one, leaving none of the group checked.
 class TRadioButton : public TControl<QRadioButton> {
   Q_OBJECT
  public:
@@ -100,7 +101,7 @@ class TRadioButton : public TControl<QRadioButton> {
   std::string Caption() const;
   void SetCaption(const std::string& caption);
   bool Checked() const { return isChecked(); }
-  void SetChecked(bool on) { setChecked(on); }
+  void SetChecked(bool on);
   std::function<void()> OnClick;
 };
 

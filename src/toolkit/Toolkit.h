@@ -30,6 +30,8 @@
 //                 Test seams: MessageBoxes::QueueAnswer/Shown,
 //                 FileDialogs::QueueFileName/QueueCancel/Shown,
 //                 TFontDialog::QueueFont/QueueCancel/Shown.
+//  Pictures.h     LoadPicture(path): bitmaps, icons, JPEG and PNG by extension;
+//                 EInvalidGraphic for an unknown type or undecodable data.
 //  Fonts.h        FontPx("Comic Sans MS", 13, true), FontPt("MS Sans Serif", 8).
 //  Text.h         ToQ / FromQ: code page 1250 to and from QString, in one place.
 
@@ -38,6 +40,7 @@
 #include "Dialogs.h"
 #include "Fonts.h"
 #include "Forms.h"
+#include "Pictures.h"
 #include "RadioGroup.h"
 #include "SpinEdit.h"
 #include "StringGrid.h"

@@ -122,6 +122,15 @@ TEST(Controls, CheckBoxesAndRadioButtonsReportTheirChanges) {
   r2->SetChecked(true);
   EXPECT_FALSE(r1->Checked());
   EXPECT_EQ(radios, 2);
+  // The program can clear the checked one; the group then holds none, and
+  // still keeps to one afterwards.
+  r2->SetChecked(false);
+  EXPECT_FALSE(r1->Checked());
+  EXPECT_FALSE(r2->Checked());
+  r1->click();
+  r2->click();
+  EXPECT_FALSE(r1->Checked());
+  EXPECT_TRUE(r2->Checked());
 }
 
 TEST(Controls, RadioGroupRebuildLeavesNoneAndSelectingRunsTheClickOnce) {
