@@ -11,7 +11,7 @@ PACKAGES=(
   # tests, fuzzing, benchmarks
   libgtest-dev libgmock-dev clang libclang-rt-14-dev
   # running and looking at the program
-  fonts-comic-neue xvfb xauth x11-apps imagemagick poppler-utils
+  fonts-comic-neue xvfb xauth x11-apps imagemagick poppler-utils openbox xdotool
   # the https download of the version file checks the server against these
   ca-certificates
 )

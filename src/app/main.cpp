@@ -1,9 +1,24 @@
 // Zorvik: start-up, the screens, the message loop.
-#include <QApplication>
+#include "GenStartup.h"
+#include "Toolkit.h"
+#include "uMenu.h"
+#include "uZHeslo.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  app.setApplicationName(QStringLiteral("Zorvik"));
-  // No screen exists yet: nothing to run.
-  return 0;
+  // The general library starts before anything of the program and ends after it.
+  resample::GenLibScope generalLibrary;
+
+  toolkit::TApplication app(argc, argv);
+  app.SetTitle("Zorvik");
+  // Every help request goes through the help handler.
+  app.SetHelpFile("");
+
+  // The screens, the main menu first so that it is the main window. The other
+  // screens take their places in this order as they are built: fMain,
+  // fZjistiA, fNTest, fUpravitT, fZTest, fHodnoceni, fTisk, fNastaveni,
+  // fPomucek, fSTRTF, fAktualizace, fVyberAdr, fPZTest.
+  app.CreateForm(fMenu);
+  app.CreateForm(fZHeslo);
+
+  return app.Run();
 }

@@ -45,6 +45,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 TApplication::~TApplication() {
+  for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) delete it->data();
   platform::SetMessageHandler(std::move(previousMessageHandler_));
   g_application = nullptr;
 }
@@ -69,6 +70,7 @@ TForm* TApplication::MainForm() const { return static_cast<TForm*>(mainForm_.dat
 
 void TApplication::FormCreated(TForm* form) {
   if (!mainForm_) mainForm_ = form;
+  forms_.emplace_back(form);
   Invoke([form] { form->FormCreate(); });
 }
 

@@ -61,7 +61,9 @@ class TApplication : public QApplication {
 
   // Creates a screen and its global instance, as the start-up does: the first
   // form created becomes the main form; its FormCreate runs at once. An error
-  // raised while a screen is created is shown and the start-up goes on.
+  // raised while a screen is created is shown and the start-up goes on. The
+  // forms still there when the application object goes are freed, the last
+  // created first.
   template <class T>
   void CreateForm(T*& reference) {
     Invoke([&] { reference = new T(); });
@@ -96,6 +98,7 @@ class TApplication : public QApplication {
   std::string helpFile_;
   THelpEvent onHelp_;
   QPointer<QObject> mainForm_;
+  std::vector<QPointer<QObject>> forms_;
   std::vector<std::string> params_;
   platform::MessageHandler previousMessageHandler_;
   bool running_ = false;

@@ -4,6 +4,8 @@
 
 namespace toolkit {
 
+std::string Cp1250(std::string_view utf8) { return platform::Utf8ToCp1250(utf8); }
+
 QString ToQ(const std::string& cp1250) {
   QString out;
   out.reserve(static_cast<qsizetype>(cp1250.size()));

@@ -4,8 +4,12 @@
 #include <QString>
 #include <QValidator>
 #include <string>
+#include <string_view>
 
 namespace toolkit {
+
+// A text written in the source (UTF-8) as code page 1250: Cp1250("Zpět").
+std::string Cp1250(std::string_view utf8);
 
 // Code page 1250 to QString.
 QString ToQ(const std::string& cp1250);

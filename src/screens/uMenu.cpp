@@ -1,0 +1,219 @@
+#include "uMenu.h"
+
+#include "files.h"
+#include "uDApp.h"
+#include "uDTest.h"
+#include "uZHeslo.h"
+
+using namespace toolkit;
+
+TfMenu* fMenu = nullptr;
+
+namespace {
+const char* const kButtonFace = "Comic Sans MS";
+const char* const kTestFilter = "Soubory s testy|*.sst";
+
+TBevel* MakeBevel(TfMenu* form, const char* name, TBevelShape shape, int top, int width, int height) {
+  auto* b = new TBevel(form, name);
+  b->SetShape(shape);
+  b->SetBounds(8, top, width, height);
+  return b;
+}
+}  // namespace
+
+TfMenu::TfMenu() : TForm("fMenu") {
+  SetCaption(Cp1250("Hlavní menu"));
+  SetHelpButton(true);
+  SetClientSize(165, 488);
+  SetPosition(TPosition::poScreenCenter);
+  setFont(FontPx("MS Sans Serif", 11));
+
+  struct ButtonPlace {
+    TButton** field;
+    const char* name;
+    std::string caption;
+    int32_t helpContext;
+    int left, top, width;
+    void (TfMenu::*click)();
+  };
+  const ButtonPlace buttons[] = {
+      {&bSpustitTest, "bSpustitTest", Cp1250("Spustit test"), 1001, 8, 8, 150, &TfMenu::bSpustitTestClick},
+      {&bUpravitTest, "bUpravitTest", Cp1250("Upravit test"), 1002, 8, 40, 150, &TfMenu::bUpravitTestClick},
+      {&bVlastnostiTestu, "bVlastnostiTestu", Cp1250("Vlastnosti testu"), 1003, 8, 80, 150,
+       &TfMenu::bVlastnostiTestuClick},
+      {&bNacistTest, "bNacistTest", Cp1250("Načíst test"), 1004, 8, 112, 150, &TfMenu::bNacistTestClick},
+      {&bUlozitTest, "bUlozitTest", Cp1250("Uložit test"), 1005, 7, 144, 150, &TfMenu::bUlozitTestClick},
+      {&bTiskTestu, "bTiskTestu", Cp1250("Tisk testu"), 1006, 8, 184, 150, &TfMenu::bTiskTestuClick},
+      {&bPomucky, "bPomucky", Cp1250("Pomůcky"), 1007, 7, 216, 150, &TfMenu::bPomuckyClick},
+      {&bNastaveni, "bNastaveni", Cp1250("Nastavení"), 1008, 8, 264, 150, &TfMenu::bNastaveniClick},
+      {&bNapoveda, "bNapoveda", Cp1250("Nápověda"), 1009, 8, 312, 153, &TfMenu::bNapovedaClick},
+      {&bInfo, "bInfo", Cp1250("Informace"), 1010, 8, 344, 150, &TfMenu::bInfoClick},
+      {&bKonec, "bKonec", Cp1250("Konec"), 1011, 8, 392, 150, &TfMenu::bKonecClick},
+  };
+  for (const ButtonPlace& p : buttons) {
+    auto* b = new TButton(this, p.name);
+    b->SetCaption(p.caption);
+    b->SetHelpContext(p.helpContext);
+    b->SetBounds(p.left, p.top, p.width, 25);
+    b->setFont(FontPx(kButtonFace, 13, true));
+    b->OnClick = [this, click = p.click] { (this->*click)(); };
+    *p.field = b;
+  }
+  bSpustitTest->setProperty("HelpKeyword", QStringLiteral("1001"));
+
+  // The lines part the buttons into groups: run and edit; properties, load and
+  // save; print and tools; settings; help and information; end.
+  Bevel4 = MakeBevel(this, "Bevel4", TBevelShape::bsTopLine, 72, 149, 2);
+  Bevel3 = MakeBevel(this, "Bevel3", TBevelShape::bsTopLine, 176, 145, 2);
+  Bevel2 = MakeBevel(this, "Bevel2", TBevelShape::bsTopLine, 248, 149, 2);
+  Bevel6 = MakeBevel(this, "Bevel6", TBevelShape::bsTopLine, 304, 149, 2);
+  Bevel7 = MakeBevel(this, "Bevel7", TBevelShape::bsTopLine, 376, 149, 2);
+  Bevel1 = MakeBevel(this, "Bevel1", TBevelShape::bsBottomLine, 424, 153, 8);
+
+  const std::string foot[] = {"Zorvik", Cp1250("testy s výběrem odpovědí"), Cp1250("pro učitele a žáky")};
+  TLabel** labels[] = {&Label1, &Label2, &Label3};
+  for (int i = 0; i < 3; ++i) {
+    const std::string name = "Label" + std::to_string(i + 1);
+    auto* l = new TLabel(this, name.c_str());
+    l->SetAutoSize(false);
+    l->SetBounds(10, 440 + 16 * i, 145, 13);
+    l->SetAlignment(Qt::AlignHCenter);
+    l->SetCaption(foot[i]);
+    *labels[i] = l;
+  }
+
+  od1 = new TOpenDialog(this, "od1");
+  od1->Filter = kTestFilter;
+  od1->DefaultExt = "sst";
+  od1->Options = ofHideReadOnly | ofFileMustExist | ofEnableSizing;
+  sd1 = new TSaveDialog(this, "sd1");
+  sd1->Filter = kTestFilter;
+  sd1->DefaultExt = "sst";
+  sd1->Options = ofOverwritePrompt | ofPathMustExist | ofHideReadOnly | ofEnableSizing;
+}
+
+void TfMenu::FormCreate() {
+  LoadSettings("Nastaveni.ini");
+  // The help router takes the help file from the program's directory here once it exists.
+  CurrentTest.Exists = false;
+  OZobrazeni();
+  if (Settings.PVAdr) {
+    od1->InitialDir = Settings.VAdr;
+    sd1->InitialDir = Settings.VAdr;
+  }
+  const std::string arg = Application()->ParamStr(1);
+  if (!arg.empty() && platform::FileExists(arg)) {
+    LoadTest(CurrentTest, arg);
+    OZobrazeni();
+  }
+}
+
+void TfMenu::FormShow() {
+  // The update check runs here when Settings.ZjistiAV asks for it, once it exists.
+  NastavAdresare();
+}
+
+void TfMenu::FormActivate() { NastavTxt(); }
+
+void TfMenu::NastavTxt() {
+  SetCaption(LangText("HlavniMenu"));
+  bSpustitTest->SetCaption(LangText("SpustitTest"));
+  bUpravitTest->SetCaption(LangText("UpravitTest"));
+  bVlastnostiTestu->SetCaption(LangText("VlastnostiTestu"));
+  bNacistTest->SetCaption(LangText("NacistTest"));
+  bUlozitTest->SetCaption(LangText("UlozitTest"));
+  bTiskTestu->SetCaption(LangText("TiskTestu"));
+  bPomucky->SetCaption(LangText("Pomucky"));
+  bNastaveni->SetCaption(LangText("Nastaveni"));
+  bNapoveda->SetCaption(LangText("Napoveda"));
+  bInfo->SetCaption(LangText("Informace"));
+  bKonec->SetCaption(LangText("Konec"));
+}
+
+void TfMenu::OZobrazeni() {
+  // "Vlastnosti testu" stays enabled: it is how a new test is made.
+  const bool exists = CurrentTest.Exists;
+  bSpustitTest->setEnabled(exists);
+  bUpravitTest->setEnabled(exists);
+  bTiskTestu->setEnabled(exists);
+  bUlozitTest->setEnabled(exists);
+}
+
+void TfMenu::NastavAdresare() {
+  const std::string dir = Settings.PVAdr ? Settings.VAdr : std::string();
+  od1->InitialDir = dir;
+  sd1->InitialDir = dir;
+}
+
+bool TfMenu::PasswordGate() {
+  if (!CurrentTest.PasswordRequired) return true;
+  // Without the prompt nobody can give the password.
+  if (!fZHeslo) return false;
+  fZHeslo->ShowModal();
+  return EnteredPassword == CurrentTest.EditPassword;
+}
+
+void TfMenu::bVlastnostiTestuClick() {
+  if (!PasswordGate()) return;
+  // The properties screen opens here.
+  OZobrazeni();
+}
+
+void TfMenu::bUpravitTestClick() {
+  if (!PasswordGate()) return;
+  // The question editor opens here.
+}
+
+void TfMenu::bNacistTestClick() {
+  if (CurrentTest.Changed) {
+    const std::string caption = LangText("Nacist") + "...";
+    if (!MessageBoxes::AskYesNo(caption, LangText("TestZmenenNacistNovyBezUlozeni"))) return;
+  }
+  if (od1->Execute()) LoadTest(CurrentTest, od1->FileName);
+  OZobrazeni();
+}
+
+void TfMenu::bUlozitTestClick() {
+  if (!sd1->Execute()) return;
+  SaveTest(CurrentTest, sd1->FileName);
+  CurrentTest.Changed = false;
+}
+
+void TfMenu::bSpustitTestClick() {
+  if (QuestionCount(CurrentTest) < 2) {
+    const std::string caption = LangText("Test");
+    MessageBoxes::Inform(caption, LangText("ProSpusteniPotrebaDveOtz"));
+    return;
+  }
+  // The run parameters and then the run open here, however the parameters were closed.
+}
+
+void TfMenu::bTiskTestuClick() {
+  // The printing screen opens here.
+}
+
+void TfMenu::bPomuckyClick() {
+  // The tools screen opens here.
+}
+
+void TfMenu::bNastaveniClick() {
+  // The settings screen opens here; what it changed shows at once.
+  NastavAdresare();
+  NastavTxt();
+}
+
+void TfMenu::bNapovedaClick() { Application()->HelpCommand(HELP_TAB, 0); }
+
+void TfMenu::bInfoClick() {
+  // The information screen opens here.
+}
+
+void TfMenu::bKonecClick() { Close(); }
+
+void TfMenu::FormCloseQuery(bool& CanClose) {
+  if (!CurrentTest.Changed) return;
+  const std::string caption = LangText("Ukoncit") + "...";
+  CanClose = MessageBoxes::AskYesNo(caption, LangText("TestZmenenKonecAppBezUlozeni"));
+}
+
+void TfMenu::FormClose() { Application()->Terminate(); }

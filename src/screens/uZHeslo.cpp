@@ -1,0 +1,66 @@
+#include "uZHeslo.h"
+
+#include "uDApp.h"
+#include "uDTest.h"
+
+using namespace toolkit;
+
+TfZHeslo* fZHeslo = nullptr;
+
+TfZHeslo::TfZHeslo() : TForm("fZHeslo") {
+  SetCaption(Cp1250("Přístup..."));
+  SetClientSize(215, 110);
+  SetPosition(TPosition::poMainFormCenter);
+  setFont(FontPt("MS Sans Serif", 8));
+
+  Label1 = new TLabel(this, "Label1");
+  Label1->setFont(FontPt("Comic Sans MS", 10, true));
+  Label1->SetBounds(8, 8, 194, 38);
+  Label1->SetWordWrap(true);
+  Label1->SetCaption(Cp1250("Tento test je chráněn heslem prosím zadejte jej:"));
+
+  meHeslo = new TMaskEdit(this, "meHeslo");
+  meHeslo->SetBounds(8, 48, 201, 21);
+  meHeslo->SetPasswordChar('*');
+
+  bPokracovat = new TButton(this, "bPokracovat");
+  bPokracovat->SetBounds(26, 80, 75, 25);
+  bPokracovat->setFont(FontPt("Comic Sans MS", 10, true));
+  bPokracovat->SetCaption(Cp1250("Pokračovat"));
+  bPokracovat->SetDefault(true);
+  bPokracovat->OnClick = [this] { bPokracovatClick(); };
+
+  bZpet = new TButton(this, "bZpet");
+  bZpet->SetBounds(114, 80, 75, 25);
+  bZpet->setFont(FontPt("Comic Sans MS", 10, true));
+  bZpet->SetCaption(Cp1250("Zpět"));
+  bZpet->SetCancel(true);
+  bZpet->OnClick = [this] { bZpetClick(); };
+}
+
+void TfZHeslo::FormShow() {
+  // Whatever way the prompt is left, the gate sees this showing's answer:
+  // only "Pokračovat" puts the typed text here; the close box leaves it empty.
+  EnteredPassword.clear();
+  meHeslo->SetText("");
+  meHeslo->setFocus();
+}
+
+void TfZHeslo::FormActivate() { NastavTxt(); }
+
+void TfZHeslo::NastavTxt() {
+  SetCaption(LangText("Pristup") + "...");
+  Label1->SetCaption(LangText("TentoTestJeChranenHeslemProsimZadejteJej") + ":");
+  bPokracovat->SetCaption(LangText("Pokracovat"));
+  bZpet->SetCaption(LangText("Zpet"));
+}
+
+void TfZHeslo::bPokracovatClick() {
+  EnteredPassword = meHeslo->Text();
+  Close();
+}
+
+void TfZHeslo::bZpetClick() {
+  EnteredPassword.clear();
+  Close();
+}

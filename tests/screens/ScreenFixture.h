@@ -1,0 +1,77 @@
+#pragma once
+// A program directory of its own with the shipped language table, a fresh
+// current test, the main menu and the password prompt made as the start-up
+// makes them, and empty seams.
+
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "Toolkit.h"
+#include "appdir.h"
+#include "uDApp.h"
+#include "uDTest.h"
+#include "uMenu.h"
+#include "uZHeslo.h"
+
+class ScreenTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testsupport::WriteBytes(dir.File("jazyk.ini"), testsupport::ReadBytes(testsupport::SourceDir() + "data/jazyk.ini"));
+    platform::SetProgramDir(dir.Path());
+    CurrentTest = TDTest{};
+    EnteredPassword.clear();
+    Settings = TNastaveni{};
+    toolkit::MessageBoxes::Clear();
+    toolkit::FileDialogs::Clear();
+    toolkit::TForm::ClearModals();
+    toolkit::Application()->SetOnHelp(nullptr);
+    toolkit::Application()->SetTitle("Zorvik");
+  }
+
+  void TearDown() override {
+    delete fZHeslo;
+    delete fMenu;
+    fZHeslo = nullptr;
+    fMenu = nullptr;
+    platform::SetProgramDir("");
+  }
+
+  // Starts the screens as the program does, with these command-line arguments.
+  void Start(const std::vector<std::string>& args = {}) {
+    toolkit::Application()->SetParams(args);
+    toolkit::Application()->CreateForm(fMenu);
+    toolkit::Application()->CreateForm(fZHeslo);
+  }
+
+  // A test file of n questions with two answers each.
+  std::string MakeTest(const std::string& name, int n, const std::string& password = "") {
+    TDTest t;
+    t.Name = name;
+    t.AnswerCount = 2;
+    t.GradingMode = 2;
+    t.PasswordRequired = !password.empty();
+    t.EditPassword = password;
+    SetQuestionCount(t, n);
+    for (int i = 0; i < n; ++i) {
+      t.Questions[static_cast<size_t>(i)].Text = "Ot\xE1zka " + std::to_string(i + 1);
+      t.Questions[static_cast<size_t>(i)].Points = 1;
+      t.Questions[static_cast<size_t>(i)].Correct[0] = true;
+    }
+    const std::string path = dir.File(name + ".sst");
+    SaveTest(t, path);
+    return path;
+  }
+
+  bool TestButtonsEnabled() const {
+    return fMenu->bSpustitTest->isEnabled() && fMenu->bUpravitTest->isEnabled() &&
+           fMenu->bTiskTestu->isEnabled() && fMenu->bUlozitTest->isEnabled();
+  }
+  bool TestButtonsDisabled() const {
+    return !fMenu->bSpustitTest->isEnabled() && !fMenu->bUpravitTest->isEnabled() &&
+           !fMenu->bTiskTestu->isEnabled() && !fMenu->bUlozitTest->isEnabled();
+  }
+
+  const std::vector<toolkit::TShownBox>& Boxes() const { return toolkit::MessageBoxes::Shown(); }
+
+  testsupport::TempDir dir;
+};

@@ -1,0 +1,216 @@
+// The main menu: start-up with and without a test, loading, saving, the
+// two-question rule, the confirmations, the dialogs' directory, the language.
+#include <QDir>
+
+#include "ScreenFixture.h"
+
+using namespace toolkit;
+
+namespace {
+
+using Menu = ScreenTest;
+
+TEST_F(Menu, StartedWithoutATestOnlyTheTestButtonsAreDisabled) {
+  Start();
+  EXPECT_TRUE(TestButtonsDisabled());
+  EXPECT_TRUE(fMenu->bVlastnostiTestu->isEnabled());
+  EXPECT_TRUE(fMenu->bNacistTest->isEnabled());
+  EXPECT_TRUE(fMenu->bKonec->isEnabled());
+  EXPECT_FALSE(CurrentTest.Exists);
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(Application()->MainForm(), fMenu);
+}
+
+TEST_F(Menu, AnArgumentNamingNoFileIsIgnored) {
+  Start({dir.File("chybi.sst")});
+  EXPECT_TRUE(TestButtonsDisabled());
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(Menu, StartedWithATestFileLoadsItAndEnablesTheTestButtons) {
+  const std::string path = MakeTest("Zem\xECpis", 3);
+  Start({path});
+  EXPECT_TRUE(CurrentTest.Exists);
+  EXPECT_FALSE(CurrentTest.Changed);
+  EXPECT_EQ(CurrentTest.FileName, path);
+  EXPECT_EQ(QuestionCount(CurrentTest), 3);
+  EXPECT_TRUE(TestButtonsEnabled());
+}
+
+TEST_F(Menu, ARefusedHeaderIsShownBeforeTheMenuAndNoTestIsLoaded) {
+  testsupport::WriteBytes(dir.File("stary.sst"), "CodeN002whatever");
+  Start({dir.File("stary.sst")});
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].Caption, "Chyba...");
+  EXPECT_EQ(Boxes()[0].Icon, TMsgIcon::None);
+  EXPECT_FALSE(fMenu->isVisible());
+  EXPECT_TRUE(TestButtonsDisabled());
+}
+
+TEST_F(Menu, ABodyThatFailsIsShownAsAnErrorAndTheProgramStartsWithoutATest) {
+  testsupport::WriteBytes(dir.File("vadny.sst"), "CodN002ano\r\n");
+  Start({dir.File("vadny.sst")});
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].Caption, "Zorvik");
+  EXPECT_EQ(Boxes()[0].Icon, TMsgIcon::Error);
+  EXPECT_EQ(Boxes()[0].Text, "'ano' is not a valid boolean value");
+  EXPECT_FALSE(CurrentTest.Exists);
+  EXPECT_TRUE(TestButtonsDisabled());
+}
+
+TEST_F(Menu, LoadingOverUnsavedChangesAsksAndNoKeepsEverything) {
+  const std::string first = MakeTest("Prvni", 2);
+  const std::string second = MakeTest("Druhy", 5);
+  Start({first});
+  CurrentTest.Changed = true;
+  const TDTest before = CurrentTest;
+
+  MessageBoxes::QueueAnswer(TMsgButton::No);
+  fMenu->bNacistTest->click();
+  EXPECT_EQ(CurrentTest, before);
+  EXPECT_TRUE(TestButtonsEnabled());
+  EXPECT_TRUE(FileDialogs::Shown().empty());
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].Caption, Cp1250("Načíst..."));
+  EXPECT_EQ(Boxes()[0].Text, LangText("TestZmenenNacistNovyBezUlozeni"));
+  EXPECT_EQ(Boxes()[0].Icon, TMsgIcon::Warning);
+
+  MessageBoxes::QueueAnswer(TMsgButton::Yes);
+  FileDialogs::QueueFileName(second);
+  fMenu->bNacistTest->click();
+  EXPECT_EQ(CurrentTest.Name, "Druhy");
+  EXPECT_FALSE(CurrentTest.Changed);
+}
+
+TEST_F(Menu, LoadingWithoutChangesAsksNothingAndACancelStillRefreshesTheButtons) {
+  Start();
+  CurrentTest.Exists = true;  // made meanwhile, as the properties screen would
+  FileDialogs::QueueCancel();
+  fMenu->bNacistTest->click();
+  EXPECT_TRUE(Boxes().empty());
+  ASSERT_EQ(FileDialogs::Shown().size(), 1u);
+  EXPECT_EQ(FileDialogs::Shown()[0].Name, "od1");
+  EXPECT_EQ(FileDialogs::Shown()[0].Filter, "Soubory s testy|*.sst");
+  EXPECT_TRUE(TestButtonsEnabled());
+}
+
+TEST_F(Menu, SavingAddsTheExtensionAndClearsTheChanges) {
+  Start({MakeTest("Ulozeny", 2)});
+  CurrentTest.Changed = true;
+  FileDialogs::QueueFileName(dir.File("kopie"));
+  fMenu->bUlozitTest->click();
+  EXPECT_FALSE(CurrentTest.Changed);
+  EXPECT_EQ(CurrentTest.FileName, dir.File("kopie.sst"));
+  TDTest back;
+  LoadTest(back, dir.File("kopie.sst"));
+  EXPECT_EQ(back.Name, "Ulozeny");
+}
+
+TEST_F(Menu, AFailedSaveKeepsTheChanges) {
+  Start({MakeTest("Ulozeny", 2)});
+  CurrentTest.Changed = true;
+  FileDialogs::QueueFileName(dir.File("neni/kopie.sst"));
+  fMenu->bUlozitTest->click();
+  EXPECT_TRUE(CurrentTest.Changed);
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].Icon, TMsgIcon::Error);
+}
+
+TEST_F(Menu, ATestOfOneQuestionIsNotRunAndTwoAre) {
+  Start({MakeTest("Jedna", 1)});
+  fMenu->bSpustitTest->click();
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].Caption, "Test");
+  EXPECT_EQ(Boxes()[0].Text, LangText("ProSpusteniPotrebaDveOtz"));
+  EXPECT_EQ(Boxes()[0].Icon, TMsgIcon::None);
+  EXPECT_EQ(Boxes()[0].Buttons, std::vector<TMsgButton>{TMsgButton::Ok});
+
+  MessageBoxes::Clear();
+  AppendQuestion(CurrentTest);
+  fMenu->bSpustitTest->click();
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(Menu, ClosingWithUnsavedChangesAsksAndNoKeepsTheProgramRunning) {
+  Start({MakeTest("Zmeneny", 2)});
+  fMenu->show();
+  CurrentTest.Changed = true;
+  MessageBoxes::QueueAnswer(TMsgButton::No);
+  fMenu->bKonec->click();
+  EXPECT_TRUE(fMenu->isVisible());
+  EXPECT_FALSE(Application()->Terminated());
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].Caption, Cp1250("Ukončit..."));
+  EXPECT_EQ(Boxes()[0].Text, LangText("TestZmenenKonecAppBezUlozeni"));
+  EXPECT_TRUE(CurrentTest.Exists);
+  EXPECT_TRUE(CurrentTest.Changed);
+}
+
+TEST_F(Menu, ClosingWithoutChangesEndsTheProgramAtOnce) {
+  Start();
+  fMenu->show();
+  fMenu->close();
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_FALSE(fMenu->isVisible());
+  EXPECT_TRUE(Application()->Terminated());
+}
+
+TEST_F(Menu, TheDialogsStartInTheDefaultDirectoryOnlyWhileTheSettingsSaySo) {
+  testsupport::TempDir tests;
+  testsupport::WriteBytes(dir.File("Nastaveni.ini"), "[Nastaveni]\r\nPVAdr=0\r\nVAdr=" + tests.Path() + "\r\n");
+  Start();
+  fMenu->show();
+  FileDialogs::QueueCancel();
+  fMenu->bNacistTest->click();
+  FileDialogs::QueueCancel();
+  fMenu->bUlozitTest->setEnabled(true);
+  fMenu->bUlozitTest->click();
+  ASSERT_EQ(FileDialogs::Shown().size(), 2u);
+  EXPECT_EQ(FileDialogs::Shown()[0].InitialDir, "");
+  EXPECT_EQ(FileDialogs::Shown()[1].InitialDir, "");
+  EXPECT_EQ(FileDialogs::Shown()[0].Directory, FromQ(QDir::currentPath()));
+
+  // The settings screen switches it on; it holds at once.
+  Settings.PVAdr = true;
+  fMenu->bNastaveni->click();
+  FileDialogs::QueueCancel();
+  fMenu->bNacistTest->click();
+  FileDialogs::QueueCancel();
+  fMenu->bUlozitTest->setEnabled(true);
+  fMenu->bUlozitTest->click();
+  ASSERT_EQ(FileDialogs::Shown().size(), 4u);
+  EXPECT_EQ(FileDialogs::Shown()[2].Directory, tests.Path());
+  EXPECT_EQ(FileDialogs::Shown()[3].Directory, tests.Path());
+}
+
+TEST_F(Menu, ANewLanguageShowsAtTheNextActivation) {
+  Start();
+  fMenu->show();
+  EXPECT_EQ(fMenu->Caption(), Cp1250("Hlavní menu"));
+  EXPECT_EQ(fMenu->bSpustitTest->Caption(), "Spustit test");
+  Settings.pJazyk = "English";
+  EXPECT_EQ(fMenu->Caption(), Cp1250("Hlavní menu"));
+  // A modal screen closing gives the activation back to the menu.
+  CurrentTest.PasswordRequired = true;
+  fMenu->bUpravitTest->setEnabled(true);
+  fMenu->bUpravitTest->click();
+  EXPECT_EQ(TForm::ShownModals(), std::vector<std::string>{"fZHeslo"});
+  EXPECT_EQ(fMenu->Caption(), "Main menu");
+  EXPECT_EQ(fMenu->bSpustitTest->Caption(), "Run test");
+}
+
+TEST_F(Menu, TheHelpButtonAsksForTheContents) {
+  Start();
+  std::vector<std::pair<int, int>> commands;
+  Application()->SetOnHelp([&](uint16_t c, int32_t d, bool& callHelp) {
+    commands.emplace_back(c, d);
+    callHelp = false;
+    return true;
+  });
+  fMenu->bNapoveda->click();
+  EXPECT_EQ(commands, (std::vector<std::pair<int, int>>{{HELP_TAB, 0}}));
+  EXPECT_EQ(fMenu->bSpustitTest->HelpContext(), 1001);
+  EXPECT_EQ(fMenu->bKonec->HelpContext(), 1011);
+}
+
+}  // namespace
