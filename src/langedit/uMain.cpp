@@ -1,0 +1,129 @@
+#include "uMain.h"
+
+#include "appdir.h"
+#include "errors.h"
+#include "profile.h"
+
+using namespace toolkit;
+
+TForm1* Form1 = nullptr;
+
+namespace {
+// The window is 870 × 600 with its frame; this is the frame's width.
+constexpr int kFrameWidth = 8;
+}  // namespace
+
+TForm1::TForm1() : TForm("Form1") {
+  SetCaption("Editor jazyka");
+  SetBorderStyle(TBorderStyle::bsSizeable);
+  SetClientSize(870 - kFrameWidth, 600 - kNonClientHeight);
+  move(192, 112);
+  setFont(FontPt("MS Sans Serif", 8));
+
+  StringGrid1 = new TStringGrid(this, "StringGrid1");
+  StringGrid1->SetDefaultColWidth(120);
+  StringGrid1->SetDefaultRowHeight(20);
+  StringGrid1->SetFixedCols(0);
+  StringGrid1->SetFixedRows(1);
+  StringGrid1->SetRangeSelect(true);
+  StringGrid1->SetEditing(true);
+  // Tab leaves the grid for the buttons instead of walking its cells.
+  StringGrid1->setTabKeyNavigation(false);
+  StringGrid1->SetCol(0);
+
+  Panel1 = new TPanel(this, "Panel1");
+  Panel1->resize(width(), 41);
+  Panel1->SetAlign(TAlign::alBottom);
+  SetAlign(StringGrid1, TAlign::alClient);
+
+  bNacist = new TButton(Panel1, "bNacist");
+  bNacist->SetBounds(8, 8, 75, 25);
+  bNacist->SetCaption("Na\xE8\xEDt");  // "Načít"
+  bNacist->OnClick = [this] { bNacistClick(); };
+
+  bUlozit = new TButton(Panel1, "bUlozit");
+  bUlozit->SetBounds(88, 8, 75, 25);
+  bUlozit->SetCaption("Ulo\x9Eit");  // "Uložit"
+  bUlozit->OnClick = [this] { bUlozitClick(); };
+
+  bPridatJazyk = new TButton(Panel1, "bPridatJazyk");
+  bPridatJazyk->SetBounds(776, 8, 75, 25);
+  bPridatJazyk->SetCaption("P\xF8idat jazyk");  // "Přidat jazyk"
+  bPridatJazyk->OnClick = [this] { bPridatJazykClick(); };
+
+  Edit1 = new TEdit(Panel1, "Edit1");
+  Edit1->SetBounds(648, 10, 121, 21);
+
+  Button1 = new TButton(Panel1, "Button1");
+  Button1->SetBounds(368, 8, 75, 25);
+  Button1->SetCaption("Odebrat jazyk");
+  Button1->OnClick = [this] { Button1Click(); };
+
+  setTabOrder(StringGrid1, bNacist);
+  setTabOrder(bNacist, bUlozit);
+  setTabOrder(bUlozit, bPridatJazyk);
+  setTabOrder(bPridatJazyk, Edit1);
+  setTabOrder(Edit1, Button1);
+}
+
+void TForm1::FormCreate() { nacteno_ = false; }
+
+std::string TForm1::TablePath() { return platform::ProgramDir() + "jazyk.ini"; }
+
+void TForm1::bNacistClick() {
+  const platform::ProfileFile table(TablePath());
+  jazyky_ = table.ReadSections();
+  klice_.clear();
+  // The keys are those of the first section; a table without one cannot be shown.
+  if (jazyky_.empty()) throw platform::EListError(0);
+  klice_ = table.ReadSectionKeys(jazyky_[0]);
+
+  StringGrid1->SetColCount(static_cast<int>(jazyky_.size()) + 1);
+  StringGrid1->SetRowCount(static_cast<int>(klice_.size()) + 1);
+  StringGrid1->SetCells(0, 0, "Polo\x9Eky");  // "Položky"
+  for (size_t r = 0; r < klice_.size(); ++r) StringGrid1->SetCells(0, static_cast<int>(r) + 1, klice_[r]);
+  for (size_t i = 0; i < jazyky_.size(); ++i) {
+    const int c = static_cast<int>(i) + 1;
+    StringGrid1->SetCells(c, 0, jazyky_[i]);
+    const std::string section = StringGrid1->Cells(c, 0);
+    for (size_t r = 0; r < klice_.size(); ++r)
+      StringGrid1->SetCells(c, static_cast<int>(r) + 1, table.ReadString(section, klice_[r], ""));
+  }
+  nacteno_ = true;
+}
+
+void TForm1::bUlozitClick() {
+  if (!nacteno_) return;
+  platform::ProfileFile table(TablePath());
+  for (int c = 1; c < StringGrid1->ColCount(); ++c) {
+    for (int r = 1; r < StringGrid1->RowCount(); ++r) {
+      // Keys come from the load, never from column 0; after a failed load
+      // there are none, and nothing is written.
+      const size_t k = static_cast<size_t>(r - 1);
+      if (k >= klice_.size()) throw platform::EListError(static_cast<long>(k));
+      table.WriteString(StringGrid1->Cells(c, 0), klice_[k], StringGrid1->Cells(c, r));
+    }
+  }
+}
+
+void TForm1::bPridatJazykClick() {
+  if (Edit1->Text().empty()) return;
+  const int c = StringGrid1->ColCount();
+  StringGrid1->SetColCount(c + 1);
+  StringGrid1->SetCells(c, 0, Edit1->Text());
+}
+
+void TForm1::Button1Click() {
+  const int c = StringGrid1->Col();
+  // Column 0 holds the keys and column 1 the language the keys are taken from.
+  if (c < 2) return;
+  const std::string jazyk = StringGrid1->Cells(c, 0);
+  // Erased first, so that a refused erasure leaves the grid as it was.
+  platform::ProfileFile(TablePath()).EraseSection(jazyk);
+
+  const int last = StringGrid1->ColCount() - 1;
+  for (int k = c; k < last; ++k)
+    for (int r = 0; r < StringGrid1->RowCount(); ++r) StringGrid1->SetCells(k, r, StringGrid1->Cells(k + 1, r));
+  for (int r = 0; r < StringGrid1->RowCount(); ++r) StringGrid1->SetCells(last, r, "");
+  StringGrid1->SetColCount(last);
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The editor's one window: the language table as a grid, one row per key and
+// one column per language, with buttons to load, save, add and remove a
+// language. Captions are fixed Czech texts; the editor shows no message of
+// its own, errors go to the standard error box.
+
+#include <string>
+#include <vector>
+
+#include "Toolkit.h"
+
+class TForm1 : public toolkit::TForm {
+  Q_OBJECT
+
+ public:
+  TForm1();
+
+  toolkit::TStringGrid* StringGrid1;
+  toolkit::TPanel* Panel1;
+  toolkit::TButton* bNacist;
+  toolkit::TButton* bUlozit;
+  toolkit::TButton* bPridatJazyk;
+  toolkit::TEdit* Edit1;
+  toolkit::TButton* Button1;
+
+  void FormCreate() override;
+  void bNacistClick();
+  void bUlozitClick();
+  void bPridatJazykClick();
+  void Button1Click();
+
+  // What the last load left: whether one has run to its end, the languages
+  // (section names) and the keys of the first section, in the file's order.
+  bool Nacteno() const { return nacteno_; }
+  const std::vector<std::string>& Jazyky() const { return jazyky_; }
+  const std::vector<std::string>& Klice() const { return klice_; }
+
+ private:
+  static std::string TablePath();
+
+  bool nacteno_ = false;
+  std::vector<std::string> jazyky_;
+  std::vector<std::string> klice_;
+};
+
+extern TForm1* Form1;
