@@ -1,0 +1,74 @@
+#include "uPZTest.h"
+
+#include "cp1250.h"
+#include "uDApp.h"
+#include "uDTest.h"
+
+using namespace toolkit;
+
+TfPZTest* fPZTest = nullptr;
+
+TfPZTest::TfPZTest() : TForm("fPZTest") {
+  SetCaption("Parametry testu");
+  SetClientSize(174, 150);
+  SetPosition(TPosition::poOwnerFormCenter);
+  setFont(FontPt("MS Sans Serif", 8));
+
+  gParametry = new TGroupBox(this, "gParametry");
+  gParametry->SetBounds(8, 8, 161, 105);
+  gParametry->SetCaption("Parametry testu");
+
+  Label1 = new TLabel(gParametry, "Label1");
+  Label1->setFont(FontPt("Comic Sans MS", 10, true));
+  Label1->move(8, 14);
+  Label1->SetCaption(platform::Utf8ToCp1250("Počet otázek:"));
+
+  sePOtz = new TSpinEdit(gParametry, "sePOtz");
+  sePOtz->SetBounds(8, 35, 113, 22);
+
+  cbMichatOtz = new TCheckBox(gParametry, "cbMichatOtz");
+  cbMichatOtz->SetBounds(8, 64, 145, 17);
+  cbMichatOtz->SetCaption(platform::Utf8ToCp1250("Míchat otázky"));
+  cbMichatOtz->SetChecked(true);
+
+  cbMichatOdp = new TCheckBox(gParametry, "cbMichatOdp");
+  cbMichatOdp->SetBounds(8, 80, 145, 17);
+  cbMichatOdp->SetCaption(platform::Utf8ToCp1250("Míchat odpovedi"));
+  cbMichatOdp->SetChecked(true);
+
+  Button1 = new TButton(this, "Button1");
+  Button1->setFont(FontPt("Comic Sans MS", 10, true));
+  Button1->SetBounds(49, 120, 75, 25);
+  Button1->SetCaption(platform::Utf8ToCp1250("Pokračovat"));
+  Button1->SetDefault(true);
+  Button1->OnClick = [this] { Button1Click(); };
+}
+
+void TfPZTest::NastavTxt() {
+  SetCaption(LangText("ParametryTestu"));
+  gParametry->SetCaption(LangText("ParametryTestu"));
+  Label1->SetCaption(LangText("PocetOtazek") + ":");
+  cbMichatOtz->SetCaption(LangText("MichatOtazky"));
+  cbMichatOdp->SetCaption(LangText("MichatOdpovedi"));
+  Button1->SetCaption(LangText("Pokracovat"));
+}
+
+void TfPZTest::FormActivate() { NastavTxt(); }
+
+void TfPZTest::FormShow() {
+  const int32_t n = QuestionCount(CurrentTest);
+  sePOtz->SetMinValue(2);
+  sePOtz->SetMaxValue(n);
+  sePOtz->SetValue(n);
+  sePOtz->setFocus();
+}
+
+void TfPZTest::Button1Click() { Close(); }
+
+void TfPZTest::FormClose() {
+  // Every way of closing comes here, so the run always gets a count within 2..N.
+  if (sePOtz->Text().empty()) sePOtz->SetValue(sePOtz->MaxValue());
+  RunQuestionCount = sePOtz->CheckValue(sePOtz->Value());
+  ShuffleQuestions = cbMichatOtz->Checked();
+  ShuffleAnswers = cbMichatOdp->Checked();
+}

@@ -1,0 +1,438 @@
+#include "uZTest.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <algorithm>
+
+#include "convert.h"
+#include "cp1250.h"
+#include "files.h"
+#include "uDApp.h"
+#include "uDTest.h"
+
+using namespace toolkit;
+using platform::IntToStr;
+
+TVysledky RunResult;
+TfZTest* fZTest = nullptr;
+
+namespace {
+const char* const kComic = "Comic Sans MS";
+const QColor kGreen(0, 128, 0);
+const QColor kRed(255, 0, 0);
+const QColor kYellow(255, 255, 0);
+
+QColor ButtonFace() { return QApplication::palette().color(QPalette::Button); }
+
+TLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, bool bold, const std::string& caption) {
+  auto* l = new TLabel(parent, name);
+  l->setFont(FontPt(kComic, 10, bold));
+  l->move(left, top);
+  l->SetCaption(caption);
+  return l;
+}
+
+// A label of fixed size whose text stands aligned within it.
+TLabel* MakeFixedLabel(QWidget* parent, const char* name, int left, int top, int width, Qt::Alignment alignment,
+                       const std::string& caption) {
+  auto* l = MakeLabel(parent, name, left, top, true, caption);
+  l->SetAutoSize(false);
+  l->SetBounds(left, top, width, 19);
+  l->SetAlignment(alignment);
+  return l;
+}
+
+TButton* MakeButton(QWidget* parent, const char* name, int left, int width, const std::string& caption) {
+  auto* b = new TButton(parent, name);
+  b->setFont(FontPt(kComic, 10, true));
+  b->SetBounds(left, 8, width, 25);
+  b->SetCaption(caption);
+  return b;
+}
+}  // namespace
+
+TfZTest::TfZTest() : TForm("fZTest") {
+  SetCaption("Test");
+  SetHelpButton(true);
+  SetClientSize(674, 358);
+  SetPosition(TPosition::poOwnerFormCenter);
+  setFont(FontPt("MS Sans Serif", 8));
+
+  pOtazka = new TPanel(this, "pOtazka");
+  pOtazka->resize(674, 25);
+  pOtazka->SetAlign(TAlign::alTop);
+  pMenu = new TPanel(this, "pMenu");
+  pMenu->resize(674, 41);
+  pMenu->SetAlign(TAlign::alBottom);
+  pOdpovedi = new TPanel(this, "pOdpovedi");
+  pOdpovedi->SetAlign(TAlign::alClient);
+
+  // The question at the left, the test's remaining time at the right.
+  Label1 = MakeLabel(pOtazka, "Label1", 8, 4, true, platform::Utf8ToCp1250("Otázka:"));
+  lOtazka = MakeLabel(pOtazka, "lOtazka", 72, 4, false, "---");
+  lCasT = MakeFixedLabel(pOtazka, "lCasT", 590, 4, 49, Qt::AlignRight, "---");
+  lCasT->SetColor(ButtonFace());
+  Label4 = MakeLabel(pOtazka, "Label4", 642, 4, true, "min.");
+
+  iObr = new TImage(pOdpovedi, "iObr");
+  iObr->SetAutoSize(true);
+  iObr->move(10, 10);
+  iObr->hide();
+
+  // From left to right: the number, the time, the moves, the verdict, the end.
+  Label2 = MakeLabel(pMenu, "Label2", 8, 12, true, platform::Utf8ToCp1250("Číslo otázky:"));
+  lCislo = MakeFixedLabel(pMenu, "lCislo", 104, 12, 49, Qt::AlignHCenter, "");
+  Label3 = MakeLabel(pMenu, "Label3", 160, 12, true, platform::Utf8ToCp1250("Čas:"));
+  lCas = MakeFixedLabel(pMenu, "lCas", 196, 12, 33, Qt::AlignHCenter, "1");
+  lCas->SetColor(ButtonFace());
+  bPredchozi = MakeButton(pMenu, "bPredchozi", 236, 113, platform::Utf8ToCp1250("<<< Předchozí"));
+  bPredchozi->setEnabled(false);
+  bPredchozi->OnClick = [this] { bPredchoziClick(); };
+  seCOtazky = new TSpinEdit(pMenu, "seCOtazky");
+  seCOtazky->SetBounds(354, 10, 49, 22);
+  seCOtazky->SetMinValue(1);
+  seCOtazky->SetMaxValue(1);
+  seCOtazky->SetValue(1);
+  seCOtazky->OnChange = [this] { seCOtazkyChange(); };
+  seCOtazky->OnExit = [this] { seCOtazkyExit(); };
+  bDalsi = MakeButton(pMenu, "bDalsi", 408, 113, platform::Utf8ToCp1250("Další >>>"));
+  bDalsi->SetHelpContext(1013);
+  bDalsi->OnClick = [this] { bDalsiClick(); };
+  lSS = MakeFixedLabel(pMenu, "lSS", 524, 12, 65, Qt::AlignHCenter, platform::Utf8ToCp1250("Správně"));
+  lSS->hide();
+  bKonec = MakeButton(pMenu, "bKonec", 592, 75, platform::Utf8ToCp1250("Dokončit"));
+  bKonec->SetHelpContext(1012);
+  bKonec->OnClick = [this] { bKonecClick(); };
+
+  tCNO = new TTimer(this, "tCNO");
+  tCNO->SetInterval(1000);
+  tCNO->OnTimer = [this] { tCNOTimer(); };
+  tCNT = new TTimer(this, "tCNT");
+  tCNT->SetInterval(1000);
+  tCNT->OnTimer = [this] { tCNTTimer(); };
+}
+
+bool TfZTest::SeZpetnouVazbou() const { return !CurrentTest.FreeNavigation && CurrentTest.ShowCorrectAnswers; }
+
+int32_t TfZTest::PocetOtazek() const { return QuestionCount(RunTest); }
+
+// Captions
+
+void TfZTest::NastavTxt() {
+  SetCaption(LangText("Test"));
+  Label1->SetCaption(LangText("Otazka") + ":");
+  Label2->SetCaption(LangText("CisloOtazky") + ":");
+  Label3->SetCaption(LangText("Cas") + ":");
+  bPredchozi->SetCaption("<<< " + LangText("Predchozi"));
+  bKonec->SetCaption(LangText("Dokonci"));
+  bDalsi->SetCaption(AwaitingConfirm ? LangText("Ok") : LangText("Dalsi") + " >>>");
+}
+
+void TfZTest::FormActivate() { NastavTxt(); }
+
+// Starting a run
+
+void TfZTest::FormShow() {
+  PrepareRun(RunQuestionCount, ShuffleQuestions, ShuffleAnswers);
+  lSS->hide();
+  PripravHodnoceni();
+
+  lOtazka->SetWordWrap(true);
+  lOtazka->setFixedWidth(pOtazka->width() - 159);
+  lOtazka->AdjustBounds();
+
+  const int32_t answerCount = std::max(RunTest.AnswerCount, 0);
+  const int labelWidth = pOdpovedi->width() - 65;
+  for (int32_t i = 0; i < answerCount; ++i) {
+    const std::string labelName = "AnswerLabel" + IntToStr(i);
+    auto* label = new TLabel(pOdpovedi, labelName.c_str());
+    label->setFont(font());
+    label->move(55, 0);
+    label->setFixedWidth(labelWidth);
+    label->SetWordWrap(true);
+    label->SetCaption("");
+    label->show();
+    AnswerLabels.push_back(label);
+
+    const std::string boxName = "AnswerBox" + IntToStr(i);
+    const std::string letter = std::string(1, static_cast<char>(97 + i)) + ")";
+    QAbstractButton* box;
+    if (RunTest.MultipleCorrect) {
+      auto* c = new TCheckBox(pOdpovedi, boxName.c_str());
+      c->SetCaption(letter);
+      box = c;
+    } else {
+      // The radio buttons of the panel form one group: at most one is marked.
+      auto* r = new TRadioButton(pOdpovedi, boxName.c_str());
+      r->SetCaption(letter);
+      box = r;
+    }
+    box->setFont(FontPt(kComic, 10, true));
+    box->setGeometry(10, 0, 35, 17);
+    box->show();
+    AnswerBoxes.push_back(box);
+  }
+
+  CurrentQuestion = -1;
+  ZDalsiO();
+
+  bDalsi->setEnabled(true);
+  seCOtazky->setEnabled(CurrentTest.FreeNavigation);
+  AwaitingConfirm = SeZpetnouVazbou();
+  bDalsi->SetCaption(AwaitingConfirm ? LangText("Ok") : LangText("Dalsi") + " >>>");
+  seCOtazky->SetMinValue(1);
+  seCOtazky->SetMaxValue(PocetOtazek());
+
+  if (CurrentTest.TestTimeLimit > 0) {
+    CasTStart();
+  } else {
+    lCasT->SetCaption("---");
+    // No colour of an earlier run's countdown stays behind the dashes.
+    lCasT->SetColor(ButtonFace());
+  }
+}
+
+void TfZTest::PripravHodnoceni() {
+  const auto answerCount = static_cast<size_t>(std::max(RunTest.AnswerCount, 0));
+  RunResult.Answers.assign(static_cast<size_t>(PocetOtazek()), TVOtz{false, std::vector<bool>(answerCount, false)});
+  RunResult.RightCount = 0;
+  RunResult.WrongCount = 0;
+}
+
+// Showing a question
+
+void TfZTest::ObnovZ() {
+  int top = 10;
+  for (size_t i = 0; i < AnswerLabels.size(); ++i) {
+    AnswerLabels[i]->move(55, top);
+    AnswerBoxes[i]->move(10, top);
+    NastavZnacku(i, false);
+    top = AnswerLabels[i]->y() + AnswerLabels[i]->height() + 10;
+  }
+  iObr->move(10, top);
+  pOtazka->resize(pOtazka->width(), lOtazka->y() + lOtazka->height() + 10);
+  // The width never changes; the height follows the question, its answers and its picture.
+  SetHeight(pMenu->height() + pOtazka->height() + iObr->y() + iObr->height() + 40);
+}
+
+void TfZTest::ZobrazO() {
+  const TOtazky& question = RunTest.Questions.at(static_cast<size_t>(CurrentQuestion));
+  lSS->hide();
+  lOtazka->SetCaption(question.Text);
+
+  bool picture = !question.Picture.empty() && platform::FileExists(question.Picture);
+  if (picture) {
+    iObr->SetAutoSize(true);
+    try {
+      iObr->SetPicture(LoadPicture(question.Picture));
+      iObr->show();
+    } catch (const platform::Exception& e) {
+      // The pupil still gets the question, its answers and its time; only the picture is missing.
+      picture = false;
+      if (Application()) Application()->ShowException(e);
+    }
+  }
+  if (!picture) {
+    iObr->SetAutoSize(false);
+    iObr->resize(iObr->width(), 0);
+    iObr->hide();
+  }
+
+  for (size_t i = 0; i < AnswerLabels.size(); ++i) {
+    AnswerLabels[i]->SetCaption(i < question.Answers.size() ? question.Answers[i] : std::string());
+    AnswerLabels[i]->SetFontColor(QColor());
+  }
+  ObnovZ();
+
+  if (RunTest.QuestionTimeLimit > 0) {
+    CasStart();
+  } else {
+    lCas->SetCaption("---");
+    lCas->SetColor(ButtonFace());
+  }
+
+  // The guard first, so that the jump box's change handler lets this change be.
+  seCOtazky->SetTag(CurrentQuestion + 1);
+  seCOtazky->SetValue(CurrentQuestion + 1);
+
+  const std::vector<bool>& marks = RunResult.Answers.at(static_cast<size_t>(CurrentQuestion)).Marks;
+  for (size_t i = 0; i < AnswerBoxes.size() && i < marks.size(); ++i) {
+    if (marks[i]) NastavZnacku(i, true);
+  }
+
+  bPredchozi->setEnabled(CurrentQuestion > 0 && CurrentTest.FreeNavigation);
+  bDalsi->setEnabled(CurrentQuestion < PocetOtazek() - 1);
+}
+
+void TfZTest::NastavZnacku(size_t slot, bool on) {
+  if (auto* radio = qobject_cast<TRadioButton*>(AnswerBoxes[slot])) radio->SetChecked(on);
+  else AnswerBoxes[slot]->setChecked(on);
+}
+
+void TfZTest::UkazCislo() { lCislo->SetCaption(IntToStr(CurrentQuestion + 1) + "/" + IntToStr(PocetOtazek())); }
+
+void TfZTest::ZDalsiO() {
+  ++CurrentQuestion;
+  ZobrazO();
+  UkazCislo();
+}
+
+void TfZTest::ZPredchoziO() {
+  if (CurrentQuestion <= 0) return;
+  --CurrentQuestion;
+  ZobrazO();
+  UkazCislo();
+}
+
+// Checking: the marks must equal the key slot by slot; there is no partial credit.
+
+void TfZTest::ZHodnoceni() {
+  if (CurrentQuestion < 0 || static_cast<size_t>(CurrentQuestion) >= RunResult.Answers.size()) return;
+  const TOtazky& question = RunTest.Questions.at(static_cast<size_t>(CurrentQuestion));
+  const bool feedback = SeZpetnouVazbou();
+  bool right = true;
+  std::vector<bool> marks(AnswerBoxes.size(), false);
+  for (size_t i = 0; i < AnswerBoxes.size(); ++i) {
+    const bool m = AnswerBoxes[i]->isChecked();
+    const bool k = i < question.Correct.size() && question.Correct[i];
+    marks[i] = m;
+    if (m != k) right = false;
+    if (!feedback) continue;
+    if (m && !k) AnswerLabels[i]->SetFontColor(kRed);
+    else if (k) AnswerLabels[i]->SetFontColor(kGreen);
+  }
+  if (feedback) {
+    lSS->SetCaption(LangText(right ? "Spravne" : "Spatne"));
+    lSS->SetFontColor(right ? kGreen : kRed);
+    lSS->show();
+  }
+  TVOtz& entry = RunResult.Answers[static_cast<size_t>(CurrentQuestion)];
+  entry.Correct = right;
+  entry.Marks = marks;
+}
+
+// Moving
+
+void TfZTest::bDalsiClick() {
+  CasStop();
+  if (AwaitingConfirm && !CurrentTest.FreeNavigation) {
+    // The check step: the verdict stays on screen with the countdown stopped.
+    ZHodnoceni();
+    bDalsi->SetCaption(LangText("Dalsi") + " >>>");
+    AwaitingConfirm = false;
+    return;
+  }
+  if (CurrentQuestion >= PocetOtazek() - 1) return;
+  lSS->hide();
+  // In the feedback mode the verdict of the check step stands.
+  if (!SeZpetnouVazbou()) ZHodnoceni();
+  ZDalsiO();
+  if (SeZpetnouVazbou()) {
+    bDalsi->SetCaption(LangText("Ok"));
+    AwaitingConfirm = true;
+  }
+}
+
+void TfZTest::bPredchoziClick() {
+  CasStop();
+  lSS->hide();
+  ZHodnoceni();
+  if (CurrentQuestion > 0) ZPredchoziO();
+}
+
+void TfZTest::seCOtazkyChange() {
+  // An empty box becomes 1; the change that makes runs this handler again.
+  if (seCOtazky->Text().empty()) seCOtazky->SetValue(1);
+  const int32_t number = seCOtazky->Value();
+  if (number < 1 || number > PocetOtazek() || number == seCOtazky->Tag()) return;
+  CasStop();
+  lSS->hide();
+  ZHodnoceni();
+  CurrentQuestion = number - 1;
+  ZobrazO();
+  UkazCislo();
+}
+
+void TfZTest::seCOtazkyExit() {
+  if (seCOtazky->Text().empty()) seCOtazky->SetValue(1);
+}
+
+// Finishing
+
+void TfZTest::bKonecClick() {
+  CasStop();
+  CasTStop();
+  ZHodnoceni();
+  DokoncitT();
+}
+
+void TfZTest::DokoncitT() {
+  bDalsi->setEnabled(false);
+  Close();
+}
+
+// The question countdown
+
+void TfZTest::CasStart() {
+  tCNO->SetTag(RunTest.QuestionTimeLimit);
+  lCas->SetCaption(IntToStr(tCNO->Tag()));
+  lCas->SetColor(ButtonFace());
+  tCNO->SetEnabled(true);
+}
+
+void TfZTest::CasStop() { tCNO->SetEnabled(false); }
+
+void TfZTest::tCNOTimer() {
+  const int left = tCNO->Tag() - 1;
+  tCNO->SetTag(left);
+  lCas->SetCaption(IntToStr(left));
+  const int32_t limit = RunTest.QuestionTimeLimit;
+  if (left <= limit / 4) lCas->SetColor(kRed);
+  else if (left <= limit / 2) lCas->SetColor(kYellow);
+  if (left <= 0) CasVyprsel();
+}
+
+void TfZTest::CasVyprsel() { bDalsiClick(); }
+
+// The test countdown
+
+void TfZTest::CasTStart() {
+  tCNT->SetTag(CurrentTest.TestTimeLimit * 60);
+  lCasT->SetCaption(IntToStr(CurrentTest.TestTimeLimit) + ":00");
+  lCasT->SetColor(ButtonFace());
+  tCNT->SetEnabled(true);
+}
+
+void TfZTest::CasTStop() { tCNT->SetEnabled(false); }
+
+void TfZTest::tCNTTimer() {
+  const int left = tCNT->Tag() - 1;
+  tCNT->SetTag(left);
+  lCasT->SetCaption(IntToStr(left / 60) + ":" + IntToStr(left % 60));
+  const int32_t limit = CurrentTest.TestTimeLimit * 60;
+  if (left <= limit / 4) lCasT->SetColor(kRed);
+  else if (left <= limit / 2) lCasT->SetColor(kYellow);
+  if (left <= 0) CasTVyprsel();
+}
+
+void TfZTest::CasTVyprsel() {
+  CasStop();
+  CasTStop();
+  bKonecClick();
+}
+
+// Closing, mid-run or after the evaluation
+
+void TfZTest::FormCloseQuery(bool& CanClose) {
+  CasStop();
+  CasTStop();
+  CanClose = true;
+}
+
+void TfZTest::FormHide() {
+  for (TLabel* label : AnswerLabels) delete label;
+  for (QAbstractButton* box : AnswerBoxes) delete box;
+  AnswerLabels.clear();
+  AnswerBoxes.clear();
+  lSS->hide();
+}
