@@ -1,6 +1,5 @@
 #include "uPZTest.h"
 
-#include "cp1250.h"
 #include "uDApp.h"
 #include "uDTest.h"
 
@@ -21,25 +20,25 @@ TfPZTest::TfPZTest() : TForm("fPZTest") {
   Label1 = new TLabel(gParametry, "Label1");
   Label1->setFont(FontPt("Comic Sans MS", 10, true));
   Label1->move(8, 14);
-  Label1->SetCaption(platform::Utf8ToCp1250("Počet otázek:"));
+  Label1->SetCaption(Cp1250("Počet otázek:"));
 
   sePOtz = new TSpinEdit(gParametry, "sePOtz");
   sePOtz->SetBounds(8, 35, 113, 22);
 
   cbMichatOtz = new TCheckBox(gParametry, "cbMichatOtz");
   cbMichatOtz->SetBounds(8, 64, 145, 17);
-  cbMichatOtz->SetCaption(platform::Utf8ToCp1250("Míchat otázky"));
+  cbMichatOtz->SetCaption(Cp1250("Míchat otázky"));
   cbMichatOtz->SetChecked(true);
 
   cbMichatOdp = new TCheckBox(gParametry, "cbMichatOdp");
   cbMichatOdp->SetBounds(8, 80, 145, 17);
-  cbMichatOdp->SetCaption(platform::Utf8ToCp1250("Míchat odpovedi"));
+  cbMichatOdp->SetCaption(Cp1250("Míchat odpovedi"));
   cbMichatOdp->SetChecked(true);
 
   Button1 = new TButton(this, "Button1");
   Button1->setFont(FontPt("Comic Sans MS", 10, true));
   Button1->SetBounds(49, 120, 75, 25);
-  Button1->SetCaption(platform::Utf8ToCp1250("Pokračovat"));
+  Button1->SetCaption(Cp1250("Pokračovat"));
   Button1->SetDefault(true);
   Button1->OnClick = [this] { Button1Click(); };
 }

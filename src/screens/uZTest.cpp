@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "convert.h"
-#include "cp1250.h"
 #include "files.h"
 #include "uDApp.h"
 #include "uDTest.h"
@@ -68,7 +67,7 @@ TfZTest::TfZTest() : TForm("fZTest") {
   pOdpovedi->SetAlign(TAlign::alClient);
 
   // The question at the left, the test's remaining time at the right.
-  Label1 = MakeLabel(pOtazka, "Label1", 8, 4, true, platform::Utf8ToCp1250("Otázka:"));
+  Label1 = MakeLabel(pOtazka, "Label1", 8, 4, true, Cp1250("Otázka:"));
   lOtazka = MakeLabel(pOtazka, "lOtazka", 72, 4, false, "---");
   lCasT = MakeFixedLabel(pOtazka, "lCasT", 590, 4, 49, Qt::AlignRight, "---");
   lCasT->SetColor(ButtonFace());
@@ -80,12 +79,12 @@ TfZTest::TfZTest() : TForm("fZTest") {
   iObr->hide();
 
   // From left to right: the number, the time, the moves, the verdict, the end.
-  Label2 = MakeLabel(pMenu, "Label2", 8, 12, true, platform::Utf8ToCp1250("Číslo otázky:"));
+  Label2 = MakeLabel(pMenu, "Label2", 8, 12, true, Cp1250("Číslo otázky:"));
   lCislo = MakeFixedLabel(pMenu, "lCislo", 104, 12, 49, Qt::AlignHCenter, "");
-  Label3 = MakeLabel(pMenu, "Label3", 160, 12, true, platform::Utf8ToCp1250("Čas:"));
+  Label3 = MakeLabel(pMenu, "Label3", 160, 12, true, Cp1250("Čas:"));
   lCas = MakeFixedLabel(pMenu, "lCas", 196, 12, 33, Qt::AlignHCenter, "1");
   lCas->SetColor(ButtonFace());
-  bPredchozi = MakeButton(pMenu, "bPredchozi", 236, 113, platform::Utf8ToCp1250("<<< Předchozí"));
+  bPredchozi = MakeButton(pMenu, "bPredchozi", 236, 113, Cp1250("<<< Předchozí"));
   bPredchozi->setEnabled(false);
   bPredchozi->OnClick = [this] { bPredchoziClick(); };
   seCOtazky = new TSpinEdit(pMenu, "seCOtazky");
@@ -95,12 +94,12 @@ TfZTest::TfZTest() : TForm("fZTest") {
   seCOtazky->SetValue(1);
   seCOtazky->OnChange = [this] { seCOtazkyChange(); };
   seCOtazky->OnExit = [this] { seCOtazkyExit(); };
-  bDalsi = MakeButton(pMenu, "bDalsi", 408, 113, platform::Utf8ToCp1250("Další >>>"));
+  bDalsi = MakeButton(pMenu, "bDalsi", 408, 113, Cp1250("Další >>>"));
   bDalsi->SetHelpContext(1013);
   bDalsi->OnClick = [this] { bDalsiClick(); };
-  lSS = MakeFixedLabel(pMenu, "lSS", 524, 12, 65, Qt::AlignHCenter, platform::Utf8ToCp1250("Správně"));
+  lSS = MakeFixedLabel(pMenu, "lSS", 524, 12, 65, Qt::AlignHCenter, Cp1250("Správně"));
   lSS->hide();
-  bKonec = MakeButton(pMenu, "bKonec", 592, 75, platform::Utf8ToCp1250("Dokončit"));
+  bKonec = MakeButton(pMenu, "bKonec", 592, 75, Cp1250("Dokončit"));
   bKonec->SetHelpContext(1012);
   bKonec->OnClick = [this] { bKonecClick(); };
 
