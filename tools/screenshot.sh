@@ -9,6 +9,7 @@
 #   "key KEYS"         press keys (xdotool names: Return, Escape, alt+F4)
 #   "type TEXT"        type text into the focused control
 #   "wait TITLE"       wait until a window whose caption starts with TITLE is shown
+# The virtual screen is 640x600 unless ZORVIK_SCREEN gives another (1024x768).
 # Example, the password prompt over the main menu of a protected test:
 #   tools/screenshot.sh heslo.png chraneny.sst "click Hlavní 83 92" "wait Přístup"
 set -euo pipefail
@@ -49,5 +50,5 @@ run() {
 }
 
 export BIN OUT
-timeout 120 xvfb-run -a -s "-screen 0 640x600x24" bash -c "$(declare -p ARG STEPS); $(declare -f run); run"
+timeout 120 xvfb-run -a -s "-screen 0 ${ZORVIK_SCREEN:-640x600}x24" bash -c "$(declare -p ARG STEPS); $(declare -f run); run"
 echo "$OUT"

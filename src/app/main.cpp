@@ -2,7 +2,9 @@
 #include "GenStartup.h"
 #include "Toolkit.h"
 #include "uMenu.h"
+#include "uPZTest.h"
 #include "uZHeslo.h"
+#include "uZTest.h"
 
 int main(int argc, char** argv) {
   // The general library starts before anything of the program and ends after it.
@@ -18,6 +20,8 @@ int main(int argc, char** argv) {
   // fZjistiA, fNTest, fUpravitT, fZTest, fHodnoceni, fTisk, fNastaveni,
   // fPomucek, fSTRTF, fAktualizace, fVyberAdr, fPZTest.
   app.CreateForm(fMenu);
+  app.CreateForm(fZTest);
+  app.CreateForm(fPZTest);
   app.CreateForm(fZHeslo);
 
   return app.Run();

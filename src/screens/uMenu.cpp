@@ -3,7 +3,9 @@
 #include "files.h"
 #include "uDApp.h"
 #include "uDTest.h"
+#include "uPZTest.h"
 #include "uZHeslo.h"
+#include "uZTest.h"
 
 using namespace toolkit;
 
@@ -185,7 +187,9 @@ void TfMenu::bSpustitTestClick() {
     MessageBoxes::Inform(caption, LangText("ProSpusteniPotrebaDveOtz"));
     return;
   }
-  // The run parameters and then the run open here, however the parameters were closed.
+  // The run follows however the parameters were closed: they store their values on closing.
+  if (fPZTest) fPZTest->ShowModal();
+  if (fZTest) fZTest->ShowModal();
 }
 
 void TfMenu::bTiskTestuClick() {

@@ -11,7 +11,9 @@
 #include "uDApp.h"
 #include "uDTest.h"
 #include "uMenu.h"
+#include "uPZTest.h"
 #include "uZHeslo.h"
+#include "uZTest.h"
 
 class ScreenTest : public ::testing::Test {
  protected:
@@ -30,8 +32,12 @@ class ScreenTest : public ::testing::Test {
 
   void TearDown() override {
     delete fZHeslo;
+    delete fPZTest;
+    delete fZTest;
     delete fMenu;
     fZHeslo = nullptr;
+    fPZTest = nullptr;
+    fZTest = nullptr;
     fMenu = nullptr;
     platform::SetProgramDir("");
   }
@@ -40,6 +46,8 @@ class ScreenTest : public ::testing::Test {
   void Start(const std::vector<std::string>& args = {}) {
     toolkit::Application()->SetParams(args);
     toolkit::Application()->CreateForm(fMenu);
+    toolkit::Application()->CreateForm(fZTest);
+    toolkit::Application()->CreateForm(fPZTest);
     toolkit::Application()->CreateForm(fZHeslo);
   }
 

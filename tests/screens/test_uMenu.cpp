@@ -126,9 +126,11 @@ TEST_F(Menu, ATestOfOneQuestionIsNotRunAndTwoAre) {
   EXPECT_EQ(Boxes()[0].Buttons, std::vector<TMsgButton>{TMsgButton::Ok});
 
   MessageBoxes::Clear();
+  EXPECT_TRUE(TForm::ShownModals().empty());
   AppendQuestion(CurrentTest);
   fMenu->bSpustitTest->click();
   EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(TForm::ShownModals(), (std::vector<std::string>{"fPZTest", "fZTest"}));
 }
 
 TEST_F(Menu, ClosingWithUnsavedChangesAsksAndNoKeepsTheProgramRunning) {

@@ -7,17 +7,11 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
-#include "Toolkit.h"
-#include "appdir.h"
-#include "uDApp.h"
-#include "uDTest.h"
-#include "uZTest.h"
+#include <cstdlib>
+
+#include "ScreenFixture.h"
 
 using namespace toolkit;
-using testsupport::ReadBytes;
-using testsupport::SourceDir;
-using testsupport::TempDir;
 using testsupport::WriteBytes;
 
 namespace {
@@ -33,7 +27,7 @@ enum class Mode { Forward, Free, Feedback };
 
 // n questions "Otázka 1" ... with answers "q.a" ...; correct[q] lists the key of question q
 // (questions beyond the list have the first answer correct).
-void MakeTest(int n, int answers, bool multiple, Mode mode, const std::vector<std::vector<bool>>& keys = {}) {
+void UseTest(int n, int answers, bool multiple, Mode mode, const std::vector<std::vector<bool>>& keys = {}) {
   CurrentTest = TDTest{};
   CurrentTest.Name = "Test";
   CurrentTest.Exists = true;
@@ -58,24 +52,18 @@ void MakeTest(int n, int answers, bool multiple, Mode mode, const std::vector<st
   ShuffleAnswers = false;
 }
 
-class TestTaking : public ::testing::Test {
+class TestTaking : public ScreenTest {
  protected:
   void SetUp() override {
-    WriteBytes(dir_.File("jazyk.ini"), ReadBytes(SourceDir() + "data/jazyk.ini"));
-    platform::SetProgramDir(dir_.Path());
-    Settings = TNastaveni{};
-    MessageBoxes::Clear();
-    TForm::ClearModals();
+    ScreenTest::SetUp();
     RunResult = TVysledky{};
-    fZTest = new TfZTest();
+    ScreenTest::Start();
     f = fZTest;
   }
 
   void TearDown() override {
     if (f->isVisible()) f->Close();
-    delete f;
-    fZTest = nullptr;
-    platform::SetProgramDir("");
+    ScreenTest::TearDown();
   }
 
   void Start() {
@@ -101,12 +89,11 @@ class TestTaking : public ::testing::Test {
     for (int i = 0; i < seconds; ++i) f->tCNT->Timer();
   }
 
-  TempDir dir_;
   TfZTest* f = nullptr;
 };
 
 TEST_F(TestTaking, ForwardModeChecksSilentlyAndMovesOnlyForward) {
-  MakeTest(3, 4, false, Mode::Forward);
+  UseTest(3, 4, false, Mode::Forward);
   Start();
   EXPECT_EQ(f->windowTitle(), QStringLiteral("Test"));
   EXPECT_EQ(Shown("lCislo"), QStringLiteral("1/3"));
@@ -156,7 +143,7 @@ TEST_F(TestTaking, ForwardModeChecksSilentlyAndMovesOnlyForward) {
 
 TEST_F(TestTaking, ExactMatchWithoutPartialCreditForCheckBoxesAndRadioButtons) {
   // Check boxes: a key of two answers, and a key of none.
-  MakeTest(6, 3, true, Mode::Forward,
+  UseTest(6, 3, true, Mode::Forward,
            {{true, false, true}, {true, false, true}, {true, false, true}, {false, false, false},
             {false, false, false}, {true, false, true}});
   Start();
@@ -177,7 +164,7 @@ TEST_F(TestTaking, ExactMatchWithoutPartialCreditForCheckBoxesAndRadioButtons) {
   EXPECT_EQ(verdicts, (std::vector<bool>{true, false, false, true, false, true}));
 
   // Radio buttons: one mark, right only on the key.
-  MakeTest(3, 3, false, Mode::Forward, {{false, true, false}, {false, true, false}, {false, true, false}});
+  UseTest(3, 3, false, Mode::Forward, {{false, true, false}, {false, true, false}, {false, true, false}});
   Start();
   Mark(1);
   Click("bDalsi");
@@ -193,7 +180,7 @@ TEST_F(TestTaking, ExactMatchWithoutPartialCreditForCheckBoxesAndRadioButtons) {
 }
 
 TEST_F(TestTaking, FreeModeGoesBackRestoresMarksAndJumps) {
-  MakeTest(20, 2, false, Mode::Free);
+  UseTest(20, 2, false, Mode::Free);
   CurrentTest.QuestionTimeLimit = 30;
   Start();
   EXPECT_EQ(Button("bDalsi")->text(), QStringLiteral("Další >>>"));
@@ -256,7 +243,7 @@ TEST_F(TestTaking, FreeModeGoesBackRestoresMarksAndJumps) {
 }
 
 TEST_F(TestTaking, FeedbackModeShowsTheKeyInColourAndKeepsTheVerdict) {
-  MakeTest(3, 4, true, Mode::Feedback,
+  UseTest(3, 4, true, Mode::Feedback,
            {{true, false, true, false}, {false, true, false, false}, {true, false, false, false}});
   Start();
   EXPECT_EQ(Button("bDalsi")->text(), QStringLiteral("OK"));
@@ -307,7 +294,7 @@ TEST_F(TestTaking, FeedbackModeShowsTheKeyInColourAndKeepsTheVerdict) {
 }
 
 TEST_F(TestTaking, QuestionCountdownColoursAndExpiry) {
-  MakeTest(3, 2, false, Mode::Forward);
+  UseTest(3, 2, false, Mode::Forward);
   CurrentTest.QuestionTimeLimit = 30;
   Start();
   EXPECT_EQ(Shown("lCas"), QStringLiteral("30"));
@@ -350,7 +337,7 @@ TEST_F(TestTaking, QuestionCountdownColoursAndExpiry) {
 }
 
 TEST_F(TestTaking, OneSecondLimitMovesAtOnceAndFeedbackExpiryIsTheCheckStep) {
-  MakeTest(2, 2, false, Mode::Forward);
+  UseTest(2, 2, false, Mode::Forward);
   CurrentTest.QuestionTimeLimit = 1;
   Start();
   EXPECT_EQ(Shown("lCas"), QStringLiteral("1"));
@@ -363,7 +350,7 @@ TEST_F(TestTaking, OneSecondLimitMovesAtOnceAndFeedbackExpiryIsTheCheckStep) {
   EXPECT_FALSE(f->tCNO->Running());
   f->Close();
 
-  MakeTest(2, 2, false, Mode::Feedback);
+  UseTest(2, 2, false, Mode::Feedback);
   CurrentTest.QuestionTimeLimit = 1;
   Start();
   Mark(1);
@@ -385,7 +372,7 @@ TEST_F(TestTaking, OneSecondLimitMovesAtOnceAndFeedbackExpiryIsTheCheckStep) {
 }
 
 TEST_F(TestTaking, TestCountdownTextsColoursAndExpiry) {
-  MakeTest(3, 2, false, Mode::Free);
+  UseTest(3, 2, false, Mode::Free);
   CurrentTest.TestTimeLimit = 10;
   CurrentTest.QuestionTimeLimit = 45;
   Start();
@@ -425,7 +412,7 @@ TEST_F(TestTaking, TestCountdownTextsColoursAndExpiry) {
 }
 
 TEST_F(TestTaking, ClosingMidRunStopsEverythingAndKeepsTheRecord) {
-  MakeTest(3, 2, false, Mode::Free);
+  UseTest(3, 2, false, Mode::Free);
   CurrentTest.TestTimeLimit = 5;
   CurrentTest.QuestionTimeLimit = 20;
   Start();
@@ -443,7 +430,7 @@ TEST_F(TestTaking, ClosingMidRunStopsEverythingAndKeepsTheRecord) {
   EXPECT_FALSE(Label("lSS")->isVisible());
 
   // The next run starts clean, with a fresh record and fresh rows.
-  MakeTest(2, 3, true, Mode::Forward);
+  UseTest(2, 3, true, Mode::Forward);
   Start();
   EXPECT_EQ(RunResult.Answers.size(), 2u);
   EXPECT_EQ(RunResult.Answers[0].Marks.size(), 3u);
@@ -455,14 +442,14 @@ TEST_F(TestTaking, ClosingMidRunStopsEverythingAndKeepsTheRecord) {
 }
 
 TEST_F(TestTaking, PicturesGrowTheWindowAndABrokenOneStillShowsTheQuestion) {
-  MakeTest(3, 2, false, Mode::Forward);
+  UseTest(3, 2, false, Mode::Forward);
   QImage picture(120, 300, QImage::Format_RGB32);
   picture.fill(Qt::blue);
-  ASSERT_TRUE(picture.save(ToQ(dir_.File("vysok\xFD.png")), "png"));
-  CurrentTest.Questions[1].Picture = dir_.File("vysok\xFD.png");
-  WriteBytes(dir_.File("broken.jpg"), "no picture here");
-  CurrentTest.Questions[2].Picture = dir_.File("broken.jpg");
-  CurrentTest.Questions[0].Picture = dir_.File("missing.png");
+  ASSERT_TRUE(picture.save(ToQ(dir.File("vysok\xFD.png")), "png"));
+  CurrentTest.Questions[1].Picture = dir.File("vysok\xFD.png");
+  WriteBytes(dir.File("broken.jpg"), "no picture here");
+  CurrentTest.Questions[2].Picture = dir.File("broken.jpg");
+  CurrentTest.Questions[0].Picture = dir.File("missing.png");
   CurrentTest.QuestionTimeLimit = 30;
   Start();
 
@@ -490,7 +477,7 @@ TEST_F(TestTaking, PicturesGrowTheWindowAndABrokenOneStillShowsTheQuestion) {
   Click("bDalsi");
   ASSERT_EQ(MessageBoxes::Shown().size(), 1u);
   EXPECT_EQ(MessageBoxes::Shown()[0].Icon, TMsgIcon::Error);
-  EXPECT_EQ(MessageBoxes::Shown()[0].Text, "'" + dir_.File("broken.jpg") + "' is not a valid picture");
+  EXPECT_EQ(MessageBoxes::Shown()[0].Text, "'" + dir.File("broken.jpg") + "' is not a valid picture");
   EXPECT_FALSE(f->iObr->isVisible());
   EXPECT_EQ(f->Height(), plain);
   EXPECT_EQ(Shown("lOtazka"), QStringLiteral("Otázka 3"));
@@ -500,7 +487,7 @@ TEST_F(TestTaking, PicturesGrowTheWindowAndABrokenOneStillShowsTheQuestion) {
 }
 
 TEST_F(TestTaking, LongTextsWrapAndPushTheRowsDown) {
-  MakeTest(2, 3, false, Mode::Forward);
+  UseTest(2, 3, false, Mode::Forward);
   std::string long_text;
   for (int i = 0; i < 60; ++i) long_text += "slovo ";
   CurrentTest.Questions[0].Text = long_text;
@@ -514,6 +501,58 @@ TEST_F(TestTaking, LongTextsWrapAndPushTheRowsDown) {
   EXPECT_EQ(Answer(0)->pos(), QPoint(55, 10));
   EXPECT_EQ(Answer(1)->y(), 10 + Answer(0)->height() + 10);
   EXPECT_EQ(Box(1)->pos(), QPoint(10, Answer(1)->y()));
+}
+
+TEST_F(TestTaking, APupilTakesTheSampleTestFromTheMainMenuInEachMode) {
+  const char* bin = std::getenv("ZORVIK_BIN_DIR");
+  ASSERT_NE(bin, nullptr);
+  const std::string sample = std::string(bin) + "/Testy/Ukazka.sst";
+  for (Mode mode : {Mode::Forward, Mode::Free, Mode::Feedback}) {
+    LoadTest(CurrentTest, sample);
+    ASSERT_EQ(QuestionCount(CurrentTest), 6);
+    CurrentTest.FreeNavigation = mode == Mode::Free;
+    CurrentTest.ShowCorrectAnswers = mode != Mode::Forward;
+    fMenu->OZobrazeni();
+    TForm::ClearModals();
+    MessageBoxes::Clear();
+    RunResult = TVysledky{};
+
+    // Enter takes all questions, shuffled as the dialog offers.
+    TForm::QueueModal([](TForm& form) {
+      QTest::keyClick(form.findChild<TSpinEdit*>(QStringLiteral("sePOtz"))->Editor(), Qt::Key_Return);
+    });
+    int pictures = 0;
+    TForm::QueueModal([&](TForm&) {
+      EXPECT_EQ(Shown("lCasT"), QStringLiteral("10:00"));
+      for (int shown = 0; shown < 6; ++shown) {
+        EXPECT_EQ(Shown("lCislo"), QStringLiteral("%1/6").arg(shown + 1));
+        EXPECT_EQ(Shown("lCas"), QStringLiteral("60"));
+        const TOtazky& question = RunTest.Questions[static_cast<size_t>(f->CurrentQuestion)];
+        if (!question.Picture.empty()) {
+          ++pictures;
+          EXPECT_TRUE(f->iObr->isVisible());
+          EXPECT_EQ(f->iObr->size(), QSize(240, 180));
+        }
+        for (int slot = 0; slot < 4; ++slot) {
+          if (question.Correct[static_cast<size_t>(slot)]) Mark(slot);
+        }
+        if (mode == Mode::Feedback) {
+          Click(shown < 5 ? "bDalsi" : "bKonec");
+          if (shown == 5) return;
+          EXPECT_EQ(Shown("lSS"), QStringLiteral("Správně"));
+        }
+        Click(shown < 5 ? "bDalsi" : "bKonec");
+      }
+    });
+    fMenu->bSpustitTest->click();
+
+    EXPECT_EQ(TForm::ShownModals(), (std::vector<std::string>{"fPZTest", "fZTest"}));
+    EXPECT_TRUE(MessageBoxes::Shown().empty());
+    EXPECT_FALSE(f->isVisible());
+    EXPECT_EQ(pictures, 1);
+    ASSERT_EQ(RunResult.Answers.size(), 6u);
+    for (const TVOtz& answer : RunResult.Answers) EXPECT_TRUE(answer.Correct);
+  }
 }
 
 }  // namespace
