@@ -342,6 +342,23 @@ TGroupBox::TGroupBox(QWidget* parent, const char* name) : TControl(parent, name)
 std::string TGroupBox::Caption() const { return FromQ(title()); }
 void TGroupBox::SetCaption(const std::string& caption) { setTitle(ToQ(caption)); }
 
+int TGroupBox::FrameTop() const { return fontMetrics().height() / 2; }
+
+void TGroupBox::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  // An etched frame: a dark line with a light one beside it.
+  const QRect frame = rect().adjusted(0, FrameTop(), -1, -1);
+  p.setPen(palette().color(QPalette::Dark));
+  p.drawRect(frame.adjusted(0, 0, -1, -1));
+  p.setPen(palette().color(QPalette::Light));
+  p.drawRect(frame.adjusted(1, 1, 0, 0));
+  if (title().isEmpty()) return;
+  const QRect text(8, 0, fontMetrics().horizontalAdvance(title()) + 4, fontMetrics().height());
+  p.fillRect(text, palette().color(QPalette::Window));
+  p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+  p.drawText(text, Qt::AlignCenter, title());
+}
+
 // TBevel
 
 TBevel::TBevel(QWidget* parent, const char* name) : TControl(parent, name) {

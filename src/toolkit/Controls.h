@@ -179,13 +179,20 @@ class TMaskEdit : public TEdit {
   using TEdit::TEdit;
 };
 
-// A group box: a frame with a caption around its controls.
+// A group box: a frame with a caption around its controls. The frame's top
+// line runs through the middle of the caption, so controls placed from the
+// box's top edge clear it as the screens were laid out.
 class TGroupBox : public TControl<QGroupBox> {
   Q_OBJECT
  public:
   TGroupBox(QWidget* parent, const char* name);
   std::string Caption() const;
   void SetCaption(const std::string& caption);
+  // Where the frame's top line lies.
+  int FrameTop() const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
 };
 
 // A bevel: a sunken or raised box, frame or line.

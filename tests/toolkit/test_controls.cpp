@@ -237,3 +237,22 @@ TEST(Controls, TheWindowsFacesResolveToCloseFreeFaces) {
 }
 
 }  // namespace
+
+TEST(Controls, AGroupBoxDrawsItsTopLineThroughTheCaption) {
+  TForm form("fForm");
+  form.setFont(FontPt("MS Sans Serif", 8));
+  auto* g = new TGroupBox(&form, "gParametry");
+  g->SetBounds(8, 8, 161, 105);
+  g->SetCaption("Parametry testu");
+  const QImage image = g->grab().toImage();
+  const QRgb dark = g->palette().color(QPalette::Dark).rgb();
+  const int top = g->FrameTop();
+  EXPECT_EQ(top, g->fontMetrics().height() / 2);
+  // The left edge starts at the line, not above it; the line runs beside the caption.
+  EXPECT_NE(image.pixel(0, top - 1), dark);
+  EXPECT_EQ(image.pixel(0, top + 1), dark);
+  EXPECT_EQ(image.pixel(4, top), dark);
+  EXPECT_EQ(image.pixel(150, top), dark);
+  // A control placed 14 from the box's top clears the line.
+  EXPECT_LT(top + 1, 14);
+}
