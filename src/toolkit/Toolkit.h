@@ -21,6 +21,9 @@
 //                 TPanel (SetAlign), TImage, TTimer (call Timer() in tests).
 //                 Each is made as new TButton(parent, "bName") and carries the
 //                 properties "HelpContext" and "Tag"; SetBounds(l, t, w, h).
+//  RichEdit.h     TRichEdit: lines added and replaced by program (AddLine,
+//                 SetLine), Select and SetSelBold/Color/Size, SaveToFile (RTF),
+//                 Print (on platform::Printer(); tests put a recording one there).
 //  SpinEdit.h     TSpinEdit with the spin-edit rules (see there).
 //  RadioGroup.h   TRadioGroup: ClearItems leaves none selected; SetItemIndex runs OnClick.
 //  StringGrid.h   TStringGrid: Cells(col, row), ColCount, RowCount, fixed rows, Col.
@@ -42,6 +45,7 @@
 #include "Forms.h"
 #include "Pictures.h"
 #include "RadioGroup.h"
+#include "RichEdit.h"
 #include "SpinEdit.h"
 #include "StringGrid.h"
 #include "Text.h"

@@ -1,0 +1,102 @@
+#include "RichEdit.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <algorithm>
+
+#include "Text.h"
+#include "errors.h"
+#include "printer.h"
+#include "rtfwriter.h"
+
+namespace toolkit {
+
+TRichEdit::TRichEdit(QWidget* parent, const char* name) : TControl<QTextEdit>(parent, name) {
+  // Pasted text comes in plain: the RTF file keeps faces, sizes, styles and
+  // colours, but pictures and tables pasted in would be lost on saving.
+  setAcceptRichText(false);
+}
+
+void TRichEdit::Clear() { clear(); }
+
+int TRichEdit::LineCount() const { return document()->isEmpty() ? 0 : document()->blockCount(); }
+
+std::string TRichEdit::Line(int index) const {
+  if (index < 0 || index >= LineCount()) throw platform::EListError(index);
+  return FromQ(document()->findBlockByNumber(index).text());
+}
+
+void TRichEdit::AddLine(const std::string& text) {
+  QTextCursor cursor(document());
+  cursor.movePosition(QTextCursor::End);
+  if (!document()->isEmpty()) cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+  cursor.insertText(ToQ(text), QTextCharFormat());
+}
+
+void TRichEdit::SetLine(int index, const std::string& text) {
+  if (index < 0 || index >= LineCount()) throw platform::EListError(index);
+  const QTextBlock block = document()->findBlockByNumber(index);
+  const QTextCharFormat format = block.begin().atEnd() ? block.charFormat() : block.begin().fragment().charFormat();
+  QTextCursor cursor(block);
+  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  cursor.insertText(ToQ(text), format);
+}
+
+int TRichEdit::LineStart(int index) const {
+  if (index < 0 || index >= std::max(1, LineCount())) throw platform::EListError(index);
+  return document()->findBlockByNumber(index).position();
+}
+
+void TRichEdit::Select(int start, int length) {
+  // The last position lies after the end of the text.
+  const int last = document()->characterCount() - 1;
+  const int from = std::clamp(start, 0, last);
+  const int to = std::clamp(from + std::max(0, length), 0, last);
+  QTextCursor cursor = textCursor();
+  cursor.setPosition(from);
+  cursor.setPosition(to, QTextCursor::KeepAnchor);
+  setTextCursor(cursor);
+}
+
+int TRichEdit::SelStart() const { return textCursor().selectionStart(); }
+
+int TRichEdit::SelLength() const { return textCursor().selectionEnd() - textCursor().selectionStart(); }
+
+void TRichEdit::MergeSelection(const QTextCharFormat& format) {
+  QTextCursor cursor = textCursor();
+  cursor.mergeCharFormat(format);
+  setTextCursor(cursor);
+}
+
+void TRichEdit::SetSelBold(bool on) {
+  QTextCharFormat f;
+  f.setFontWeight(on ? QFont::Bold : QFont::Normal);
+  MergeSelection(f);
+}
+
+void TRichEdit::SetSelColor(const QColor& color) {
+  QTextCharFormat f;
+  f.setForeground(color);
+  MergeSelection(f);
+}
+
+void TRichEdit::SetSelSize(int points) {
+  QTextCharFormat f;
+  f.setFontPointSize(points);
+  MergeSelection(f);
+}
+
+void TRichEdit::SaveToFile(const std::string& path) const { platform::SaveRtf(*document(), path); }
+
+void TRichEdit::Print(const std::string& title) const {
+  struct KeepCopies {
+    platform::TPrinter& printer;
+    int copies;
+    ~KeepCopies() { printer.Copies = copies; }
+  } keep{platform::Printer(), platform::Printer().Copies};
+  keep.printer.Title = ToQ(title);
+  keep.printer.Copies = 1;
+  keep.printer.PrintDocument(*document());
+}
+
+}  // namespace toolkit

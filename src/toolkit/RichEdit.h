@@ -1,0 +1,53 @@
+#pragma once
+// The rich edit: formatted text in lines (paragraphs), built by program line
+// by line, formatted by selecting characters, saved as RTF and printed.
+// Character positions count a line break as one character.
+
+#include <QColor>
+#include <QTextEdit>
+#include <string>
+
+#include "Controls.h"
+
+namespace toolkit {
+
+class TRichEdit : public TControl<QTextEdit> {
+  Q_OBJECT
+ public:
+  TRichEdit(QWidget* parent, const char* name);
+
+  bool ReadOnly() const { return isReadOnly(); }
+  void SetReadOnly(bool on) { setReadOnly(on); }
+
+  void Clear();
+  // The number of lines; an empty editor has none.
+  int LineCount() const;
+  std::string Line(int index) const;
+  // Adds a line at the end, in the editor's plain format.
+  void AddLine(const std::string& text);
+  // Replaces the text of a line; the new text takes the format of the line's
+  // first character. An index outside the lines raises EListError.
+  void SetLine(int index, const std::string& text);
+  // Where a line starts; an index outside the lines raises EListError.
+  int LineStart(int index) const;
+
+  // The selection, brought within the text.
+  void Select(int start, int length);
+  int SelStart() const;
+  int SelLength() const;
+  // Formats the selected characters.
+  void SetSelBold(bool on);
+  void SetSelColor(const QColor& color);
+  void SetSelSize(int points);
+
+  // Writes the whole content, formatting included, as an RTF file.
+  void SaveToFile(const std::string& path) const;
+  // Prints the whole content on the printer as one job of one copy under this
+  // title; the printer's copy count for other jobs stays as it was.
+  void Print(const std::string& title) const;
+
+ private:
+  void MergeSelection(const QTextCharFormat& format);
+};
+
+}  // namespace toolkit

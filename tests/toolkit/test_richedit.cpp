@@ -1,0 +1,111 @@
+// The rich edit: lines built by program, formatting by selection, RTF saving
+// and printing.
+#include <QTextBlock>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "Toolkit.h"
+#include "errors.h"
+#include "recordingprinter.h"
+#include "rtfwriter.h"
+
+using namespace toolkit;
+
+namespace {
+
+QTextCharFormat FormatAt(const TRichEdit& re, int position) {
+  QTextCursor c(re.document());
+  c.setPosition(position + 1);  // the format of the character before the cursor
+  return c.charFormat();
+}
+
+TEST(RichEdit, LinesAreAddedAtTheEndInThePlainFormatAndReplacedInPlace) {
+  TForm form("fForm");
+  auto* re = new TRichEdit(&form, "reVystup");
+  EXPECT_EQ(re->LineCount(), 0);
+  re->AddLine("Jm\xE9no: ");
+  re->AddLine("");
+  re->AddLine("---");
+  ASSERT_EQ(re->LineCount(), 3);
+  EXPECT_EQ(re->Line(0), "Jm\xE9no: ");
+  EXPECT_EQ(re->Line(1), "");
+  EXPECT_EQ(re->LineStart(2), 9);  // "Jméno: " and its break, the empty line and its break
+
+  re->Select(0, re->LineStart(2) + 3);
+  re->SetSelBold(true);
+  re->AddLine("a) plain");
+  EXPECT_EQ(FormatAt(*re, re->LineStart(3)).fontWeight(), QFont::Normal);
+
+  re->SetLine(0, "Jm\xE9no: Jan");
+  EXPECT_EQ(re->Line(0), "Jm\xE9no: Jan");
+  EXPECT_EQ(FormatAt(*re, 8).fontWeight(), QFont::Bold);  // the new text keeps the line's format
+  EXPECT_EQ(re->Line(2), "---");
+  EXPECT_EQ(re->LineCount(), 4);
+  EXPECT_THROW(re->SetLine(4, "x"), platform::EListError);
+  EXPECT_THROW(re->Line(-1), platform::EListError);
+
+  re->Clear();
+  EXPECT_EQ(re->LineCount(), 0);
+  re->AddLine("again");
+  EXPECT_EQ(re->LineCount(), 1);
+  EXPECT_EQ(FormatAt(*re, 0).fontWeight(), QFont::Normal);
+}
+
+TEST(RichEdit, TheSelectionTakesColourSizeAndBoldAndStaysWithinTheText) {
+  TForm form("fForm");
+  auto* re = new TRichEdit(&form, "reVystup");
+  re->AddLine("1) Q [Spatne]");
+  re->Select(5, 8);
+  EXPECT_EQ(re->SelStart(), 5);
+  EXPECT_EQ(re->SelLength(), 8);
+  re->SetSelColor(QColor(255, 0, 0));
+  re->SetSelBold(true);
+  re->SetSelSize(12);
+  EXPECT_EQ(FormatAt(*re, 5).foreground().color(), QColor(255, 0, 0));
+  EXPECT_EQ(FormatAt(*re, 12).fontPointSize(), 12.0);
+  EXPECT_EQ(FormatAt(*re, 4).fontWeight(), QFont::Normal);
+  EXPECT_FALSE(FormatAt(*re, 4).hasProperty(QTextFormat::ForegroundBrush));
+
+  re->Select(10, 100);
+  EXPECT_EQ(re->SelStart(), 10);
+  EXPECT_EQ(re->SelLength(), 3);
+  re->Select(-5, 2);
+  EXPECT_EQ(re->SelStart(), 0);
+}
+
+TEST(RichEdit, SavesItsWholeContentAsRtfAndPrintsOneCopyUnderTheTitle) {
+  TForm form("fForm");
+  form.setFont(FontPt("MS Sans Serif", 8));
+  auto* re = new TRichEdit(&form, "reVystup");
+  re->AddLine("P\xF8\xEDli\x9A");
+  testsupport::TempDir dir;
+  re->SaveToFile(dir.File("out.rtf"));
+  const std::string rtf = testsupport::ReadBytes(dir.File("out.rtf"));
+  EXPECT_EQ(rtf, platform::DocumentToRtf(*re->document()));
+  EXPECT_NE(rtf.find("MS Sans Serif;"), std::string::npos);
+  EXPECT_NE(rtf.find("\\fs16 P\\'f8\\'edli\\'9a}"), std::string::npos);
+
+  auto recording = std::make_unique<platform::TRecordingPrinter>();
+  auto* printer = recording.get();
+  platform::SetPrinter(std::move(recording));
+  printer->Copies = 20;
+  re->Print("V\xFDsledky testu");
+  ASSERT_EQ(printer->Jobs().size(), 1u);
+  EXPECT_EQ(printer->Jobs()[0].Title, QStringLiteral("Výsledky testu"));
+  EXPECT_EQ(printer->Jobs()[0].Copies, 1);
+  EXPECT_EQ(printer->Jobs()[0].Document->toPlainText(), QStringLiteral("Příliš"));
+  EXPECT_EQ(printer->Copies, 20);
+
+  printer->SetInstalled(false);
+  try {
+    re->Print("x");
+    FAIL() << "printed without a printer";
+  } catch (const platform::EPrinter& e) {
+    EXPECT_STREQ(e.what(), "There is no default printer currently selected");
+  }
+  EXPECT_EQ(printer->Copies, 20);
+  platform::SetPrinter(nullptr);
+}
+
+}  // namespace
