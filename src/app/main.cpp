@@ -1,6 +1,7 @@
 // Zorvik: start-up, the screens, the message loop.
 #include "GenStartup.h"
 #include "Toolkit.h"
+#include "uHodnoceni.h"
 #include "uMenu.h"
 #include "uPZTest.h"
 #include "uZHeslo.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
   // fPomucek, fSTRTF, fAktualizace, fVyberAdr, fPZTest.
   app.CreateForm(fMenu);
   app.CreateForm(fZTest);
+  app.CreateForm(fHodnoceni);
   app.CreateForm(fPZTest);
   app.CreateForm(fZHeslo);
 

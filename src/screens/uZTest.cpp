@@ -8,6 +8,7 @@
 #include "files.h"
 #include "uDApp.h"
 #include "uDTest.h"
+#include "uHodnoceni.h"
 
 using namespace toolkit;
 using platform::IntToStr;
@@ -367,6 +368,7 @@ void TfZTest::bKonecClick() {
 
 void TfZTest::DokoncitT() {
   bDalsi->setEnabled(false);
+  if (fHodnoceni) fHodnoceni->ShowModal();
   Close();
 }
 

@@ -1,0 +1,254 @@
+#include "uHodnoceni.h"
+
+#include <QColor>
+
+#include "appdir.h"
+#include "convert.h"
+#include "localclock.h"
+#include "uDApp.h"
+#include "uDTest.h"
+#include "uZTest.h"
+
+using namespace toolkit;
+using platform::IntToStr;
+
+TfHodnoceni* fHodnoceni = nullptr;
+
+namespace {
+const char* const kComic = "Comic Sans MS";
+const QColor kGreen(0, 128, 0);
+const QColor kRed(255, 0, 0);
+
+TLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, bool bold, const std::string& caption) {
+  auto* l = new TLabel(parent, name);
+  l->setFont(FontPt(kComic, 10, bold));
+  l->move(left, top);
+  l->SetCaption(caption);
+  return l;
+}
+
+TEdit* MakeEdit(QWidget* parent, const char* name, int top) {
+  auto* e = new TEdit(parent, name);
+  e->SetBounds(272, top, 145, 21);
+  return e;
+}
+
+TButton* MakeButton(QWidget* parent, const char* name, int left, int width, const std::string& caption) {
+  auto* b = new TButton(parent, name);
+  b->setFont(FontPt(kComic, 10, true));
+  b->SetBounds(left, 376, width, 25);
+  b->SetCaption(caption);
+  return b;
+}
+
+// The entry of question i; a question the run result does not reach counts
+// as never checked: wrong and unmarked.
+const TVOtz& Vysledek(size_t i) {
+  static const TVOtz unchecked;
+  return i < RunResult.Answers.size() ? RunResult.Answers[i] : unchecked;
+}
+
+bool Oznaceno(const TVOtz& entry, size_t j) { return j < entry.Marks.size() && entry.Marks[j]; }
+
+// 100 / N * R rounded to the nearest whole number, halves to the even one.
+// Reckoned in whole numbers: 15 of 24 is 62.5 and gives 62, where floating
+// point lands a hair above the half and would give 63.
+int64_t Procenta(int64_t right, int64_t questions) {
+  const int64_t scaled = 100 * right;
+  int64_t q = scaled / questions;
+  int64_t rest = scaled % questions;
+  if (rest < 0) {
+    q -= 1;
+    rest += questions;
+  }
+  if (2 * rest > questions || (2 * rest == questions && q % 2 != 0)) ++q;
+  return q;
+}
+}  // namespace
+
+std::string Znamka(int32_t mode, int32_t limit1, int32_t limit2, int32_t limit3, int32_t limit4, int32_t right,
+                   int32_t questions) {
+  const int32_t limits[] = {limit1, limit2, limit3, limit4};
+  if (mode == 1 || mode == 2) {
+    const int64_t v = mode == 1 ? right : (questions > 0 ? Procenta(right, questions) : 0);
+    for (int g = 0; g < 4; ++g) {
+      if (v >= limits[g]) return IntToStr(g + 1);
+    }
+  } else {
+    const int64_t errors = static_cast<int64_t>(questions) - right;
+    for (int g = 0; g < 4; ++g) {
+      if (errors <= limits[g]) return IntToStr(g + 1);
+    }
+  }
+  return "5";
+}
+
+std::string NazevProtokolu(const QDateTime& moment) {
+  const QDate d = moment.date();
+  const QTime t = moment.time();
+  return IntToStr(d.year()) + "-" + IntToStr(d.month()) + "-" + IntToStr(d.day()) + "_" + IntToStr(t.hour()) + "-" +
+         IntToStr(t.minute()) + "-" + IntToStr(t.second()) + ".rtf";
+}
+
+TfHodnoceni::TfHodnoceni() : TForm("fHodnoceni") {
+  SetCaption(Cp1250("Hodnocení"));
+  SetHelpButton(true);
+  SetClientSize(423, 405);
+  SetPosition(TPosition::poOwnerFormCenter);
+  setFont(FontPt("MS Sans Serif", 8));
+
+  // The three results at the left, the pupil's name, the date and a note at the right.
+  Label1 = MakeLabel(this, "Label1", 8, 8, true, Cp1250("Správně:"));
+  lSpravne = MakeLabel(this, "lSpravne", 80, 8, false, "");
+  Label2 = MakeLabel(this, "Label2", 8, 32, true, Cp1250("Špatně:"));
+  lSpatne = MakeLabel(this, "lSpatne", 80, 32, false, "");
+  Label3 = MakeLabel(this, "Label3", 8, 56, true, Cp1250("Známka:"));
+  lZnamka = MakeLabel(this, "lZnamka", 80, 56, false, "");
+  Label4 = MakeLabel(this, "Label4", 168, 8, true, Cp1250("Jméno:"));
+  eJmeno = MakeEdit(this, "eJmeno", 8);
+  Label5 = MakeLabel(this, "Label5", 168, 32, true, Cp1250("Datum a čas:"));
+  eDatum = MakeEdit(this, "eDatum", 32);
+  Label6 = MakeLabel(this, "Label6", 168, 56, true, Cp1250("Poznámka:"));
+  ePoznamka = MakeEdit(this, "ePoznamka", 56);
+
+  Bevel1 = new TBevel(this, "Bevel1");
+  Bevel1->SetShape(TBevelShape::bsBottomLine);
+  Bevel1->SetBounds(8, 80, 409, 9);
+
+  reVystup = new TRichEdit(this, "reVystup");
+  reVystup->SetBounds(8, 96, 409, 265);
+  reVystup->SetReadOnly(true);
+
+  Bevel2 = new TBevel(this, "Bevel2");
+  Bevel2->SetShape(TBevelShape::bsBottomLine);
+  Bevel2->SetBounds(6, 360, 409, 9);
+
+  bPridatInf = MakeButton(this, "bPridatInf", 8, 97, "Uprav info");
+  bPridatInf->OnClick = [this] { bPridatInfClick(); };
+  bTisk = MakeButton(this, "bTisk", 176, 75, "Tisk");
+  bTisk->OnClick = [this] { bTiskClick(); };
+  Button1 = MakeButton(this, "Button1", 334, 75, Cp1250("Zavřít"));
+  Button1->OnClick = [this] { Button1Click(); };
+}
+
+// Captions
+
+void TfHodnoceni::NastavTxt() {
+  SetCaption(LangText("Hodnoceni"));
+  Label1->SetCaption(LangText("Spravne") + ":");
+  Label2->SetCaption(LangText("Spatne") + ":");
+  Label3->SetCaption(LangText("Znamka") + ":");
+  Label4->SetCaption(LangText("Jmeno") + ":");
+  Label5->SetCaption(LangText("DatumACas") + ":");
+  Label6->SetCaption(LangText("Poznamka") + ":");
+  bPridatInf->SetCaption(LangText("UpravInfo"));
+  bTisk->SetCaption(LangText("Tisk"));
+  Button1->SetCaption(LangText("Zavrit"));
+}
+
+void TfHodnoceni::FormActivate() { NastavTxt(); }
+
+// Showing: totals, grade, date, protocol
+
+void TfHodnoceni::FormShow() {
+  RunResult.RightCount = 0;
+  RunResult.WrongCount = 0;
+  // Hidden, the protocol is still built, printed and stored in full.
+  reVystup->setVisible(CurrentTest.ShowCorrectAnswers);
+
+  // In points grading the totals are sums of points, otherwise numbers of questions.
+  int64_t right = 0, wrong = 0;
+  for (int32_t i = 0; i < QuestionCount(RunTest); ++i) {
+    int64_t amount = 0;
+    if (CurrentTest.GradingMode == 0 || CurrentTest.GradingMode == 2) amount = 1;
+    else if (CurrentTest.GradingMode == 1) amount = RunTest.Questions[static_cast<size_t>(i)].Points;
+    (Vysledek(static_cast<size_t>(i)).Correct ? right : wrong) += amount;
+  }
+  RunResult.RightCount = static_cast<int32_t>(right);
+  RunResult.WrongCount = static_cast<int32_t>(wrong);
+  lSpravne->SetCaption(IntToStr(RunResult.RightCount));
+  lSpatne->SetCaption(IntToStr(RunResult.WrongCount));
+
+  ZZnamku();
+
+  const QDateTime now = platform::LocalNow();
+  eDatum->SetText(FromQ(platform::ShortDateText(now.date()) + u' ' + platform::LongTimeText(now.time())));
+
+  PripravVystup();
+}
+
+void TfHodnoceni::ZZnamku() {
+  lZnamka->SetCaption(Znamka(CurrentTest.GradingMode, CurrentTest.Limit1, CurrentTest.Limit2, CurrentTest.Limit3,
+                             CurrentTest.Limit4, RunResult.RightCount, QuestionCount(RunTest)));
+}
+
+// The protocol
+
+std::string TfHodnoceni::RadekHlavicky(int i) const {
+  switch (i) {
+    case 0: return LangText("Jmeno") + ": " + eJmeno->Text();
+    case 1: return LangText("DatumACas") + ": " + eDatum->Text();
+    case 2: return LangText("Poznamka") + ": " + ePoznamka->Text();
+    case 3: return LangText("Spravne") + ": " + lSpravne->Caption();
+    case 4: return LangText("Spatne") + ": " + lSpatne->Caption();
+    default: return LangText("Hodnoceni") + ": " + lZnamka->Caption();
+  }
+}
+
+void TfHodnoceni::PripravVystup() {
+  reVystup->Clear();
+  for (int i = 0; i < 6; ++i) reVystup->AddLine(RadekHlavicky(i));
+  reVystup->AddLine(std::string(50, '-'));
+  reVystup->Select(0, reVystup->LineStart(6) + 50);
+  reVystup->SetSelBold(true);
+
+  const std::string spravne = LangText("Spravne");
+  const std::string spatne = LangText("Spatne");
+  for (int32_t i = 0; i < QuestionCount(RunTest); ++i) {
+    const TOtazky& question = RunTest.Questions[static_cast<size_t>(i)];
+    const TVOtz& entry = Vysledek(static_cast<size_t>(i));
+
+    reVystup->AddLine("");
+    const std::string text = IntToStr(i + 1) + ") " + question.Text;
+    const std::string verdict = "[" + (entry.Correct ? spravne : spatne) + "]";
+    reVystup->AddLine(text + " " + verdict);
+    int start = reVystup->LineStart(reVystup->LineCount() - 1);
+    reVystup->Select(start, static_cast<int>(text.size()));
+    reVystup->SetSelBold(true);
+    reVystup->Select(start + static_cast<int>(text.size()) + 1, static_cast<int>(verdict.size()));
+    reVystup->SetSelBold(true);
+    reVystup->SetSelColor(entry.Correct ? kGreen : kRed);
+
+    for (size_t j = 0; j < question.Answers.size(); ++j) {
+      const bool marked = Oznaceno(entry, j);
+      const bool correct = j < question.Correct.size() && question.Correct[j];
+      const std::string answer = std::string(1, static_cast<char>(97 + j)) + ") " + question.Answers[j] + " ";
+      const std::string bracket = std::string("[") + (marked ? "X" : " ") + "(" + (correct ? spravne : spatne) + ")]";
+      reVystup->AddLine(answer + bracket);
+      if (!marked && !correct) continue;
+      start = reVystup->LineStart(reVystup->LineCount() - 1);
+      reVystup->Select(start + static_cast<int>(answer.size()), static_cast<int>(bracket.size()));
+      reVystup->SetSelColor(marked && correct ? kGreen : kRed);
+    }
+  }
+  reVystup->Select(0, 0);
+}
+
+void TfHodnoceni::bPridatInfClick() {
+  for (int i = 0; i < 6; ++i) reVystup->SetLine(i, RadekHlavicky(i));
+}
+
+// Printing and storing
+
+void TfHodnoceni::bTiskClick() { reVystup->Print(LangText("VysledkyTestu")); }
+
+void TfHodnoceni::Button1Click() {
+  UlozVysledek();
+  Close();
+}
+
+void TfHodnoceni::UlozVysledek() {
+  if (!Settings.Protokol) return;
+  // The folder is not made here: it lies beside the program from its installation.
+  reVystup->SaveToFile(platform::ProgramDir() + "Protokoly/" + NazevProtokolu(platform::LocalNow()));
+}

@@ -1,0 +1,431 @@
+// The evaluation screen as a pupil meets it at the end of a run: totals and
+// grade in the three grading modes, the protocol's text and colours, the
+// header rewritten by "Uprav info", printing, and the stored RTF protocol.
+#include <QDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <array>
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "Toolkit.h"
+#include "appdir.h"
+#include "localclock.h"
+#include "recordingprinter.h"
+#include "rtfwriter.h"
+#include "uDApp.h"
+#include "uDTest.h"
+#include "uHodnoceni.h"
+#include "uZTest.h"
+
+using namespace toolkit;
+using testsupport::ReadBytes;
+using testsupport::SourceDir;
+using testsupport::TempDir;
+using testsupport::WriteBytes;
+
+namespace {
+
+const QColor kGreen(0, 128, 0);
+const QColor kRed(255, 0, 0);
+const QDateTime kMoment(QDate(2024, 3, 5), QTime(9, 7, 3));
+
+// One asked question: its key, the pupil's marks and the verdict of its last check.
+struct Asked {
+  std::vector<bool> key;
+  std::vector<bool> marks;
+  bool right = false;
+  int32_t points = 1;
+};
+
+class Evaluation : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteBytes(dir.File("jazyk.ini"), ReadBytes(SourceDir() + "data/jazyk.ini"));
+    platform::SetProgramDir(dir.Path());
+    platform::SetLocalNow(kMoment);
+    auto recording = std::make_unique<platform::TRecordingPrinter>();
+    printer = recording.get();
+    platform::SetPrinter(std::move(recording));
+    Settings = TNastaveni{};
+    CurrentTest = TDTest{};
+    RunTest = TDTest{};
+    RunResult = TVysledky{};
+    MessageBoxes::Clear();
+    TForm::ClearModals();
+    fHodnoceni = new TfHodnoceni();
+    f = fHodnoceni;
+  }
+
+  void TearDown() override {
+    delete f;
+    fHodnoceni = nullptr;
+    platform::SetPrinter(nullptr);
+    platform::SetLocalNow(QDateTime());
+    platform::SetProgramDir("");
+  }
+
+  // A run of these questions ("Otázka n", answers "n.a"), as the test-taking screen leaves it.
+  void Run(const std::vector<Asked>& asked, int32_t mode = 0, std::array<int32_t, 4> limits = {0, 1, 2, 3},
+           bool showCorrect = true) {
+    CurrentTest.Exists = true;
+    CurrentTest.GradingMode = mode;
+    CurrentTest.Limit1 = limits[0];
+    CurrentTest.Limit2 = limits[1];
+    CurrentTest.Limit3 = limits[2];
+    CurrentTest.Limit4 = limits[3];
+    CurrentTest.ShowCorrectAnswers = showCorrect;
+    RunTest = TDTest{};
+    RunTest.AnswerCount = asked.empty() ? 2 : static_cast<int32_t>(asked[0].key.size());
+    RunResult = TVysledky{};
+    for (size_t q = 0; q < asked.size(); ++q) {
+      TOtazky question;
+      question.Text = "Ot\xE1zka " + std::to_string(q + 1);
+      question.Points = asked[q].points;
+      for (size_t a = 0; a < asked[q].key.size(); ++a)
+        question.Answers.push_back(std::to_string(q + 1) + "." + std::to_string(a + 1));
+      question.Correct = asked[q].key;
+      RunTest.Questions.push_back(question);
+      TVOtz entry;
+      entry.Correct = asked[q].right;
+      entry.Marks = asked[q].marks.empty() ? std::vector<bool>(asked[q].key.size(), false) : asked[q].marks;
+      RunResult.Answers.push_back(entry);
+    }
+  }
+
+  // n questions with two answers, the first `right` of them right.
+  void Counted(int n, int right, int32_t mode, std::array<int32_t, 4> limits) {
+    std::vector<Asked> asked(static_cast<size_t>(n), Asked{{true, false}, {}, false});
+    for (int i = 0; i < right; ++i) asked[static_cast<size_t>(i)] = Asked{{true, false}, {true, false}, true};
+    Run(asked, mode, limits);
+  }
+
+  // Shows the screen modally; the action runs while it is open, then the close box closes it.
+  void Show(std::function<void(TForm&)> action = nullptr) {
+    TForm::QueueModal(std::move(action));
+    f->ShowModal();
+  }
+
+  std::string Grade(int n, int right, int32_t mode, std::array<int32_t, 4> limits) {
+    Counted(n, right, mode, limits);
+    Show();
+    return f->lZnamka->Caption();
+  }
+
+  template <class T>
+  T* Find(const char* name) {
+    return f->findChild<T*>(QString::fromLatin1(name));
+  }
+
+  // The format of the character at a position of the protocol.
+  QTextCharFormat At(int line, int column) const {
+    QTextCursor c(f->reVystup->document());
+    c.setPosition(f->reVystup->LineStart(line) + column + 1);
+    return c.charFormat();
+  }
+  static bool Bold(const QTextCharFormat& format) { return format.fontWeight() == QFont::Bold; }
+  static QColor Color(const QTextCharFormat& format) {
+    return format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color() : QColor();
+  }
+
+  std::string ProtocolPath() const { return dir.File("Protokoly/2024-3-5_9-7-3.rtf"); }
+
+  TempDir dir;
+  TfHodnoceni* f = nullptr;
+  platform::TRecordingPrinter* printer = nullptr;
+};
+
+TEST_F(Evaluation, ErrorsGradingCountsTheQuestionsNotRight) {
+  const std::array<int32_t, 4> limits{0, 1, 2, 3};
+  EXPECT_EQ(Grade(10, 10, 0, limits), "1");
+  EXPECT_EQ(f->lSpravne->Caption(), "10");
+  EXPECT_EQ(f->lSpatne->Caption(), "0");
+  EXPECT_EQ(Grade(10, 9, 0, limits), "2");
+  EXPECT_EQ(Grade(10, 8, 0, limits), "3");
+  EXPECT_EQ(Grade(10, 7, 0, limits), "4");
+  EXPECT_EQ(f->lSpatne->Caption(), "3");
+  EXPECT_EQ(RunResult.RightCount, 7);
+  EXPECT_EQ(RunResult.WrongCount, 3);
+  EXPECT_EQ(Grade(10, 6, 0, limits), "5");
+  EXPECT_EQ(Grade(10, 0, 0, limits), "5");
+  // Thresholds out of order: the first that holds wins.
+  EXPECT_EQ(Grade(10, 7, 0, {5, 0, 0, 0}), "1");
+}
+
+TEST_F(Evaluation, PercentGradingRoundsHalvesToTheEvenNeighbour) {
+  const std::array<int32_t, 4> limits{90, 80, 60, 35};
+  EXPECT_EQ(Grade(10, 9, 2, limits), "1");  // 90
+  EXPECT_EQ(Grade(8, 7, 2, limits), "2");   // 87.5 is 88
+  EXPECT_EQ(Grade(8, 3, 2, limits), "4");   // 37.5 is 38
+  EXPECT_EQ(Grade(8, 1, 2, limits), "5");   // 12.5 is 12
+  EXPECT_EQ(Grade(3, 2, 2, limits), "3");   // 66.67 is 67
+  EXPECT_EQ(f->lSpravne->Caption(), "2");
+  EXPECT_EQ(f->lSpatne->Caption(), "1");
+  // A value right at a threshold earns it; halves are exact even where
+  // 100 / N is not: 15 of 24 is 62.5, so 62 (in floating point a hair above).
+  EXPECT_EQ(Znamka(2, 63, 62, 0, 0, 15, 24), "2");
+  EXPECT_EQ(Znamka(2, 23, 22, 0, 0, 9, 40), "2");  // 22.5 is 22
+  EXPECT_EQ(Znamka(2, 24, 23, 0, 0, 7, 30), "2");  // 23.33 is 23
+  EXPECT_EQ(Znamka(2, 100, 0, 0, 0, 3, 3), "1");
+}
+
+TEST_F(Evaluation, PointsGradingSumsThePointsOfEachSide) {
+  Run({{{true, false}, {false, true}, false, 1},
+       {{true, false}, {true, false}, true, 2},
+       {{false, true}, {false, true}, true, 3}},
+      1, {6, 5, 4, 1});
+  Show();
+  EXPECT_EQ(f->lSpravne->Caption(), "5");
+  EXPECT_EQ(f->lSpatne->Caption(), "1");
+  EXPECT_EQ(f->lZnamka->Caption(), "2");
+}
+
+TEST_F(Evaluation, AnUnknownGradingModeTotalsNothingAndGradesAllQuestionsAsErrors) {
+  Counted(4, 4, 7, {3, 4, 5, 6});
+  Show();
+  EXPECT_EQ(f->lSpravne->Caption(), "0");
+  EXPECT_EQ(f->lSpatne->Caption(), "0");
+  EXPECT_EQ(f->lZnamka->Caption(), "2");  // 4 errors: the first threshold of at least 4
+}
+
+TEST_F(Evaluation, TheProtocolListsEveryQuestionWithMarksKeyAndColours) {
+  Run({{{true, false, true}, {true, false, false}, false},  // c) correct but unmarked
+       {{false, true, false}, {false, true, false}, true},
+       {{true, false, false}, {false, true, false}, false}},  // never checked would look the same
+      0, {0, 1, 2, 3});
+  Show();
+  TRichEdit* re = Find<TRichEdit>("reVystup");
+  ASSERT_NE(re, nullptr);
+  EXPECT_TRUE(re->ReadOnly());
+  const std::vector<std::string> expected = {
+      Cp1250("Jméno: "),
+      Cp1250("Datum a čas: ") + f->eDatum->Text(),
+      Cp1250("Poznámka: "),
+      Cp1250("Správně: 1"),
+      Cp1250("Špatně: 2"),
+      Cp1250("Hodnocení: 3"),
+      std::string(50, '-'),
+      "",
+      Cp1250("1) Otázka 1 [Špatně]"),
+      Cp1250("a) 1.1 [X(Správně)]"),
+      Cp1250("b) 1.2 [ (Špatně)]"),
+      Cp1250("c) 1.3 [ (Správně)]"),
+      "",
+      Cp1250("2) Otázka 2 [Správně]"),
+      Cp1250("a) 2.1 [ (Špatně)]"),
+      Cp1250("b) 2.2 [X(Správně)]"),
+      Cp1250("c) 2.3 [ (Špatně)]"),
+      "",
+      Cp1250("3) Otázka 3 [Špatně]"),
+      Cp1250("a) 3.1 [ (Správně)]"),
+      Cp1250("b) 3.2 [X(Špatně)]"),
+      Cp1250("c) 3.3 [ (Špatně)]"),
+  };
+  ASSERT_EQ(re->LineCount(), static_cast<int>(expected.size()));
+  for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(re->Line(static_cast<int>(i)), expected[i]) << i;
+
+  // The header and the hyphens are bold in the default colour.
+  for (int line = 0; line < 7; ++line) {
+    EXPECT_TRUE(Bold(At(line, 0))) << line;
+    EXPECT_FALSE(Color(At(line, 0)).isValid()) << line;
+  }
+  EXPECT_TRUE(Bold(At(6, 49)));
+  // Question lines: the text bold, the blank plain, the verdict bold in green or red.
+  EXPECT_TRUE(Bold(At(8, 0)));
+  EXPECT_TRUE(Bold(At(8, 10)));   // the last character of "1) Otázka 1"
+  EXPECT_FALSE(Bold(At(8, 11)));  // the blank
+  EXPECT_TRUE(Bold(At(8, 12)));
+  EXPECT_EQ(Color(At(8, 12)), kRed);
+  EXPECT_EQ(Color(At(8, 19)), kRed);  // "]"
+  EXPECT_FALSE(Color(At(8, 5)).isValid());
+  EXPECT_EQ(Color(At(13, 12)), kGreen);
+  EXPECT_TRUE(Bold(At(13, 20)));
+  // Answer lines: only the bracket coloured, never bold.
+  EXPECT_FALSE(Color(At(9, 6)).isValid());   // the blank before "["
+  EXPECT_EQ(Color(At(9, 7)), kGreen);        // marked and correct
+  EXPECT_EQ(Color(At(9, 18)), kGreen);
+  EXPECT_FALSE(Bold(At(9, 7)));
+  EXPECT_FALSE(Color(At(10, 7)).isValid());  // neither marked nor correct
+  EXPECT_EQ(Color(At(11, 7)), kRed);         // correct, left unmarked
+  EXPECT_EQ(Color(At(20, 7)), kRed);         // marked, not correct
+}
+
+TEST_F(Evaluation, UpravInfoRewritesTheHeaderInPlace) {
+  Counted(2, 1, 0, {0, 1, 2, 3});
+  Show([](TForm& form) {
+    auto& h = static_cast<TfHodnoceni&>(form);
+    const std::string before = platform::DocumentToRtf(*h.reVystup->document());
+    h.findChild<TEdit*>(QStringLiteral("eJmeno"))->setText(QStringLiteral("Jan Novák"));
+    h.findChild<TEdit*>(QStringLiteral("ePoznamka"))->setText(QStringLiteral("3.B"));
+    h.findChild<TEdit*>(QStringLiteral("eDatum"))->setText(QStringLiteral("pondělí"));
+    TButton* b = h.findChild<TButton*>(QStringLiteral("bPridatInf"));
+    b->click();
+    EXPECT_EQ(h.reVystup->Line(0), Cp1250("Jméno: Jan Novák"));
+    EXPECT_EQ(h.reVystup->Line(1), Cp1250("Datum a čas: pondělí"));
+    EXPECT_EQ(h.reVystup->Line(2), Cp1250("Poznámka: 3.B"));
+    EXPECT_EQ(h.reVystup->Line(5), Cp1250("Hodnocení: 2"));
+    const std::string once = platform::DocumentToRtf(*h.reVystup->document());
+    EXPECT_NE(once, before);
+    EXPECT_NE(once.find("\\b Jm\\'e9no: Jan Nov\\'e1k\\par"), std::string::npos);
+    b->click();
+    EXPECT_EQ(platform::DocumentToRtf(*h.reVystup->document()), once);
+    EXPECT_EQ(h.reVystup->LineCount(), 2 + 7 + 2 * 3);
+  });
+  // The next pupil's protocol opens with the name and note typed before.
+  Counted(2, 2, 0, {0, 1, 2, 3});
+  Show();
+  EXPECT_EQ(f->reVystup->Line(0), Cp1250("Jméno: Jan Novák"));
+  EXPECT_EQ(f->reVystup->Line(2), Cp1250("Poznámka: 3.B"));
+  EXPECT_EQ(f->reVystup->Line(3), Cp1250("Správně: 2"));
+  EXPECT_EQ(f->eDatum->Text(), FromQ(platform::ShortDateText(kMoment.date()) + u' ' +
+                                     platform::LongTimeText(kMoment.time())));
+}
+
+TEST_F(Evaluation, ZavritStoresTheProtocolAsRtfNamedByTheMoment) {
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.File("Protokoly"))));
+  Settings.Protokol = true;
+  Counted(2, 1, 0, {0, 1, 2, 3});
+  std::string shown;
+  Show([&](TForm& form) {
+    auto& h = static_cast<TfHodnoceni&>(form);
+    shown = platform::DocumentToRtf(*h.reVystup->document());
+    h.findChild<TButton*>(QStringLiteral("Button1"))->click();
+    EXPECT_FALSE(h.isVisible());
+  });
+  const std::string stored = ReadBytes(ProtocolPath());
+  EXPECT_EQ(stored, shown);
+  EXPECT_EQ(stored.rfind("{\\rtf1\\ansi\\ansicpg1250", 0), 0u);
+  EXPECT_NE(stored.find("\\b\\cf2 [\\'8apatn\\'ec]"), std::string::npos);  // the second verdict, in red
+
+  // A second protocol within the same second replaces the first.
+  Settings.Protokol = true;
+  Counted(2, 2, 0, {0, 1, 2, 3});
+  Show([](TForm& form) { form.findChild<TButton*>(QStringLiteral("Button1"))->click(); });
+  EXPECT_NE(ReadBytes(ProtocolPath()), stored);
+  EXPECT_NE(ReadBytes(ProtocolPath()).find("Spr\\'e1vn\\'ec: 2"), std::string::npos);
+
+  EXPECT_EQ(NazevProtokolu(QDateTime(QDate(2025, 12, 31), QTime(23, 59, 59))), "2025-12-31_23-59-59.rtf");
+  EXPECT_EQ(NazevProtokolu(QDateTime(QDate(2024, 1, 2), QTime(0, 0, 0))), "2024-1-2_0-0-0.rtf");
+}
+
+TEST_F(Evaluation, NothingIsStoredWithProtocolsOffOrThroughTheCloseBox) {
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.File("Protokoly"))));
+  Counted(2, 1, 0, {0, 1, 2, 3});
+  Show([](TForm& form) { form.findChild<TButton*>(QStringLiteral("Button1"))->click(); });
+  Settings.Protokol = true;
+  Show();  // left through the close box
+  EXPECT_TRUE(QDir(QString::fromStdString(dir.File("Protokoly"))).isEmpty());
+}
+
+TEST_F(Evaluation, AMissingProtocolFolderIsAnErrorAndTheWindowStaysOpen) {
+  Settings.Protokol = true;
+  Counted(2, 1, 0, {0, 1, 2, 3});
+  Show([&](TForm& form) {
+    form.findChild<TButton*>(QStringLiteral("Button1"))->click();
+    EXPECT_TRUE(form.isVisible());
+    ASSERT_EQ(MessageBoxes::Shown().size(), 1u);
+    EXPECT_EQ(MessageBoxes::Shown()[0].Icon, TMsgIcon::Error);
+    EXPECT_NE(MessageBoxes::Shown()[0].Text.find("Protokoly/2024-3-5_9-7-3.rtf"), std::string::npos);
+    // Once the folder is there, the pupil presses the button again.
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.File("Protokoly"))));
+    form.findChild<TButton*>(QStringLiteral("Button1"))->click();
+    EXPECT_FALSE(form.isVisible());
+  });
+  EXPECT_FALSE(ReadBytes(ProtocolPath()).empty());
+}
+
+TEST_F(Evaluation, AHiddenProtocolIsStillPrintedAndStoredInFull) {
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.File("Protokoly"))));
+  Settings.Protokol = true;
+  Run({{{true, false}, {true, false}, true}, {{false, true}, {true, false}, false}}, 0, {0, 1, 2, 3},
+      /*showCorrect=*/false);
+  Show([&](TForm& form) {
+    auto& h = static_cast<TfHodnoceni&>(form);
+    EXPECT_FALSE(h.reVystup->isVisible());
+    h.findChild<TButton*>(QStringLiteral("bTisk"))->click();
+    ASSERT_EQ(printer->Jobs().size(), 1u);
+    const platform::TPrintJob& job = printer->Jobs()[0];
+    EXPECT_EQ(job.Title, QStringLiteral("Výsledky testu"));
+    EXPECT_EQ(job.Copies, 1);
+    EXPECT_EQ(job.Document->toPlainText(), h.reVystup->document()->toPlainText());
+    EXPECT_TRUE(job.Document->toPlainText().contains(QStringLiteral("b) 2.2 [ (Správně)]")));
+    h.findChild<TButton*>(QStringLiteral("Button1"))->click();
+  });
+  EXPECT_NE(ReadBytes(ProtocolPath()).find("b) 2.2 \\cf2 [ (Spr\\'e1vn\\'ec)]"), std::string::npos);
+}
+
+TEST_F(Evaluation, PrintingWithoutAPrinterShowsTheStandardError) {
+  printer->SetInstalled(false);
+  Counted(2, 1, 0, {0, 1, 2, 3});
+  Show([](TForm& form) {
+    form.findChild<TButton*>(QStringLiteral("bTisk"))->click();
+    EXPECT_TRUE(form.isVisible());
+  });
+  ASSERT_EQ(MessageBoxes::Shown().size(), 1u);
+  EXPECT_EQ(MessageBoxes::Shown()[0].Text, "There is no default printer currently selected");
+  EXPECT_TRUE(printer->Jobs().empty());
+}
+
+TEST_F(Evaluation, CaptionsAndTheProtocolFollowTheChosenLanguage) {
+  Settings.pJazyk = "English";
+  Counted(2, 1, 0, {0, 1, 2, 3});
+  Show();
+  EXPECT_EQ(f->Caption(), "Evaluation");
+  EXPECT_EQ(Find<TLabel>("Label1")->Caption(), "Right:");
+  EXPECT_EQ(Find<TLabel>("Label3")->Caption(), "Grade:");
+  EXPECT_EQ(Find<TLabel>("Label5")->Caption(), "Date and time:");
+  EXPECT_EQ(Find<TButton>("bPridatInf")->Caption(), "Edit info");
+  EXPECT_EQ(Find<TButton>("Button1")->Caption(), "Close");
+  EXPECT_EQ(f->reVystup->Line(5), "Evaluation: 2");
+  EXPECT_EQ(f->reVystup->Line(8), "1) Ot\xE1zka 1 [Right]");
+}
+
+}  // namespace
+
+namespace {
+
+// The whole road: a pupil finishes a run and the evaluation opens over the test.
+TEST_F(Evaluation, FinishingARunOpensTheEvaluationAndStoresItsProtocol) {
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.File("Protokoly"))));
+  Settings.Protokol = true;
+  CurrentTest = TDTest{};
+  CurrentTest.Exists = true;
+  CurrentTest.AnswerCount = 2;
+  CurrentTest.GradingMode = 2;
+  CurrentTest.Limit1 = 90;
+  CurrentTest.Limit2 = 75;
+  CurrentTest.Limit3 = 50;
+  CurrentTest.Limit4 = 25;
+  CurrentTest.ShowCorrectAnswers = true;
+  SetQuestionCount(CurrentTest, 2);
+  for (int q = 0; q < 2; ++q) {
+    CurrentTest.Questions[q].Text = "Ot\xE1zka " + std::to_string(q + 1);
+    CurrentTest.Questions[q].Answers = {"ano", "ne"};
+    CurrentTest.Questions[q].Correct = {true, false};
+  }
+  RunQuestionCount = 2;
+  ShuffleQuestions = false;
+  ShuffleAnswers = false;
+  fZTest = new TfZTest();
+
+  TForm::QueueModal([](TForm& test) {
+    // The first answer of the first question is marked, then the pupil finishes.
+    fZTest->AnswerBoxes[0]->click();
+    test.findChild<TButton*>(QStringLiteral("bKonec"))->click();
+  });
+  TForm::QueueModal([](TForm& evaluation) {
+    EXPECT_TRUE(fZTest->isVisible());
+    EXPECT_EQ(evaluation.findChild<TLabel*>(QStringLiteral("lSpravne"))->Caption(), "1");
+    EXPECT_EQ(evaluation.findChild<TLabel*>(QStringLiteral("lZnamka"))->Caption(), "3");  // 50 %
+    evaluation.findChild<TButton*>(QStringLiteral("Button1"))->click();
+  });
+  fZTest->ShowModal();
+  EXPECT_FALSE(fZTest->isVisible());
+  EXPECT_EQ(TForm::ShownModals(), (std::vector<std::string>{"fZTest", "fHodnoceni"}));
+  const std::string stored = ReadBytes(ProtocolPath());
+  EXPECT_NE(stored.find("a) ano \\cf1 [X(Spr\\'e1vn\\'ec)]"), std::string::npos);
+  delete fZTest;
+  fZTest = nullptr;
+}
+
+}  // namespace
