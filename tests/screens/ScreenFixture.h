@@ -1,7 +1,6 @@
 #pragma once
 // A program directory of its own with the shipped language table, a fresh
-// current test, the main menu and the password prompt made as the start-up
-// makes them, and empty seams.
+// current test, the screens made as the start-up makes them, and empty seams.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +9,7 @@
 #include "appdir.h"
 #include "uDApp.h"
 #include "uDTest.h"
+#include "uHodnoceni.h"
 #include "uMenu.h"
 #include "uPZTest.h"
 #include "uZHeslo.h"
@@ -33,10 +33,12 @@ class ScreenTest : public ::testing::Test {
   void TearDown() override {
     delete fZHeslo;
     delete fPZTest;
+    delete fHodnoceni;
     delete fZTest;
     delete fMenu;
     fZHeslo = nullptr;
     fPZTest = nullptr;
+    fHodnoceni = nullptr;
     fZTest = nullptr;
     fMenu = nullptr;
     platform::SetProgramDir("");
@@ -47,6 +49,7 @@ class ScreenTest : public ::testing::Test {
     toolkit::Application()->SetParams(args);
     toolkit::Application()->CreateForm(fMenu);
     toolkit::Application()->CreateForm(fZTest);
+    toolkit::Application()->CreateForm(fHodnoceni);
     toolkit::Application()->CreateForm(fPZTest);
     toolkit::Application()->CreateForm(fZHeslo);
   }

@@ -2,6 +2,7 @@
 // modes, the check rule, the feedback colours, both countdowns (their ticks
 // called, never waited for), the jump box, pictures and closing mid-run.
 #include <QApplication>
+#include <QDir>
 #include <QImage>
 #include <QPalette>
 #include <QTest>
@@ -10,8 +11,11 @@
 #include <cstdlib>
 
 #include "ScreenFixture.h"
+#include "localclock.h"
+#include "uHodnoceni.h"
 
 using namespace toolkit;
+using testsupport::ReadBytes;
 using testsupport::WriteBytes;
 
 namespace {
@@ -507,7 +511,12 @@ TEST_F(TestTaking, APupilTakesTheSampleTestFromTheMainMenuInEachMode) {
   const char* bin = std::getenv("ZORVIK_BIN_DIR");
   ASSERT_NE(bin, nullptr);
   const std::string sample = std::string(bin) + "/Testy/Ukazka.sst";
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.File("Protokoly"))));
+  Settings.Protokol = true;
+  int second = 0;
   for (Mode mode : {Mode::Forward, Mode::Free, Mode::Feedback}) {
+    const QDateTime finished(QDate(2024, 3, 5), QTime(9, 7, ++second));
+    platform::SetLocalNow(finished);
     LoadTest(CurrentTest, sample);
     ASSERT_EQ(QuestionCount(CurrentTest), 6);
     CurrentTest.FreeNavigation = mode == Mode::Free;
@@ -544,15 +553,24 @@ TEST_F(TestTaking, APupilTakesTheSampleTestFromTheMainMenuInEachMode) {
         Click(shown < 5 ? "bDalsi" : "bKonec");
       }
     });
+    // The evaluation opens over the finished test: every answer right.
+    TForm::QueueModal([](TForm& evaluation) {
+      EXPECT_EQ(evaluation.findChild<TLabel*>(QStringLiteral("lSpravne"))->Caption(), "6");
+      EXPECT_EQ(evaluation.findChild<TLabel*>(QStringLiteral("lSpatne"))->Caption(), "0");
+      EXPECT_EQ(evaluation.findChild<TLabel*>(QStringLiteral("lZnamka"))->Caption(), "1");
+      evaluation.findChild<TButton*>(QStringLiteral("Button1"))->click();
+    });
     fMenu->bSpustitTest->click();
 
-    EXPECT_EQ(TForm::ShownModals(), (std::vector<std::string>{"fPZTest", "fZTest"}));
+    EXPECT_EQ(TForm::ShownModals(), (std::vector<std::string>{"fPZTest", "fZTest", "fHodnoceni"}));
+    EXPECT_FALSE(ReadBytes(dir.File("Protokoly/" + NazevProtokolu(finished))).empty());
     EXPECT_TRUE(MessageBoxes::Shown().empty());
     EXPECT_FALSE(f->isVisible());
     EXPECT_EQ(pictures, 1);
     ASSERT_EQ(RunResult.Answers.size(), 6u);
     for (const TVOtz& answer : RunResult.Answers) EXPECT_TRUE(answer.Correct);
   }
+  platform::SetLocalNow(QDateTime());
 }
 
 }  // namespace
