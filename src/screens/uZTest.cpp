@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPalette>
 #include <algorithm>
+#include <optional>
 
 #include "convert.h"
 #include "files.h"
@@ -220,6 +221,9 @@ void TfZTest::ZobrazO() {
   lSS->hide();
   lOtazka->SetCaption(question.Text);
 
+  // A picture that cannot be read is reported, but the pupil still gets the
+  // question, its answers and its time.
+  std::optional<platform::Exception> failure;
   bool picture = !question.Picture.empty() && platform::FileExists(question.Picture);
   if (picture) {
     iObr->SetAutoSize(true);
@@ -227,9 +231,8 @@ void TfZTest::ZobrazO() {
       iObr->SetPicture(LoadPicture(question.Picture));
       iObr->show();
     } catch (const platform::Exception& e) {
-      // The pupil still gets the question, its answers and its time; only the picture is missing.
+      failure = e;
       picture = false;
-      if (Application()) Application()->ShowException(e);
     }
   }
   if (!picture) {
@@ -243,6 +246,12 @@ void TfZTest::ZobrazO() {
     AnswerLabels[i]->SetFontColor(QColor());
   }
   ObnovZ();
+
+  if (failure && Application()) {
+    Application()->ShowException(*failure);
+    // The test time may have run out while the box was open: the run is over then.
+    if (!isVisible()) return;
+  }
 
   if (RunTest.QuestionTimeLimit > 0) {
     CasStart();
