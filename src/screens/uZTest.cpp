@@ -25,6 +25,18 @@ const QColor kYellow(255, 255, 0);
 
 QColor ButtonFace() { return QApplication::palette().color(QPalette::Button); }
 
+// One second off a countdown kept in the timer's tag; the seconds left.
+int Odecti(TTimer* timer) {
+  timer->SetTag(timer->Tag() - 1);
+  return timer->Tag();
+}
+
+// Yellow from half the time left, red from a quarter; before that the colour stays.
+void Obarvi(TLabel* label, int left, int32_t limit) {
+  if (left <= limit / 4) label->SetColor(kRed);
+  else if (left <= limit / 2) label->SetColor(kYellow);
+}
+
 TLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, bool bold, const std::string& caption) {
   auto* l = new TLabel(parent, name);
   l->setFont(FontPt(kComic, 10, bold));
@@ -393,12 +405,9 @@ void TfZTest::CasStart() {
 void TfZTest::CasStop() { tCNO->SetEnabled(false); }
 
 void TfZTest::tCNOTimer() {
-  const int left = tCNO->Tag() - 1;
-  tCNO->SetTag(left);
+  const int left = Odecti(tCNO);
   lCas->SetCaption(IntToStr(left));
-  const int32_t limit = RunTest.QuestionTimeLimit;
-  if (left <= limit / 4) lCas->SetColor(kRed);
-  else if (left <= limit / 2) lCas->SetColor(kYellow);
+  Obarvi(lCas, left, RunTest.QuestionTimeLimit);
   if (left <= 0) CasVyprsel();
 }
 
@@ -416,12 +425,9 @@ void TfZTest::CasTStart() {
 void TfZTest::CasTStop() { tCNT->SetEnabled(false); }
 
 void TfZTest::tCNTTimer() {
-  const int left = tCNT->Tag() - 1;
-  tCNT->SetTag(left);
+  const int left = Odecti(tCNT);
   lCasT->SetCaption(IntToStr(left / 60) + ":" + IntToStr(left % 60));
-  const int32_t limit = CurrentTest.TestTimeLimit * 60;
-  if (left <= limit / 4) lCasT->SetColor(kRed);
-  else if (left <= limit / 2) lCasT->SetColor(kYellow);
+  Obarvi(lCasT, left, CurrentTest.TestTimeLimit * 60);
   if (left <= 0) CasTVyprsel();
 }
 
