@@ -132,7 +132,16 @@ TEST_F(TestTaking, ForwardModeChecksSilentlyAndMovesOnlyForward) {
   EXPECT_EQ(Shown("lCislo"), QStringLiteral("3/3"));
 
   Mark(0);
+  // The evaluation opens over the finished run, with both countdowns stopped; closing it closes the run.
+  TForm::QueueModal([&](TForm& evaluation) {
+    EXPECT_EQ(evaluation.objectName(), QStringLiteral("fHodnoceni"));
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_FALSE(Button("bDalsi")->isEnabled());
+    EXPECT_FALSE(f->tCNO->Running());
+    EXPECT_FALSE(f->tCNT->Running());
+  });
   Click("bKonec");
+  EXPECT_EQ(TForm::ShownModals(), std::vector<std::string>{"fHodnoceni"});
   EXPECT_FALSE(f->isVisible());
   ASSERT_EQ(RunResult.Answers.size(), 3u);
   EXPECT_TRUE(RunResult.Answers[0].Correct);
@@ -406,8 +415,10 @@ TEST_F(TestTaking, TestCountdownTextsColoursAndExpiry) {
   TickTest(149);
   EXPECT_EQ(Shown("lCasT"), QStringLiteral("0:1"));
   EXPECT_TRUE(f->isVisible());
+  EXPECT_TRUE(TForm::ShownModals().empty());
   TickTest(1);
   EXPECT_EQ(Shown("lCasT"), QStringLiteral("0:0"));
+  EXPECT_EQ(TForm::ShownModals(), std::vector<std::string>{"fHodnoceni"});
   EXPECT_FALSE(f->isVisible());
   EXPECT_FALSE(f->tCNT->Running());
   EXPECT_FALSE(f->tCNO->Running());
