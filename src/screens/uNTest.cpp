@@ -1,0 +1,262 @@
+#include "uNTest.h"
+
+#include "uDApp.h"
+#include "uDTest.h"
+
+using namespace toolkit;
+
+TfNTest* fNTest = nullptr;
+
+namespace {
+const char* const kButtonFace = "Comic Sans MS";
+// Upper limit of the thresholds when grading by errors or by points.
+constexpr int32_t kCountLimit = 100000000;
+constexpr int32_t kPercentLimit = 100;
+constexpr int kPercentItem = 2;
+
+TLabel* MakeLabel(QWidget* parent, const char* name, const std::string& caption, int left, int top) {
+  auto* l = new TLabel(parent, name);
+  l->move(left, top);
+  l->SetCaption(caption);
+  return l;
+}
+
+TCheckBox* MakeCheckBox(QWidget* parent, const char* name, const std::string& caption, int left, int top,
+                        int width) {
+  auto* c = new TCheckBox(parent, name);
+  c->SetBounds(left, top, width, 17);
+  c->SetCaption(caption);
+  return c;
+}
+
+TSpinEdit* MakeSpin(QWidget* parent, const char* name, int left, int top, int width, int32_t min, int32_t max,
+                    int32_t value) {
+  auto* s = new TSpinEdit(parent, name);
+  s->SetBounds(left, top, width, 21);
+  s->SetMinValue(min);
+  s->SetMaxValue(max);
+  s->SetValue(value);
+  return s;
+}
+
+TGroupBox* MakeGroup(QWidget* parent, const char* name, const std::string& caption, int top, int height) {
+  auto* g = new TGroupBox(parent, name);
+  g->SetBounds(8, top, 257, height);
+  g->SetCaption(caption);
+  return g;
+}
+
+// The empty-text rule of a box left by the user.
+void EmptyBecomes(TSpinEdit* box, int32_t value) {
+  if (box->Text().empty()) box->SetValue(value);
+}
+}  // namespace
+
+TfNTest::TfNTest() : TForm("fNTest") {
+  SetCaption(Cp1250("Vlastnosti testu"));
+  SetHelpButton(true);
+  SetClientSize(273, 510);
+  SetPosition(TPosition::poMainFormCenter);
+  setFont(FontPt("MS Sans Serif", 8));
+
+  gZInfo = MakeGroup(this, "gZInfo", Cp1250("Základní informace"), 8, 89);
+  Label1 = MakeLabel(gZInfo, "Label1", Cp1250("Jméno testu:"), 8, 20);
+  eJTestu = new TEdit(gZInfo, "eJTestu");
+  eJTestu->SetBounds(104, 16, 137, 21);
+  eJTestu->SetText(Cp1250("Nový test"));
+  eJTestu->SetHelpContext(1021);
+  Label2 = MakeLabel(gZInfo, "Label2", Cp1250("Počet odpovědí:"), 8, 44);
+  seOdpovedi = MakeSpin(gZInfo, "seOdpovedi", 104, 40, 137, 2, 10, 3);
+  seOdpovedi->SetHelpContext(1022);
+  seOdpovedi->OnExit = [this] { seOdpovediExit(); };
+  cbKombinace = MakeCheckBox(gZInfo, "cbKombinace", Cp1250("Kombinační"), 8, 66, 233);
+  cbKombinace->SetHelpContext(1023);
+
+  gOchrana = MakeGroup(this, "gOchrana", Cp1250("Ochrana testu"), 104, 73);
+  cbKodovat = MakeCheckBox(gOchrana, "cbKodovat", Cp1250("Kódovat"), 8, 20, 233);
+  cbHeslo = MakeCheckBox(gOchrana, "cbHeslo", Cp1250("Heslo pro editaci:"), 8, 44, 110);
+  eHeslo = new TEdit(gOchrana, "eHeslo");
+  eHeslo->SetBounds(120, 42, 129, 21);
+
+  gHodnoceni = MakeGroup(this, "gHodnoceni", Cp1250("Hodnocení"), 184, 169);
+  rZHodnoceni = new TRadioGroup(gHodnoceni, "rZHodnoceni");
+  rZHodnoceni->SetBounds(8, 16, 241, 41);
+  rZHodnoceni->SetColumns(3);
+  rZHodnoceni->SetCaption(Cp1250("Způsob hodnocení"));
+  for (const char* item : {"Chybové", "Bodové", "Procentové"}) rZHodnoceni->AddItem(Cp1250(item));
+  rZHodnoceni->SetItemIndex(kPercentItem);
+  rZHodnoceni->SetHelpContext(1024);
+  rZHodnoceni->OnClick = [this] { rZHodnoceniClick(); };
+  const char* const thresholdLabels[] = {"1 do:", "2 do:", "3 do:", "4 do:"};
+  const char* const labelNames[] = {"Label3", "Label4", "Label5", "Label6"};
+  const char* const boxNames[] = {"seDo1", "seDo2", "seDo3", "seDo4"};
+  const int32_t thresholds[] = {90, 80, 60, 35};
+  TLabel** labels[] = {&Label3, &Label4, &Label5, &Label6};
+  TSpinEdit** boxes[] = {&seDo1, &seDo2, &seDo3, &seDo4};
+  void (TfNTest::*exits[])() = {&TfNTest::seDo1Exit, &TfNTest::seDo2Exit, &TfNTest::seDo3Exit,
+                                 &TfNTest::seDo4Exit};
+  for (int i = 0; i < 4; ++i) {
+    const int top = 64 + 24 * i;
+    *labels[i] = MakeLabel(gHodnoceni, labelNames[i], thresholdLabels[i], 8, top + 4);
+    auto* box = MakeSpin(gHodnoceni, boxNames[i], 40, top, 121, 0, kPercentLimit, thresholds[i]);
+    box->SetHelpContext(1025);
+    box->OnExit = [this, exit = exits[i]] { (this->*exit)(); };
+    *boxes[i] = box;
+  }
+
+  gPrubehT = MakeGroup(this, "gPrubehT", Cp1250("Průběh testu"), 360, 113);
+  cbSpravneO = MakeCheckBox(gPrubehT, "cbSpravneO", Cp1250("Zobrazovat správné odpovědi"), 8, 18, 241);
+  cbLibPosunPO = MakeCheckBox(gPrubehT, "cbLibPosunPO", Cp1250("Libovolné procházení otázek"), 8, 40, 241);
+  cbCas = MakeCheckBox(gPrubehT, "cbCas", Cp1250("Časové omezení otázky"), 8, 64, 150);
+  cbCas->SetChecked(true);
+  cbCas->SetHelpContext(1026);
+  seCas = MakeSpin(gPrubehT, "seCas", 160, 62, 89, 0, 600, 30);
+  seCas->SetHelpContext(1026);
+  seCas->OnChange = [this] { seCasChange(); };
+  cbCasOdp = MakeCheckBox(gPrubehT, "cbCasOdp", Cp1250("Časové omezení testu"), 8, 88, 150);
+  seCasT = MakeSpin(gPrubehT, "seCasT", 160, 86, 89, 0, 500, 0);
+  seCasT->OnChange = [this] { seCasTChange(); };
+
+  struct ButtonPlace {
+    TButton** field;
+    const char* name;
+    const char* caption;
+    int32_t helpContext;
+    int left;
+    void (TfNTest::*click)();
+  };
+  const ButtonPlace buttons[] = {
+      {&bVytvorit, "bVytvorit", "Vytvořit", 1027, 15, &TfNTest::bVytvoritClick},
+      {&bUpravit, "bUpravit", "Upravit", 1028, 100, &TfNTest::bUpravitClick},
+      {&bZpet, "bZpet", "Zpět", 1029, 183, &TfNTest::bZpetClick},
+  };
+  for (const ButtonPlace& p : buttons) {
+    auto* b = new TButton(this, p.name);
+    b->SetBounds(p.left, 480, 75, 25);
+    b->setFont(FontPt(kButtonFace, 10, true));
+    b->SetCaption(Cp1250(p.caption));
+    b->SetHelpContext(p.helpContext);
+    b->OnClick = [this, click = p.click] { (this->*click)(); };
+    *p.field = b;
+  }
+}
+
+void TfNTest::NastavTxt() {
+  SetCaption(LangText("VlastnostiTestu"));
+  gZInfo->SetCaption(LangText("ZakladniInformace"));
+  Label1->SetCaption(LangText("JmenoTestu") + ":");
+  Label2->SetCaption(LangText("PocetOdpovedi") + ":");
+  cbKombinace->SetCaption(LangText("Kombinacni"));
+  gOchrana->SetCaption(LangText("OchranaTestu"));
+  cbKodovat->SetCaption(LangText("Kodovat"));
+  cbHeslo->SetCaption(LangText("HesloProEditaci") + ":");
+  gHodnoceni->SetCaption(LangText("Hodnoceni"));
+  rZHodnoceni->SetCaption(LangText("ZpusobHodnoceni"));
+  // Rebuilding the items leaves none selected; FormShow selects one.
+  rZHodnoceni->ClearItems();
+  rZHodnoceni->AddItem(LangText("Chybove"));
+  rZHodnoceni->AddItem(LangText("Bodove"));
+  rZHodnoceni->AddItem(LangText("Procentove"));
+  Label3->SetCaption(LangText("h1do"));
+  Label4->SetCaption(LangText("h2do"));
+  Label5->SetCaption(LangText("h3do"));
+  Label6->SetCaption(LangText("h4do"));
+  gPrubehT->SetCaption(LangText("PrubehTestu"));
+  cbCas->SetCaption(LangText("CasoveOmezeniNAOtazku") + ":");
+  cbCasOdp->SetCaption(LangText("CasoveOmezeniNaTest") + ":");
+  cbSpravneO->SetCaption(LangText("ZobrazovatSpravneOdpovedi"));
+  cbLibPosunPO->SetCaption(LangText("LibovolneProchazeniOtazek"));
+  bVytvorit->SetCaption(LangText("Vytvorit"));
+  bUpravit->SetCaption(LangText("Upravit"));
+  bZpet->SetCaption(LangText("Zpet"));
+}
+
+void TfNTest::FormShow() {
+  NastavTxt();
+  const TDTest& t = CurrentTest;
+  if (t.Exists) {
+    eJTestu->SetText(t.Name);
+    seOdpovedi->SetValue(t.AnswerCount);
+    cbKombinace->SetChecked(t.MultipleCorrect);
+    cbKodovat->SetChecked(t.Scrambled);
+    cbHeslo->SetChecked(t.PasswordRequired);
+    eHeslo->SetText(t.EditPassword);
+    cbSpravneO->SetChecked(t.ShowCorrectAnswers);
+    // The limits follow the grading mode before the thresholds are shown.
+    rZHodnoceni->SetItemIndex(t.GradingMode);
+    seDo1->SetValue(t.Limit1);
+    seDo2->SetValue(t.Limit2);
+    seDo3->SetValue(t.Limit3);
+    seDo4->SetValue(t.Limit4);
+    cbCas->SetChecked(t.QuestionTimeLimit != 0);
+    seCas->SetValue(t.QuestionTimeLimit);
+    cbCasOdp->SetChecked(t.TestTimeLimit != 0);
+    seCasT->SetValue(t.TestTimeLimit);
+    cbLibPosunPO->SetChecked(t.FreeNavigation);
+  } else {
+    // A new test starts from what the screen held last time.
+    rZHodnoceni->SetItemIndex(kPercentItem);
+  }
+  bUpravit->setEnabled(t.Exists);
+}
+
+void TfNTest::rZHodnoceniClick() {
+  // Only the limits change: a value above the new limit drops to it when its
+  // box is left, and is stored as it stands otherwise.
+  const int32_t limit = rZHodnoceni->ItemIndex() == kPercentItem ? kPercentLimit : kCountLimit;
+  for (TSpinEdit* box : {seDo1, seDo2, seDo3, seDo4}) box->SetMaxValue(limit);
+}
+
+void TfNTest::seOdpovediExit() { EmptyBecomes(seOdpovedi, 3); }
+void TfNTest::seDo1Exit() { EmptyBecomes(seDo1, 0); }
+void TfNTest::seDo2Exit() { EmptyBecomes(seDo2, 0); }
+void TfNTest::seDo3Exit() { EmptyBecomes(seDo3, 0); }
+void TfNTest::seDo4Exit() { EmptyBecomes(seDo4, 0); }
+void TfNTest::seCasChange() { EmptyBecomes(seCas, 0); }
+void TfNTest::seCasTChange() { EmptyBecomes(seCasT, 0); }
+
+void TfNTest::NastavitHodnoty() {
+  TDTest& t = CurrentTest;
+  t.Name = eJTestu->Text();
+  // The count sizes every question's answers: one outside 2..10 would drop
+  // them all, so it is brought into the range even when its box was not left.
+  t.AnswerCount = seOdpovedi->CheckValue(seOdpovedi->Value());
+  ResizeAnswers(t);
+  t.MultipleCorrect = cbKombinace->Checked();
+  t.Scrambled = cbKodovat->Checked();
+  if (eHeslo->Text().empty()) cbHeslo->SetChecked(false);
+  t.PasswordRequired = cbHeslo->Checked();
+  t.EditPassword = eHeslo->Text();
+  t.ShowCorrectAnswers = cbSpravneO->Checked();
+  t.GradingMode = rZHodnoceni->ItemIndex();
+  t.Limit1 = seDo1->Value();
+  t.Limit2 = seDo2->Value();
+  t.Limit3 = seDo3->Value();
+  t.Limit4 = seDo4->Value();
+  t.QuestionTimeLimit = cbCas->Checked() ? seCas->Value() : 0;
+  t.TestTimeLimit = cbCasOdp->Checked() ? seCasT->Value() : 0;
+  t.FreeNavigation = cbLibPosunPO->Checked();
+}
+
+void TfNTest::bVytvoritClick() {
+  if (CurrentTest.Exists &&
+      !MessageBoxes::AskYesNo(LangText("Vytvorit") + "...", LangText("TestZmenenVytvoritNovyBezUlozeni")))
+    return;
+  SetQuestionCount(CurrentTest, 1);
+  NewTest();
+  NastavitHodnoty();
+  CurrentTest.Exists = true;
+  CurrentTest.Changed = true;
+  // Sizes the one question's answers to the new count.
+  SetQuestionCount(CurrentTest, 1);
+  Close();
+}
+
+void TfNTest::bUpravitClick() {
+  NastavitHodnoty();
+  CurrentTest.Exists = true;
+  CurrentTest.Changed = true;
+  Close();
+}
+
+void TfNTest::bZpetClick() { Close(); }

@@ -1,0 +1,331 @@
+// The test properties screen: creating and editing the header of the current test.
+#include "ScreenTest.h"
+#include "uNTest.h"
+
+using namespace toolkit;
+using namespace screentest;
+
+namespace {
+
+class NTestTest : public ScreenTest {
+ protected:
+  NTestTest() { form = new TfNTest(); }
+  ~NTestTest() override { delete form; }
+
+  // A test as the loader leaves it: two questions of four answers, graded by points.
+  static TDTest StoredTest() {
+    TDTest t;
+    t.Name = "Zem\xECpis";  // "Zeměpis"
+    t.AnswerCount = 4;
+    t.MultipleCorrect = true;
+    t.GradingMode = 1;
+    t.Limit1 = 500;
+    t.Limit2 = 400;
+    t.Limit3 = 300;
+    t.Limit4 = 200;
+    t.QuestionTimeLimit = 45;
+    t.TestTimeLimit = 20;
+    t.Exists = true;
+    t.FileName = "/tmp/zemepis.sst";
+    t.FreeNavigation = true;
+    for (int i = 0; i < 2; ++i) {
+      TOtazky q;
+      q.Text = "Ot\xE1zka " + std::to_string(i + 1);
+      q.Picture = "mapa.bmp";
+      q.Points = 3 + i;
+      q.Answers = {"a", "b", "c", "d"};
+      q.Correct = {false, true, false, true};
+      t.Questions.push_back(q);
+    }
+    return t;
+  }
+
+  TSpinEdit* Spin(const char* name) { return Find<TSpinEdit>(form, name); }
+  TCheckBox* Check(const char* name) { return Find<TCheckBox>(form, name); }
+  // Types into a box and leaves it, as the user does.
+  void TypeAndLeave(TSpinEdit* box, const std::string& text) {
+    box->Editor()->setFocus(Qt::MouseFocusReason);
+    box->SetText(text);
+    Find<TEdit>(form, "eJTestu")->setFocus(Qt::MouseFocusReason);
+  }
+
+  TfNTest* form;
+};
+
+TEST_F(NTestTest, FirstOpeningWithoutATestShowsTheInitialValuesInTheChosenLanguage) {
+  Open(form);
+  EXPECT_EQ(form->Caption(), "Vlastnosti testu");
+  EXPECT_EQ(form->ClientWidth(), 273);
+  EXPECT_EQ(form->ClientHeight(), 510);
+  EXPECT_EQ(Find<TLabel>(form, "Label1")->Caption(), C("Jméno testu:"));
+  EXPECT_EQ(Find<TEdit>(form, "eJTestu")->Text(), C("Nový test"));
+  EXPECT_EQ(Spin("seOdpovedi")->Text(), "3");
+  EXPECT_EQ(Spin("seOdpovedi")->MinValue(), 2);
+  EXPECT_EQ(Spin("seOdpovedi")->MaxValue(), 10);
+  EXPECT_FALSE(Check("cbKombinace")->Checked());
+  EXPECT_FALSE(Check("cbKodovat")->Checked());
+  EXPECT_FALSE(Check("cbHeslo")->Checked());
+  EXPECT_EQ(Find<TEdit>(form, "eHeslo")->Text(), "");
+  auto* grading = Find<TRadioGroup>(form, "rZHodnoceni");
+  ASSERT_EQ(grading->ItemCount(), 3);
+  EXPECT_EQ(grading->Item(2), C("Procentové"));
+  EXPECT_EQ(grading->ItemIndex(), 2);
+  const char* const thresholds[] = {"seDo1", "seDo2", "seDo3", "seDo4"};
+  const char* const values[] = {"90", "80", "60", "35"};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(Spin(thresholds[i])->Text(), values[i]);
+    EXPECT_EQ(Spin(thresholds[i])->MinValue(), 0);
+    EXPECT_EQ(Spin(thresholds[i])->MaxValue(), 100);
+  }
+  EXPECT_TRUE(Check("cbCas")->Checked());
+  EXPECT_EQ(Check("cbCas")->Caption(), C("Časové omezení otázky:"));
+  EXPECT_EQ(Spin("seCas")->Text(), "30");
+  EXPECT_EQ(Spin("seCas")->MaxValue(), 600);
+  EXPECT_FALSE(Check("cbCasOdp")->Checked());
+  EXPECT_EQ(Spin("seCasT")->Text(), "0");
+  EXPECT_EQ(Spin("seCasT")->MaxValue(), 500);
+  EXPECT_FALSE(Find<TButton>(form, "bUpravit")->isEnabled());
+  EXPECT_TRUE(Find<TButton>(form, "bVytvorit")->isEnabled());
+  EXPECT_TRUE(Find<TButton>(form, "bZpet")->isEnabled());
+  form->Close();
+
+  // The texts follow the language chosen since.
+  Settings.pJazyk = "English";
+  Open(form);
+  EXPECT_EQ(form->Caption(), "Test properties");
+  EXPECT_EQ(Find<TButton>(form, "bVytvorit")->Caption(), "Create");
+  EXPECT_EQ(grading->Item(0), "By errors");
+  EXPECT_EQ(grading->ItemIndex(), 2);
+  form->Close();
+}
+
+TEST_F(NTestTest, EveryControlCarriesItsHelpContext) {
+  const std::pair<const char*, int32_t> contexts[] = {
+      {"eJTestu", 1021}, {"seOdpovedi", 1022}, {"cbKombinace", 1023}, {"rZHodnoceni", 1024},
+      {"seDo1", 1025},   {"seDo2", 1025},      {"seDo3", 1025},       {"seDo4", 1025},
+      {"cbCas", 1026},   {"seCas", 1026},      {"bVytvorit", 1027},   {"bUpravit", 1028},
+      {"bZpet", 1029},   {"cbKodovat", 0},     {"seCasT", 0}};
+  for (const auto& [name, context] : contexts) EXPECT_EQ(HelpContextOf(Find<QWidget>(form, name)), context) << name;
+}
+
+TEST_F(NTestTest, CreatingWithoutATestAsksNothingAndTakesTheScreensValues) {
+  Open(form);
+  Find<TEdit>(form, "eJTestu")->SetText("Dopravn\xED v\xFDchova");
+  Spin("seOdpovedi")->SetValue(5);
+  Check("cbKombinace")->SetChecked(true);
+  Check("cbKodovat")->SetChecked(true);
+  Find<TRadioGroup>(form, "rZHodnoceni")->SetItemIndex(0);
+  Spin("seDo1")->SetValue(1);
+  Check("cbCasOdp")->SetChecked(true);
+  Spin("seCasT")->SetValue(15);
+  Click(Find<TButton>(form, "bVytvorit"));
+
+  EXPECT_TRUE(MessageBoxes::Shown().empty());
+  EXPECT_FALSE(form->isVisible());
+  const TDTest& t = CurrentTest;
+  EXPECT_TRUE(t.Exists);
+  EXPECT_TRUE(t.Changed);
+  EXPECT_EQ(t.FileName, "");
+  EXPECT_EQ(t.Name, "Dopravn\xED v\xFDchova");
+  EXPECT_EQ(t.AnswerCount, 5);
+  EXPECT_TRUE(t.MultipleCorrect);
+  EXPECT_TRUE(t.Scrambled);
+  EXPECT_EQ(t.GradingMode, 0);
+  EXPECT_EQ(t.Limit1, 1);
+  EXPECT_EQ(t.Limit4, 35);
+  EXPECT_EQ(t.QuestionTimeLimit, 30);
+  EXPECT_EQ(t.TestTimeLimit, 15);
+  ASSERT_EQ(QuestionCount(t), 1);
+  EXPECT_EQ(t.Questions[0], (TOtazky{"", "", 1, std::vector<std::string>(5), std::vector<bool>(5, false)}));
+}
+
+TEST_F(NTestTest, CreatingOverAnExistingTestAsksAndNoKeepsEverything) {
+  CurrentTest = StoredTest();
+  const TDTest before = CurrentTest;
+  Open(form);
+  Find<TEdit>(form, "eJTestu")->SetText("Nov\xFD");
+  MessageBoxes::QueueAnswer(TMsgButton::No);
+  Click(Find<TButton>(form, "bVytvorit"));
+  ASSERT_EQ(MessageBoxes::Shown().size(), 1u);
+  const TShownBox& box = MessageBoxes::Shown()[0];
+  EXPECT_EQ(box.Caption, C("Vytvořit..."));
+  EXPECT_EQ(box.Text, LangText("TestZmenenVytvoritNovyBezUlozeni"));
+  EXPECT_EQ(box.Icon, TMsgIcon::Warning);
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_EQ(CurrentTest, before);
+
+  MessageBoxes::QueueAnswer(TMsgButton::Yes);
+  Click(Find<TButton>(form, "bVytvorit"));
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_EQ(CurrentTest.Name, "Nov\xFD");
+  EXPECT_EQ(CurrentTest.FileName, "");
+  EXPECT_TRUE(CurrentTest.Changed);
+  // The screen showed the old test's header; every value is taken from it.
+  EXPECT_EQ(CurrentTest.AnswerCount, 4);
+  EXPECT_EQ(CurrentTest.GradingMode, 1);
+  EXPECT_EQ(CurrentTest.Limit1, 500);
+  ASSERT_EQ(QuestionCount(CurrentTest), 1);
+  EXPECT_EQ(CurrentTest.Questions[0],
+            (TOtazky{"", "", 1, std::vector<std::string>(4), std::vector<bool>(4, false)}));
+}
+
+TEST_F(NTestTest, OpeningWithATestFillsTheControlsFromIt) {
+  CurrentTest = StoredTest();
+  CurrentTest.PasswordRequired = true;
+  CurrentTest.EditPassword = "Tajne";
+  CurrentTest.ShowCorrectAnswers = true;
+  Open(form);
+  EXPECT_EQ(Find<TEdit>(form, "eJTestu")->Text(), "Zem\xECpis");
+  EXPECT_EQ(Spin("seOdpovedi")->Text(), "4");
+  EXPECT_TRUE(Check("cbKombinace")->Checked());
+  EXPECT_TRUE(Check("cbHeslo")->Checked());
+  EXPECT_EQ(Find<TEdit>(form, "eHeslo")->Text(), "Tajne");
+  EXPECT_EQ(Find<TEdit>(form, "eHeslo")->echoMode(), QLineEdit::Normal);
+  EXPECT_TRUE(Check("cbSpravneO")->Checked());
+  EXPECT_TRUE(Check("cbLibPosunPO")->Checked());
+  EXPECT_EQ(Find<TRadioGroup>(form, "rZHodnoceni")->ItemIndex(), 1);
+  EXPECT_EQ(Spin("seDo1")->Text(), "500");
+  EXPECT_EQ(Spin("seDo1")->MaxValue(), 100000000);
+  EXPECT_TRUE(Check("cbCas")->Checked());
+  EXPECT_EQ(Spin("seCas")->Text(), "45");
+  EXPECT_TRUE(Check("cbCasOdp")->Checked());
+  EXPECT_EQ(Spin("seCasT")->Text(), "20");
+  EXPECT_TRUE(Find<TButton>(form, "bUpravit")->isEnabled());
+  form->Close();
+
+  // Out-of-range values of a hand-made file are brought into the boxes' ranges.
+  CurrentTest.AnswerCount = 0;
+  CurrentTest.QuestionTimeLimit = 9000;
+  Open(form);
+  EXPECT_EQ(Spin("seOdpovedi")->Text(), "2");
+  EXPECT_EQ(Spin("seCas")->Text(), "600");
+  form->Close();
+}
+
+TEST_F(NTestTest, APasswordIsAskedForOnlyWhenTickedAndTyped) {
+  CurrentTest = StoredTest();
+  Open(form);
+  Check("cbHeslo")->SetChecked(true);
+  Find<TEdit>(form, "eHeslo")->SetText("");
+  Click(Find<TButton>(form, "bUpravit"));
+  EXPECT_FALSE(Check("cbHeslo")->Checked());
+  EXPECT_FALSE(CurrentTest.PasswordRequired);
+
+  // Typed but not ticked: kept in the test, not asked for, shown again.
+  Open(form);
+  Find<TEdit>(form, "eHeslo")->SetText("Heslo1");
+  Click(Find<TButton>(form, "bUpravit"));
+  EXPECT_FALSE(CurrentTest.PasswordRequired);
+  EXPECT_EQ(CurrentTest.EditPassword, "Heslo1");
+  Find<TEdit>(form, "eHeslo")->SetText("");
+  Open(form);
+  EXPECT_EQ(Find<TEdit>(form, "eHeslo")->Text(), "Heslo1");
+  EXPECT_FALSE(Check("cbHeslo")->Checked());
+  form->Close();
+}
+
+TEST_F(NTestTest, TimeLimitBoxesStoreZeroWhenUntickedAndEmptyTextsBecomeTheirNumbers) {
+  CurrentTest = StoredTest();
+  Open(form);
+  Check("cbCas")->SetChecked(false);
+  Spin("seCas")->SetValue(120);
+  Click(Find<TButton>(form, "bUpravit"));
+  EXPECT_EQ(CurrentTest.QuestionTimeLimit, 0);
+  Open(form);
+  EXPECT_FALSE(Check("cbCas")->Checked());
+  EXPECT_EQ(Spin("seCas")->Text(), "0");
+
+  // Emptied time boxes show 0 at once; other emptied boxes when left.
+  Spin("seCas")->SetText("");
+  EXPECT_EQ(Spin("seCas")->Text(), "0");
+  Spin("seCasT")->Editor()->setFocus(Qt::MouseFocusReason);
+  Spin("seCasT")->Editor()->selectAll();
+  QTest::keyClick(Spin("seCasT")->Editor(), Qt::Key_Backspace);
+  EXPECT_EQ(Spin("seCasT")->Text(), "0");
+  TypeAndLeave(Spin("seOdpovedi"), "");
+  EXPECT_EQ(Spin("seOdpovedi")->Text(), "3");
+  TypeAndLeave(Spin("seDo3"), "");
+  EXPECT_EQ(Spin("seDo3")->Text(), "0");
+  Click(Find<TButton>(form, "bZpet"));
+}
+
+TEST_F(NTestTest, ThresholdsFollowTheGradingModesLimitOnlyWhenTheirBoxIsLeft) {
+  CurrentTest = StoredTest();  // points, thresholds 500..200
+  Open(form);
+  auto* grading = Find<TRadioGroup>(form, "rZHodnoceni");
+  Click(grading->Button(2));
+  EXPECT_EQ(grading->ItemIndex(), 2);
+  EXPECT_EQ(Spin("seDo1")->MaxValue(), 100);
+  EXPECT_EQ(Spin("seDo1")->Text(), "500");
+  TypeAndLeave(Spin("seDo2"), "150");
+  EXPECT_EQ(Spin("seDo2")->Text(), "100");
+  Click(Find<TButton>(form, "bUpravit"));
+  EXPECT_EQ(CurrentTest.GradingMode, 2);
+  EXPECT_EQ(CurrentTest.Limit1, 500);  // never entered: stored as it stood
+  EXPECT_EQ(CurrentTest.Limit2, 100);
+  Open(form);
+  EXPECT_EQ(Spin("seDo1")->Text(), "100");
+  // Back to points: the limit rises, the values stay.
+  Click(grading->Button(0));
+  EXPECT_EQ(Spin("seDo1")->MaxValue(), 100000000);
+  EXPECT_EQ(Spin("seDo1")->Text(), "100");
+  form->Close();
+}
+
+TEST_F(NTestTest, ChangingTheAnswerCountDropsAndAddsAnswersOfEveryQuestion) {
+  CurrentTest = StoredTest();
+  Open(form);
+  TypeAndLeave(Spin("seOdpovedi"), "3");
+  Click(Find<TButton>(form, "bUpravit"));
+  for (const TOtazky& q : CurrentTest.Questions) {
+    EXPECT_EQ(q.Answers, (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(q.Correct, (std::vector<bool>{false, true, false}));
+  }
+  Open(form);
+  Spin("seOdpovedi")->SetValue(4);
+  Click(Find<TButton>(form, "bUpravit"));
+  for (const TOtazky& q : CurrentTest.Questions) {
+    EXPECT_EQ(q.Answers, (std::vector<std::string>{"a", "b", "c", ""}));
+    EXPECT_EQ(q.Correct, (std::vector<bool>{false, true, false, false}));
+    EXPECT_EQ(q.Picture, "mapa.bmp");
+  }
+  // A count typed outside 2..10 is brought into the range, never emptying the answers.
+  Open(form);
+  Spin("seOdpovedi")->SetText("-4");
+  Find<TButton>(form, "bUpravit")->click();
+  EXPECT_EQ(CurrentTest.AnswerCount, 2);
+  EXPECT_EQ(CurrentTest.Questions[0].Answers, (std::vector<std::string>{"a", "b"}));
+}
+
+TEST_F(NTestTest, EditingMarksTheTestChangedAndBackLeavesItAsItWas) {
+  CurrentTest = StoredTest();
+  const TDTest before = CurrentTest;
+  Open(form);
+  Find<TEdit>(form, "eJTestu")->SetText("Jin\xE9 jm\xE9no");
+  Click(Find<TButton>(form, "bZpet"));
+  EXPECT_EQ(CurrentTest, before);
+
+  Open(form);
+  EXPECT_EQ(Find<TEdit>(form, "eJTestu")->Text(), "Zem\xECpis");
+  Click(Find<TButton>(form, "bUpravit"));
+  TDTest expected = before;
+  expected.Changed = true;
+  EXPECT_EQ(CurrentTest, expected);
+}
+
+TEST_F(NTestTest, WithoutATestTheScreenKeepsWhatWasTypedButSelectsPercent) {
+  Open(form);
+  Find<TEdit>(form, "eJTestu")->SetText("Rozepsan\xFD");
+  Find<TRadioGroup>(form, "rZHodnoceni")->SetItemIndex(1);
+  Spin("seDo1")->SetValue(1000);
+  Click(Find<TButton>(form, "bZpet"));
+  EXPECT_FALSE(CurrentTest.Exists);
+  Open(form);
+  EXPECT_EQ(Find<TEdit>(form, "eJTestu")->Text(), "Rozepsan\xFD");
+  EXPECT_EQ(Find<TRadioGroup>(form, "rZHodnoceni")->ItemIndex(), 2);
+  EXPECT_EQ(Spin("seDo1")->MaxValue(), 100);
+  EXPECT_EQ(Spin("seDo1")->Text(), "1000");
+  form->Close();
+}
+
+}  // namespace
