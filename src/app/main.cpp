@@ -3,7 +3,9 @@
 #include "Toolkit.h"
 #include "uHodnoceni.h"
 #include "uMenu.h"
+#include "uNTest.h"
 #include "uPZTest.h"
+#include "uUpravitT.h"
 #include "uZHeslo.h"
 #include "uZTest.h"
 
@@ -21,6 +23,8 @@ int main(int argc, char** argv) {
   // fZjistiA, fNTest, fUpravitT, fZTest, fHodnoceni, fTisk, fNastaveni,
   // fPomucek, fSTRTF, fAktualizace, fVyberAdr, fPZTest.
   app.CreateForm(fMenu);
+  app.CreateForm(fNTest);
+  app.CreateForm(fUpravitT);
   app.CreateForm(fZTest);
   app.CreateForm(fHodnoceni);
   app.CreateForm(fPZTest);

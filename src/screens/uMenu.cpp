@@ -3,7 +3,9 @@
 #include "files.h"
 #include "uDApp.h"
 #include "uDTest.h"
+#include "uNTest.h"
 #include "uPZTest.h"
+#include "uUpravitT.h"
 #include "uZHeslo.h"
 #include "uZTest.h"
 
@@ -157,13 +159,13 @@ bool TfMenu::PasswordGate() {
 
 void TfMenu::bVlastnostiTestuClick() {
   if (!PasswordGate()) return;
-  // The properties screen opens here.
+  if (fNTest) fNTest->ShowModal();
   OZobrazeni();
 }
 
 void TfMenu::bUpravitTestClick() {
   if (!PasswordGate()) return;
-  // The question editor opens here.
+  if (fUpravitT) fUpravitT->ShowModal();
 }
 
 void TfMenu::bNacistTestClick() {

@@ -60,27 +60,27 @@ TfNTest::TfNTest() : TForm("fNTest") {
   setFont(FontPt("MS Sans Serif", 8));
 
   gZInfo = MakeGroup(this, "gZInfo", Cp1250("Základní informace"), 8, 89);
-  Label1 = MakeLabel(gZInfo, "Label1", Cp1250("Jméno testu:"), 8, 20);
+  Label1 = MakeLabel(gZInfo, "Label1", Cp1250("Jméno testu:"), 8, 24);
   eJTestu = new TEdit(gZInfo, "eJTestu");
-  eJTestu->SetBounds(104, 16, 137, 21);
+  eJTestu->SetBounds(104, 20, 137, 21);
   eJTestu->SetText(Cp1250("Nový test"));
   eJTestu->SetHelpContext(1021);
-  Label2 = MakeLabel(gZInfo, "Label2", Cp1250("Počet odpovědí:"), 8, 44);
-  seOdpovedi = MakeSpin(gZInfo, "seOdpovedi", 104, 40, 137, 2, 10, 3);
+  Label2 = MakeLabel(gZInfo, "Label2", Cp1250("Počet odpovědí:"), 8, 48);
+  seOdpovedi = MakeSpin(gZInfo, "seOdpovedi", 104, 44, 137, 2, 10, 3);
   seOdpovedi->SetHelpContext(1022);
   seOdpovedi->OnExit = [this] { seOdpovediExit(); };
-  cbKombinace = MakeCheckBox(gZInfo, "cbKombinace", Cp1250("Kombinační"), 8, 66, 233);
+  cbKombinace = MakeCheckBox(gZInfo, "cbKombinace", Cp1250("Kombinační"), 8, 68, 233);
   cbKombinace->SetHelpContext(1023);
 
   gOchrana = MakeGroup(this, "gOchrana", Cp1250("Ochrana testu"), 104, 73);
-  cbKodovat = MakeCheckBox(gOchrana, "cbKodovat", Cp1250("Kódovat"), 8, 20, 233);
-  cbHeslo = MakeCheckBox(gOchrana, "cbHeslo", Cp1250("Heslo pro editaci:"), 8, 44, 110);
+  cbKodovat = MakeCheckBox(gOchrana, "cbKodovat", Cp1250("Kódovat"), 8, 22, 233);
+  cbHeslo = MakeCheckBox(gOchrana, "cbHeslo", Cp1250("Heslo pro editaci:"), 8, 46, 110);
   eHeslo = new TEdit(gOchrana, "eHeslo");
-  eHeslo->SetBounds(120, 42, 129, 21);
+  eHeslo->SetBounds(120, 44, 129, 21);
 
   gHodnoceni = MakeGroup(this, "gHodnoceni", Cp1250("Hodnocení"), 184, 169);
   rZHodnoceni = new TRadioGroup(gHodnoceni, "rZHodnoceni");
-  rZHodnoceni->SetBounds(8, 16, 241, 41);
+  rZHodnoceni->SetBounds(8, 18, 241, 41);
   rZHodnoceni->SetColumns(3);
   rZHodnoceni->SetCaption(Cp1250("Způsob hodnocení"));
   for (const char* item : {"Chybové", "Bodové", "Procentové"}) rZHodnoceni->AddItem(Cp1250(item));
@@ -105,16 +105,16 @@ TfNTest::TfNTest() : TForm("fNTest") {
   }
 
   gPrubehT = MakeGroup(this, "gPrubehT", Cp1250("Průběh testu"), 360, 113);
-  cbSpravneO = MakeCheckBox(gPrubehT, "cbSpravneO", Cp1250("Zobrazovat správné odpovědi"), 8, 18, 241);
-  cbLibPosunPO = MakeCheckBox(gPrubehT, "cbLibPosunPO", Cp1250("Libovolné procházení otázek"), 8, 40, 241);
-  cbCas = MakeCheckBox(gPrubehT, "cbCas", Cp1250("Časové omezení otázky"), 8, 64, 150);
+  cbSpravneO = MakeCheckBox(gPrubehT, "cbSpravneO", Cp1250("Zobrazovat správné odpovědi"), 8, 20, 241);
+  cbLibPosunPO = MakeCheckBox(gPrubehT, "cbLibPosunPO", Cp1250("Libovolné procházení otázek"), 8, 42, 241);
+  cbCas = MakeCheckBox(gPrubehT, "cbCas", Cp1250("Časové omezení otázky"), 8, 66, 150);
   cbCas->SetChecked(true);
   cbCas->SetHelpContext(1026);
-  seCas = MakeSpin(gPrubehT, "seCas", 160, 62, 89, 0, 600, 30);
+  seCas = MakeSpin(gPrubehT, "seCas", 160, 64, 89, 0, 600, 30);
   seCas->SetHelpContext(1026);
   seCas->OnChange = [this] { seCasChange(); };
-  cbCasOdp = MakeCheckBox(gPrubehT, "cbCasOdp", Cp1250("Časové omezení testu"), 8, 88, 150);
-  seCasT = MakeSpin(gPrubehT, "seCasT", 160, 86, 89, 0, 500, 0);
+  cbCasOdp = MakeCheckBox(gPrubehT, "cbCasOdp", Cp1250("Časové omezení testu"), 8, 90, 150);
+  seCasT = MakeSpin(gPrubehT, "seCasT", 160, 88, 89, 0, 500, 0);
   seCasT->OnChange = [this] { seCasTChange(); };
 
   struct ButtonPlace {

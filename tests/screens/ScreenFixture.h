@@ -2,7 +2,10 @@
 // A program directory of its own with the shipped language table, a fresh
 // current test, the screens made as the start-up makes them, and empty seams.
 
+#include <QTest>
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 #include "TestSupport.h"
 #include "Toolkit.h"
@@ -11,7 +14,9 @@
 #include "uDTest.h"
 #include "uHodnoceni.h"
 #include "uMenu.h"
+#include "uNTest.h"
 #include "uPZTest.h"
+#include "uUpravitT.h"
 #include "uZHeslo.h"
 #include "uZTest.h"
 
@@ -35,11 +40,15 @@ class ScreenTest : public ::testing::Test {
     delete fPZTest;
     delete fHodnoceni;
     delete fZTest;
+    delete fUpravitT;
+    delete fNTest;
     delete fMenu;
     fZHeslo = nullptr;
     fPZTest = nullptr;
     fHodnoceni = nullptr;
     fZTest = nullptr;
+    fUpravitT = nullptr;
+    fNTest = nullptr;
     fMenu = nullptr;
     platform::SetProgramDir("");
   }
@@ -48,6 +57,8 @@ class ScreenTest : public ::testing::Test {
   void Start(const std::vector<std::string>& args = {}) {
     toolkit::Application()->SetParams(args);
     toolkit::Application()->CreateForm(fMenu);
+    toolkit::Application()->CreateForm(fNTest);
+    toolkit::Application()->CreateForm(fUpravitT);
     toolkit::Application()->CreateForm(fZTest);
     toolkit::Application()->CreateForm(fHodnoceni);
     toolkit::Application()->CreateForm(fPZTest);
@@ -86,3 +97,24 @@ class ScreenTest : public ::testing::Test {
 
   testsupport::TempDir dir;
 };
+
+// The control of that name within the form; a missing one fails the test.
+template <class T>
+T* Find(const QWidget* form, const char* name) {
+  T* control = form->findChild<T*>(QString::fromLatin1(name));
+  if (!control) {
+    ADD_FAILURE() << "no control " << name;
+    throw std::runtime_error(name);
+  }
+  return control;
+}
+
+// A click as the user makes it: the button takes the focus, so the box left runs its exit.
+inline void Click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+// Shows a screen without blocking, as the active window, so focus moves run
+// their enter and exit handlers.
+inline void Open(toolkit::TForm* form) {
+  form->show();
+  QApplication::setActiveWindow(form);
+}

@@ -1,16 +1,18 @@
 // The test properties screen: creating and editing the header of the current test.
-#include "ScreenTest.h"
+#include "ScreenFixture.h"
 #include "uNTest.h"
 
 using namespace toolkit;
-using namespace screentest;
 
 namespace {
 
 class NTestTest : public ScreenTest {
  protected:
-  NTestTest() { form = new TfNTest(); }
-  ~NTestTest() override { delete form; }
+  void SetUp() override {
+    ScreenTest::SetUp();
+    Start();
+    form = fNTest;
+  }
 
   // A test as the loader leaves it: two questions of four answers, graded by points.
   static TDTest StoredTest() {
@@ -57,8 +59,8 @@ TEST_F(NTestTest, FirstOpeningWithoutATestShowsTheInitialValuesInTheChosenLangua
   EXPECT_EQ(form->Caption(), "Vlastnosti testu");
   EXPECT_EQ(form->ClientWidth(), 273);
   EXPECT_EQ(form->ClientHeight(), 510);
-  EXPECT_EQ(Find<TLabel>(form, "Label1")->Caption(), C("Jméno testu:"));
-  EXPECT_EQ(Find<TEdit>(form, "eJTestu")->Text(), C("Nový test"));
+  EXPECT_EQ(Find<TLabel>(form, "Label1")->Caption(), Cp1250("Jméno testu:"));
+  EXPECT_EQ(Find<TEdit>(form, "eJTestu")->Text(), Cp1250("Nový test"));
   EXPECT_EQ(Spin("seOdpovedi")->Text(), "3");
   EXPECT_EQ(Spin("seOdpovedi")->MinValue(), 2);
   EXPECT_EQ(Spin("seOdpovedi")->MaxValue(), 10);
@@ -68,7 +70,7 @@ TEST_F(NTestTest, FirstOpeningWithoutATestShowsTheInitialValuesInTheChosenLangua
   EXPECT_EQ(Find<TEdit>(form, "eHeslo")->Text(), "");
   auto* grading = Find<TRadioGroup>(form, "rZHodnoceni");
   ASSERT_EQ(grading->ItemCount(), 3);
-  EXPECT_EQ(grading->Item(2), C("Procentové"));
+  EXPECT_EQ(grading->Item(2), Cp1250("Procentové"));
   EXPECT_EQ(grading->ItemIndex(), 2);
   const char* const thresholds[] = {"seDo1", "seDo2", "seDo3", "seDo4"};
   const char* const values[] = {"90", "80", "60", "35"};
@@ -78,7 +80,7 @@ TEST_F(NTestTest, FirstOpeningWithoutATestShowsTheInitialValuesInTheChosenLangua
     EXPECT_EQ(Spin(thresholds[i])->MaxValue(), 100);
   }
   EXPECT_TRUE(Check("cbCas")->Checked());
-  EXPECT_EQ(Check("cbCas")->Caption(), C("Časové omezení otázky:"));
+  EXPECT_EQ(Check("cbCas")->Caption(), Cp1250("Časové omezení otázky:"));
   EXPECT_EQ(Spin("seCas")->Text(), "30");
   EXPECT_EQ(Spin("seCas")->MaxValue(), 600);
   EXPECT_FALSE(Check("cbCasOdp")->Checked());
@@ -148,7 +150,7 @@ TEST_F(NTestTest, CreatingOverAnExistingTestAsksAndNoKeepsEverything) {
   Click(Find<TButton>(form, "bVytvorit"));
   ASSERT_EQ(MessageBoxes::Shown().size(), 1u);
   const TShownBox& box = MessageBoxes::Shown()[0];
-  EXPECT_EQ(box.Caption, C("Vytvořit..."));
+  EXPECT_EQ(box.Caption, Cp1250("Vytvořit..."));
   EXPECT_EQ(box.Text, LangText("TestZmenenVytvoritNovyBezUlozeni"));
   EXPECT_EQ(box.Icon, TMsgIcon::Warning);
   EXPECT_TRUE(form->isVisible());

@@ -2,11 +2,10 @@
 // operations, the number box's rules, the answer rows and the closing store.
 #include <QRadioButton>
 
-#include "ScreenTest.h"
+#include "ScreenFixture.h"
 #include "uUpravitT.h"
 
 using namespace toolkit;
-using namespace screentest;
 
 namespace {
 
@@ -25,8 +24,11 @@ TOtazky Question(int n, int answers) {
 
 class UpravitTTest : public ScreenTest {
  protected:
-  UpravitTTest() { form = new TfUpravitT(); }
-  ~UpravitTTest() override { delete form; }
+  void SetUp() override {
+    ScreenTest::SetUp();
+    Start();
+    form = fUpravitT;
+  }
 
   void UseTest(int questions, int answers = 3, bool multiple = false, int grading = 2) {
     CurrentTest = TDTest();
@@ -70,7 +72,7 @@ TEST_F(UpravitTTest, OpeningBuildsOneRowPerAnswerAndSizesTheWindow) {
     EXPECT_EQ(form->AnswerEdits[i]->geometry(), QRect(135, top, 633 - 145, 21));
     EXPECT_EQ(form->AnswerButtons[i]->geometry().topLeft(), QPoint(10, top));
     EXPECT_NE(qobject_cast<QRadioButton*>(form->AnswerButtons[i]), nullptr);
-    EXPECT_EQ(FromQ(form->AnswerButtons[i]->text()), C("Odpověď č.") + std::to_string(i + 1));
+    EXPECT_EQ(FromQ(form->AnswerButtons[i]->text()), Cp1250("Odpověď č.") + std::to_string(i + 1));
   }
   // Outer height: the last row's top, both fixed panels, the row, and 40.
   EXPECT_EQ(form->Height(), 62 + 41 + 57 + 21 + 40);

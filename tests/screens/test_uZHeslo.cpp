@@ -112,7 +112,7 @@ TEST_F(Password, AnUnprotectedTestOpensWithoutThePrompt) {
   EXPECT_TRUE(fMenu->PasswordGate());
   fMenu->bVlastnostiTestu->click();
   fMenu->bUpravitTest->click();
-  EXPECT_TRUE(TForm::ShownModals().empty());
+  EXPECT_EQ(TForm::ShownModals(), (std::vector<std::string>{"fNTest", "fUpravitT"}));
 }
 
 TEST_F(Password, BothGuardedButtonsShowThePrompt) {
