@@ -134,18 +134,9 @@ void TfUpravitT::BuildAnswerRows() {
     edit->SetBounds(135, top, pOdpovedi->width() - 145, kEditHeight);
 
     const std::string caption = LangText("OdpovedC") + number;
-    const std::string name = "cbOdpoved" + number;
-    QAbstractButton* button;
-    if (t.MultipleCorrect) {
-      auto* c = new TCheckBox(pOdpovedi, name.c_str());
-      c->SetCaption(caption);
-      button = c;
-    } else {
-      // Radio buttons of one parent: at most one of them is checked.
-      auto* r = new TRadioButton(pOdpovedi, name.c_str());
-      r->SetCaption(caption);
-      button = r;
-    }
+    // Radio buttons of one parent: at most one of them is checked.
+    QAbstractButton* button =
+        NewChoiceButton(pOdpovedi, ("cbOdpoved" + number).c_str(), caption, t.MultipleCorrect);
     button->setFont(FontPt(kButtonFace, 10, true));
     button->setGeometry(10, top, 125, edit->height());
     edit->show();
@@ -160,17 +151,6 @@ void TfUpravitT::BuildAnswerRows() {
   }
   QWidget::setTabOrder(previous, bPredchozi);
 }
-
-void TfUpravitT::SetAnswerChecked(size_t slot, bool on) {
-  QAbstractButton* button = AnswerButtons[slot];
-  if (auto* r = qobject_cast<TRadioButton*>(button)) {
-    r->SetChecked(on);
-  } else {
-    button->setChecked(on);
-  }
-}
-
-bool TfUpravitT::AnswerChecked(size_t slot) const { return AnswerButtons[slot]->isChecked(); }
 
 void TfUpravitT::APocetO() { seCislo->SetMaxValue(QuestionCount(CurrentTest)); }
 
@@ -190,7 +170,7 @@ void TfUpravitT::NactiD() {
   for (size_t i = 0; i < rows; ++i) {
     AnswerEdits[i]->SetText(q->Answers[i]);
     // With radio buttons the last of several correct flags stays checked.
-    SetAnswerChecked(i, q->Correct[i]);
+    SetChoiceChecked(AnswerButtons[i], q->Correct[i]);
   }
 }
 
@@ -206,7 +186,7 @@ void TfUpravitT::UlozD() {
   const size_t rows = std::min({AnswerEdits.size(), q->Answers.size(), q->Correct.size()});
   for (size_t i = 0; i < rows; ++i) {
     q->Answers[i] = AnswerEdits[i]->Text();
-    q->Correct[i] = AnswerChecked(i);
+    q->Correct[i] = AnswerButtons[i]->isChecked();
   }
 }
 

@@ -64,8 +64,6 @@ class TfUpravitT : public toolkit::TForm {
 
  private:
   void BuildAnswerRows();
-  void SetAnswerChecked(size_t slot, bool on);
-  bool AnswerChecked(size_t slot) const;
   // The question the number box names, or null when it names none.
   TOtazky* ShownQuestion() const;
 };

@@ -169,17 +169,8 @@ void TfZTest::FormShow() {
 
     const std::string boxName = "AnswerBox" + IntToStr(i);
     const std::string letter = std::string(1, static_cast<char>(97 + i)) + ")";
-    QAbstractButton* box;
-    if (RunTest.MultipleCorrect) {
-      auto* c = new TCheckBox(pOdpovedi, boxName.c_str());
-      c->SetCaption(letter);
-      box = c;
-    } else {
-      // The radio buttons of the panel form one group: at most one is marked.
-      auto* r = new TRadioButton(pOdpovedi, boxName.c_str());
-      r->SetCaption(letter);
-      box = r;
-    }
+    // The radio buttons of the panel form one group: at most one is marked.
+    QAbstractButton* box = NewChoiceButton(pOdpovedi, boxName.c_str(), letter, RunTest.MultipleCorrect);
     box->setFont(FontPt(kComic, 10, true));
     box->setGeometry(10, 0, 35, 17);
     box->show();
@@ -286,8 +277,7 @@ void TfZTest::ZobrazO() {
 }
 
 void TfZTest::NastavZnacku(size_t slot, bool on) {
-  if (auto* radio = qobject_cast<TRadioButton*>(AnswerBoxes[slot])) radio->SetChecked(on);
-  else AnswerBoxes[slot]->setChecked(on);
+  SetChoiceChecked(AnswerBoxes[slot], on);
 }
 
 void TfZTest::UkazCislo() { lCislo->SetCaption(IntToStr(CurrentQuestion + 1) + "/" + IntToStr(PocetOtazek())); }

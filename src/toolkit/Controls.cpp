@@ -201,6 +201,25 @@ void TRadioButton::SetChecked(bool on) {
 }
 void TRadioButton::SetCaption(const std::string& caption) { setText(ToQ(caption)); }
 
+QAbstractButton* NewChoiceButton(QWidget* parent, const char* name, const std::string& caption, bool several) {
+  if (several) {
+    auto* c = new TCheckBox(parent, name);
+    c->SetCaption(caption);
+    return c;
+  }
+  auto* r = new TRadioButton(parent, name);
+  r->SetCaption(caption);
+  return r;
+}
+
+void SetChoiceChecked(QAbstractButton* button, bool on) {
+  if (auto* radio = qobject_cast<TRadioButton*>(button)) {
+    radio->SetChecked(on);
+  } else {
+    button->setChecked(on);
+  }
+}
+
 // TLabel
 
 TLabel::TLabel(QWidget* parent, const char* name) : TControl(parent, name) {

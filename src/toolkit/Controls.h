@@ -105,6 +105,12 @@ class TRadioButton : public TControl<QRadioButton> {
   std::function<void()> OnClick;
 };
 
+// A box to mark one of several choices: a check box when several may be
+// marked, else a radio button (those of one parent form one group).
+QAbstractButton* NewChoiceButton(QWidget* parent, const char* name, const std::string& caption, bool several);
+// Marks or clears a check box or a radio button; a radio button may be cleared.
+void SetChoiceChecked(QAbstractButton* button, bool on);
+
 // A label. With AutoSize (the default) it takes the size of its text; with
 // WordWrap as well it keeps its width and its height follows the text. Its
 // FocusControl is the control it names (QLabel's buddy).

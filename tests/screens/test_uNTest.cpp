@@ -101,15 +101,6 @@ TEST_F(NTestTest, FirstOpeningWithoutATestShowsTheInitialValuesInTheChosenLangua
   form->Close();
 }
 
-TEST_F(NTestTest, EveryControlCarriesItsHelpContext) {
-  const std::pair<const char*, int32_t> contexts[] = {
-      {"eJTestu", 1021}, {"seOdpovedi", 1022}, {"cbKombinace", 1023}, {"rZHodnoceni", 1024},
-      {"seDo1", 1025},   {"seDo2", 1025},      {"seDo3", 1025},       {"seDo4", 1025},
-      {"cbCas", 1026},   {"seCas", 1026},      {"bVytvorit", 1027},   {"bUpravit", 1028},
-      {"bZpet", 1029},   {"cbKodovat", 0},     {"seCasT", 0}};
-  for (const auto& [name, context] : contexts) EXPECT_EQ(HelpContextOf(Find<QWidget>(form, name)), context) << name;
-}
-
 TEST_F(NTestTest, CreatingWithoutATestAsksNothingAndTakesTheScreensValues) {
   Open(form);
   Find<TEdit>(form, "eJTestu")->SetText("Dopravn\xED v\xFDchova");

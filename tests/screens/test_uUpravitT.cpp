@@ -99,13 +99,6 @@ TEST_F(UpravitTTest, OpeningBuildsOneRowPerAnswerAndSizesTheWindow) {
   form->Close();
 }
 
-TEST_F(UpravitTTest, EveryFixedControlCarriesItsHelpContext) {
-  const std::pair<const char*, int32_t> contexts[] = {{"bVObr", 1014},   {"bPredchozi", 1015}, {"bDalsi", 1016},
-                                                      {"bPridejO", 1017}, {"bVlozO", 1018},     {"bSmazat", 1019},
-                                                      {"bZpet", 1020},    {"eOtazka", 0},       {"seCislo", 0}};
-  for (const auto& [name, context] : contexts) EXPECT_EQ(HelpContextOf(Find<QWidget>(form, name)), context) << name;
-}
-
 TEST_F(UpravitTTest, OpeningAndClosingAtOnceKeepsTheQuestionsAndMarksTheTestChanged) {
   UseTest(3, 4, true, 1);
   const TDTest before = CurrentTest;

@@ -133,6 +133,27 @@ TEST(Controls, CheckBoxesAndRadioButtonsReportTheirChanges) {
   EXPECT_TRUE(r2->Checked());
 }
 
+TEST(Controls, ChoiceButtonsAreCheckBoxesForSeveralAndRadioButtonsForOne) {
+  TForm form("fForm");
+  QAbstractButton* several[] = {NewChoiceButton(&form, "c1", "a)", true), NewChoiceButton(&form, "c2", "b)", true)};
+  EXPECT_NE(qobject_cast<TCheckBox*>(several[0]), nullptr);
+  EXPECT_EQ(several[1]->objectName(), QStringLiteral("c2"));
+  EXPECT_EQ(several[1]->text(), QStringLiteral("b)"));
+  SetChoiceChecked(several[0], true);
+  SetChoiceChecked(several[1], true);
+  EXPECT_TRUE(several[0]->isChecked());
+
+  QWidget group(&form);
+  QAbstractButton* one[] = {NewChoiceButton(&group, "r1", "a)", false), NewChoiceButton(&group, "r2", "b)", false)};
+  EXPECT_NE(qobject_cast<TRadioButton*>(one[0]), nullptr);
+  SetChoiceChecked(one[0], true);
+  SetChoiceChecked(one[1], true);
+  EXPECT_FALSE(one[0]->isChecked());
+  SetChoiceChecked(one[1], false);
+  EXPECT_FALSE(one[1]->isChecked());
+  EXPECT_TRUE(several[1]->isChecked());
+}
+
 TEST(Controls, RadioGroupRebuildLeavesNoneAndSelectingRunsTheClickOnce) {
   TForm form("fForm");
   auto* g = new TRadioGroup(&form, "rZHodnoceni");
