@@ -7,6 +7,11 @@ QDateTime& Fixed() {
   static QDateTime moment;
   return moment;
 }
+
+// Newer locale data writes narrow and thin spaces, which code page 1250 lacks.
+QString PlainBlanks(QString text) {
+  return text.replace(QChar(0x202F), u' ').replace(QChar(0x2009), u' ');
+}
 }  // namespace
 
 QDateTime LocalNow() { return Fixed().isValid() ? Fixed() : QDateTime::currentDateTime(); }
@@ -14,7 +19,7 @@ QDateTime LocalNow() { return Fixed().isValid() ? Fixed() : QDateTime::currentDa
 void SetLocalNow(const QDateTime& moment) { Fixed() = moment; }
 
 QString ShortDateText(const QDate& date, const QLocale& locale) {
-  return locale.toString(date, QLocale::ShortFormat);
+  return PlainBlanks(locale.toString(date, QLocale::ShortFormat));
 }
 
 QString LongTimeText(const QTime& time, const QLocale& locale) {
@@ -30,7 +35,7 @@ QString LongTimeText(const QTime& time, const QLocale& locale) {
     }
     kept += c;
   }
-  return locale.toString(time, kept.trimmed());
+  return PlainBlanks(locale.toString(time, kept.trimmed()));
 }
 
 }  // namespace platform

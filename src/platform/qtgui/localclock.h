@@ -12,6 +12,9 @@ QDateTime LocalNow();
 // Test seam: fixes the clock at this moment; an invalid one lets it run again.
 void SetLocalNow(const QDateTime& moment);
 
+// Both texts use plain blanks where the locale has narrow or thin spaces, so
+// they keep their look in code page 1250.
+
 // The date in the locale's short date format.
 QString ShortDateText(const QDate& date, const QLocale& locale = QLocale());
 // The time in the locale's long time format: hours, minutes and seconds as the
