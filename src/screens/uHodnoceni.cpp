@@ -4,6 +4,7 @@
 
 #include "appdir.h"
 #include "convert.h"
+#include "ScreenParts.h"
 #include "localclock.h"
 #include "uDApp.h"
 #include "uDTest.h"
@@ -15,30 +16,13 @@ using platform::IntToStr;
 TfHodnoceni* fHodnoceni = nullptr;
 
 namespace {
-const char* const kComic = "Comic Sans MS";
 const QColor kGreen(0, 128, 0);
 const QColor kRed(255, 0, 0);
-
-TLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, bool bold, const std::string& caption) {
-  auto* l = new TLabel(parent, name);
-  l->setFont(FontPt(kComic, 10, bold));
-  l->move(left, top);
-  l->SetCaption(caption);
-  return l;
-}
 
 TEdit* MakeEdit(QWidget* parent, const char* name, int top) {
   auto* e = new TEdit(parent, name);
   e->SetBounds(272, top, 145, 21);
   return e;
-}
-
-TButton* MakeButton(QWidget* parent, const char* name, int left, int width, const std::string& caption) {
-  auto* b = new TButton(parent, name);
-  b->setFont(FontPt(kComic, 10, true));
-  b->SetBounds(left, 376, width, 25);
-  b->SetCaption(caption);
-  return b;
 }
 
 // The entry of question i; a question the run result does not reach counts
@@ -98,17 +82,17 @@ TfHodnoceni::TfHodnoceni() : TForm("fHodnoceni") {
   setFont(FontPt("MS Sans Serif", 8));
 
   // The three results at the left, the pupil's name, the date and a note at the right.
-  Label1 = MakeLabel(this, "Label1", 8, 8, true, Cp1250("Správně:"));
-  lSpravne = MakeLabel(this, "lSpravne", 80, 8, false, "");
-  Label2 = MakeLabel(this, "Label2", 8, 32, true, Cp1250("Špatně:"));
-  lSpatne = MakeLabel(this, "lSpatne", 80, 32, false, "");
-  Label3 = MakeLabel(this, "Label3", 8, 56, true, Cp1250("Známka:"));
-  lZnamka = MakeLabel(this, "lZnamka", 80, 56, false, "");
-  Label4 = MakeLabel(this, "Label4", 168, 8, true, Cp1250("Jméno:"));
+  Label1 = ComicLabel(this, "Label1", 8, 8, true, Cp1250("Správně:"));
+  lSpravne = ComicLabel(this, "lSpravne", 80, 8, false, "");
+  Label2 = ComicLabel(this, "Label2", 8, 32, true, Cp1250("Špatně:"));
+  lSpatne = ComicLabel(this, "lSpatne", 80, 32, false, "");
+  Label3 = ComicLabel(this, "Label3", 8, 56, true, Cp1250("Známka:"));
+  lZnamka = ComicLabel(this, "lZnamka", 80, 56, false, "");
+  Label4 = ComicLabel(this, "Label4", 168, 8, true, Cp1250("Jméno:"));
   eJmeno = MakeEdit(this, "eJmeno", 8);
-  Label5 = MakeLabel(this, "Label5", 168, 32, true, Cp1250("Datum a čas:"));
+  Label5 = ComicLabel(this, "Label5", 168, 32, true, Cp1250("Datum a čas:"));
   eDatum = MakeEdit(this, "eDatum", 32);
-  Label6 = MakeLabel(this, "Label6", 168, 56, true, Cp1250("Poznámka:"));
+  Label6 = ComicLabel(this, "Label6", 168, 56, true, Cp1250("Poznámka:"));
   ePoznamka = MakeEdit(this, "ePoznamka", 56);
 
   Bevel1 = new TBevel(this, "Bevel1");
@@ -123,11 +107,11 @@ TfHodnoceni::TfHodnoceni() : TForm("fHodnoceni") {
   Bevel2->SetShape(TBevelShape::bsBottomLine);
   Bevel2->SetBounds(6, 360, 409, 9);
 
-  bPridatInf = MakeButton(this, "bPridatInf", 8, 97, "Uprav info");
+  bPridatInf = ComicButton(this, "bPridatInf", 8, 376, 97, "Uprav info");
   bPridatInf->OnClick = [this] { bPridatInfClick(); };
-  bTisk = MakeButton(this, "bTisk", 176, 75, "Tisk");
+  bTisk = ComicButton(this, "bTisk", 176, 376, 75, "Tisk");
   bTisk->OnClick = [this] { bTiskClick(); };
-  Button1 = MakeButton(this, "Button1", 334, 75, Cp1250("Zavřít"));
+  Button1 = ComicButton(this, "Button1", 334, 376, 75, Cp1250("Zavřít"));
   Button1->OnClick = [this] { Button1Click(); };
 }
 

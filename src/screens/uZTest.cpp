@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "convert.h"
+#include "ScreenParts.h"
 #include "files.h"
 #include "uDApp.h"
 #include "uDTest.h"
@@ -37,30 +38,19 @@ void Obarvi(TLabel* label, int left, int32_t limit) {
   else if (left <= limit / 2) label->SetColor(kYellow);
 }
 
-TLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, bool bold, const std::string& caption) {
-  auto* l = new TLabel(parent, name);
-  l->setFont(FontPt(kComic, 10, bold));
-  l->move(left, top);
-  l->SetCaption(caption);
-  return l;
-}
-
 // A label of fixed size whose text stands aligned within it.
 TLabel* MakeFixedLabel(QWidget* parent, const char* name, int left, int top, int width, Qt::Alignment alignment,
                        const std::string& caption) {
-  auto* l = MakeLabel(parent, name, left, top, true, caption);
+  auto* l = ComicLabel(parent, name, left, top, true, caption);
   l->SetAutoSize(false);
   l->SetBounds(left, top, width, 19);
   l->SetAlignment(alignment);
   return l;
 }
 
+// The buttons of the bottom panel stand in one row.
 TButton* MakeButton(QWidget* parent, const char* name, int left, int width, const std::string& caption) {
-  auto* b = new TButton(parent, name);
-  b->setFont(FontPt(kComic, 10, true));
-  b->SetBounds(left, 8, width, 25);
-  b->SetCaption(caption);
-  return b;
+  return ComicButton(parent, name, left, 8, width, caption);
 }
 }  // namespace
 
@@ -81,11 +71,11 @@ TfZTest::TfZTest() : TForm("fZTest") {
   pOdpovedi->SetAlign(TAlign::alClient);
 
   // The question at the left, the test's remaining time at the right.
-  Label1 = MakeLabel(pOtazka, "Label1", 8, 4, true, Cp1250("Otázka:"));
-  lOtazka = MakeLabel(pOtazka, "lOtazka", 72, 4, false, "---");
+  Label1 = ComicLabel(pOtazka, "Label1", 8, 4, true, Cp1250("Otázka:"));
+  lOtazka = ComicLabel(pOtazka, "lOtazka", 72, 4, false, "---");
   lCasT = MakeFixedLabel(pOtazka, "lCasT", 590, 4, 49, Qt::AlignRight, "---");
   lCasT->SetColor(ButtonFace());
-  Label4 = MakeLabel(pOtazka, "Label4", 642, 4, true, "min.");
+  Label4 = ComicLabel(pOtazka, "Label4", 642, 4, true, "min.");
 
   iObr = new TImage(pOdpovedi, "iObr");
   iObr->SetAutoSize(true);
@@ -93,9 +83,9 @@ TfZTest::TfZTest() : TForm("fZTest") {
   iObr->hide();
 
   // From left to right: the number, the time, the moves, the verdict, the end.
-  Label2 = MakeLabel(pMenu, "Label2", 8, 12, true, Cp1250("Číslo otázky:"));
+  Label2 = ComicLabel(pMenu, "Label2", 8, 12, true, Cp1250("Číslo otázky:"));
   lCislo = MakeFixedLabel(pMenu, "lCislo", 104, 12, 49, Qt::AlignHCenter, "");
-  Label3 = MakeLabel(pMenu, "Label3", 160, 12, true, Cp1250("Čas:"));
+  Label3 = ComicLabel(pMenu, "Label3", 160, 12, true, Cp1250("Čas:"));
   lCas = MakeFixedLabel(pMenu, "lCas", 196, 12, 33, Qt::AlignHCenter, "1");
   lCas->SetColor(ButtonFace());
   bPredchozi = MakeButton(pMenu, "bPredchozi", 236, 113, Cp1250("<<< Předchozí"));

@@ -1,0 +1,19 @@
+#include "ScreenParts.h"
+
+using namespace toolkit;
+
+TLabel* ComicLabel(QWidget* parent, const char* name, int left, int top, bool bold, const std::string& caption) {
+  auto* l = new TLabel(parent, name);
+  l->setFont(FontPt("Comic Sans MS", 10, bold));
+  l->move(left, top);
+  l->SetCaption(caption);
+  return l;
+}
+
+TButton* ComicButton(QWidget* parent, const char* name, int left, int top, int width, const std::string& caption) {
+  auto* b = new TButton(parent, name);
+  b->setFont(FontPt("Comic Sans MS", 10, true));
+  b->SetBounds(left, top, width, 25);
+  b->SetCaption(caption);
+  return b;
+}
