@@ -1,5 +1,6 @@
 #include "printer.h"
 
+#include <QCoreApplication>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -150,14 +151,27 @@ std::unique_ptr<TPrinter>& Installed() {
   static std::unique_ptr<TPrinter> printer;
   return printer;
 }
+
+// The printer goes with the application object, whose fonts and print
+// system it uses, not at the end of the process.
+void ReleaseAtExit() {
+  static bool registered = false;
+  if (registered || !QCoreApplication::instance()) return;
+  registered = true;
+  qAddPostRoutine([] { Installed().reset(); });
+}
 }  // namespace
 
 TPrinter& Printer() {
   auto& printer = Installed();
   if (!printer) printer = std::make_unique<TQtPrinter>();
+  ReleaseAtExit();
   return *printer;
 }
 
-void SetPrinter(std::unique_ptr<TPrinter> printer) { Installed() = std::move(printer); }
+void SetPrinter(std::unique_ptr<TPrinter> printer) {
+  Installed() = std::move(printer);
+  ReleaseAtExit();
+}
 
 }  // namespace platform
