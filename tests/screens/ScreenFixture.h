@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "TestSupport.h"
+#include "Prepare.h"
 #include "Toolkit.h"
 #include "appdir.h"
 #include "uDApp.h"
@@ -56,13 +57,7 @@ class ScreenTest : public ::testing::Test {
   // Starts the screens as the program does, with these command-line arguments.
   void Start(const std::vector<std::string>& args = {}) {
     toolkit::Application()->SetParams(args);
-    toolkit::Application()->CreateForm(fMenu);
-    toolkit::Application()->CreateForm(fNTest);
-    toolkit::Application()->CreateForm(fUpravitT);
-    toolkit::Application()->CreateForm(fZTest);
-    toolkit::Application()->CreateForm(fHodnoceni);
-    toolkit::Application()->CreateForm(fPZTest);
-    toolkit::Application()->CreateForm(fZHeslo);
+    PrepareApplication(*toolkit::Application());
   }
 
   // A test file of n questions with two answers each.
