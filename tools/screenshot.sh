@@ -14,7 +14,7 @@
 #   tools/screenshot.sh heslo.png chraneny.sst "click Hlavní 83 92" "wait Přístup"
 set -euo pipefail
 cd "$(dirname "$0")/.."
-BIN="$(pwd)/${ZORVIK_BUILD_DIR:-build}/bin"
+BIN="$(realpath -m "${ZORVIK_BUILD_DIR:-build}")/bin"
 OUT=$(realpath -m "$1")
 shift
 ARG=()
@@ -38,7 +38,13 @@ run() {
     case "$verb" in
       click)
         read -r title x y <<<"$rest"
-        xdotool mousemove --window "$(find_window "$title")" "$x" "$y" click 1 ;;
+        # Qt takes clicks only once its window is active.
+        local win
+        win=$(find_window "$title")
+        xdotool windowactivate --sync "$win" 2>/dev/null || true
+        xdotool mousemove --window "$win" "$x" "$y"
+        sleep 0.3
+        xdotool click 1 ;;
       key) xdotool key $rest ;;
       type) xdotool type "$rest" ;;
       wait) find_window "$rest" >/dev/null ;;
@@ -50,5 +56,5 @@ run() {
 }
 
 export BIN OUT
-timeout 120 xvfb-run -a -s "-screen 0 ${ZORVIK_SCREEN:-640x600}x24" bash -c "$(declare -p ARG STEPS); $(declare -f run); run"
+timeout 120 xvfb-run -a -s "-screen 0 ${ZORVIK_SCREEN:-640x600}x24" bash -c "set -eo pipefail; $(declare -p ARG STEPS); $(declare -f run); run"
 echo "$OUT"
