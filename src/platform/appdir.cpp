@@ -1,9 +1,6 @@
 #include "appdir.h"
 
-#include <climits>
-#include <unistd.h>
-
-#include "cp1250.h"
+#include "sysinfo.h"
 
 namespace platform {
 namespace {
@@ -14,12 +11,9 @@ std::string& Override() {
 }
 
 std::string RealProgramDir() {
-  char buf[PATH_MAX + 1];
-  const ssize_t n = ::readlink("/proc/self/exe", buf, PATH_MAX);
-  if (n <= 0) return "./";
-  std::string exe(buf, static_cast<size_t>(n));
-  const auto slash = exe.rfind('/');
-  return Utf8ToCp1250(exe.substr(0, slash + 1));
+  const std::string exe = ModuleFileName(nullptr);
+  if (exe.empty()) return "./";
+  return exe.substr(0, exe.rfind('/') + 1);
 }
 
 }  // namespace
