@@ -8,6 +8,7 @@
 #include <optional>
 #include <unistd.h>
 
+#include "convert.h"
 #include "cp1250.h"
 #include "errors.h"
 #include "files.h"
@@ -17,12 +18,6 @@
 namespace help {
 
 namespace {
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-  return s;
-}
 
 // The file's lines; a line ends at LF, CR LF or a lone CR.
 std::vector<std::string_view> SplitLines(std::string_view text) {
@@ -140,7 +135,7 @@ void ParseFile(const std::string& file, bool isInclude, std::vector<TContextReco
 
   bool inSection = false;
   for (const std::string_view raw : SplitLines(*bytes)) {
-    const std::string_view line = Trim(raw);
+    const std::string_view line = platform::TrimControls(raw);
     if ((!inSection && !isInclude) || line.empty()) {
       // In the main file an empty line ends the section as well.
       inSection = line.starts_with("[MAP]");
@@ -149,7 +144,7 @@ void ParseFile(const std::string& file, bool isInclude, std::vector<TContextReco
     if (line.starts_with('[')) break;
 
     if (line.starts_with("#include")) {
-      const std::string include = IncludePath(std::string(Trim(line.substr(8))), file);
+      const std::string include = IncludePath(std::string(platform::TrimControls(line.substr(8))), file);
       if (!platform::FileExists(include)) {
         platform::ShowMessageDlg(platform::MessageIcon::Error,
                                  "Include file \"" + include + "\" not found!");

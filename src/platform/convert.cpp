@@ -39,6 +39,12 @@ bool StrToBool(const std::string& s) {
 
 std::string IntToStr(int32_t v) { return std::to_string(v); }
 
+std::string_view TrimControls(std::string_view s) {
+  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+  return s;
+}
+
 std::string AsciiLower(std::string_view s) {
   std::string out(s);
   for (char& c : out) {

@@ -22,6 +22,9 @@ bool StrToBool(const std::string& s);
 // Decimal text of a signed 32-bit integer.
 std::string IntToStr(int32_t v);
 
+// The text without the blanks and control characters (every byte up to ' ') at its ends.
+std::string_view TrimControls(std::string_view s);
+
 // ASCII-only case folding, as the profile files and keys need.
 std::string AsciiLower(std::string_view s);
 bool SameTextAscii(std::string_view a, std::string_view b);

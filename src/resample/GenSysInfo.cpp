@@ -14,6 +14,7 @@
 #endif
 
 #include "GenFileUtils.h"
+#include "convert.h"
 #include "cpuclock.h"
 
 namespace resample {
@@ -64,12 +65,6 @@ constexpr std::uint32_t kMeasureTicks = 1000;
 
 // Nearest integer, an exact half to the even neighbour.
 std::int64_t RoundEven(long double x) { return static_cast<std::int64_t>(std::nearbyintl(x)); }
-
-std::string_view Trimmed(std::string_view s) {
-  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-  return s;
-}
 
 void SetVersionFlag(WindowsVersion v) {
   IsWin95 = v == wvWin95;
@@ -311,7 +306,7 @@ class TimeCritical {
 }  // namespace
 
 WindowsVersion DetectWindowsVersion(const platform::OsVersion& os, std::uint32_t kernelProductVersion) {
-  const std::string_view service = Trimmed(os.serviceText);
+  const std::string_view service = platform::TrimControls(os.serviceText);
   if (os.platformId == platform::kPlatformWindows) {
     if (os.minor < 10) return service == "B" ? wvWin95OSR2 : wvWin95;
     if (os.minor < 90) {
