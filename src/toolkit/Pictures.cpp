@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <cerrno>
 
+#include "convert.h"
 #include "files.h"
 
 namespace toolkit {
@@ -33,11 +34,7 @@ std::string ExtensionOf(const std::string& path) {
 
 QImage LoadPicture(const std::string& path) {
   const std::string extension = ExtensionOf(path);
-  std::string lower = extension;
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  const char* format = FormatOf(lower);
+  const char* format = FormatOf(platform::AsciiLower(extension));
   if (!format) throw EInvalidGraphic("Unknown picture file extension (." + extension + ")");
 
   const std::optional<std::string> bytes = platform::ReadFileBytes(path);
