@@ -95,7 +95,7 @@ AtomicFileWriter::~AtomicFileWriter() {
 }
 
 void AtomicFileWriter::Fail(int err) {
-  ::close(fd_);
+  if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   ::unlink(temp_.c_str());
   throw EInOutError::FromErrno(path_, err);
@@ -118,18 +118,11 @@ void AtomicFileWriter::Commit() {
   if (fd_ < 0) throw EInOutError::FromErrno(path_, EBADF);
   if (::fchmod(fd_, static_cast<mode_t>(mode_)) != 0) Fail(errno);
   if (::fsync(fd_) != 0) Fail(errno);
+  // The descriptor is gone whatever close says, so it is not closed again.
   const int fd = fd_;
   fd_ = -1;
-  if (::close(fd) != 0) {
-    const int err = errno;
-    ::unlink(temp_.c_str());
-    throw EInOutError::FromErrno(path_, err);
-  }
-  if (::rename(temp_.c_str(), NativePath(path_).c_str()) != 0) {
-    const int err = errno;
-    ::unlink(temp_.c_str());
-    throw EInOutError::FromErrno(path_, err);
-  }
+  if (::close(fd) != 0) Fail(errno);
+  if (::rename(temp_.c_str(), NativePath(path_).c_str()) != 0) Fail(errno);
 }
 
 void WriteFileAtomic(const std::string& path, const std::string& data) {

@@ -38,6 +38,7 @@ class AtomicFileWriter {
   void Commit();
 
  private:
+  // Closes and removes the temporary file, then raises the error.
   [[noreturn]] void Fail(int err);
 
   std::string path_;
