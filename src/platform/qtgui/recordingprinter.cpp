@@ -18,13 +18,14 @@ QSize TRecordingPrinter::Measure(const QFont& font, const QString& text) {
   return {metrics.horizontalAdvance(text), metrics.height()};
 }
 
-void TRecordingPrinter::StartJob() {
-  TPrintJob job;
+TPrintJob& TRecordingPrinter::NewJob() {
+  TPrintJob& job = jobs_.emplace_back();
   job.Title = Title;
   job.Copies = Copies;
-  job.Pages.emplace_back();
-  jobs_.push_back(std::move(job));
+  return job;
 }
+
+void TRecordingPrinter::StartJob() { NewJob().Pages.emplace_back(); }
 
 void TRecordingPrinter::StartPage() { jobs_.back().Pages.emplace_back(); }
 
@@ -64,12 +65,10 @@ void TRecordingPrinter::DrawPicture(int x, int y, const QImage& picture) {
 }
 
 void TRecordingPrinter::PrintRichText(const QTextDocument& document) {
-  TPrintJob job;
-  job.Title = Title;
-  job.Copies = Copies;
-  job.Document.reset(document.clone());
+  std::shared_ptr<QTextDocument> copy(document.clone());
+  TPrintJob& job = NewJob();
+  job.Document = std::move(copy);
   job.Ended = true;
-  jobs_.push_back(std::move(job));
 }
 
 }  // namespace platform

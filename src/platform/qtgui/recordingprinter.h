@@ -60,6 +60,8 @@ class TRecordingPrinter : public TPrinter {
   void PrintRichText(const QTextDocument& document) override;
 
  private:
+  // A job under the printer's title and copy count, recorded from now on.
+  TPrintJob& NewJob();
   std::vector<TPrintStep>& Page() { return jobs_.back().Pages.back(); }
 
   QSize printable_;
