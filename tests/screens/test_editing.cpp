@@ -16,7 +16,7 @@ struct Typed {
 };
 
 const Typed kQuestions[] = {
-    {"Kolik nohou m\xE1 pavouk?", "", 2, {"\x9Aest", "osm", "deset"}, {false, true, false}},
+    {"Kolik nohou m\xE1 pavouk?", "", 2, {"\x9A" "est", "osm", "deset"}, {false, true, false}},
     {"Kter\xE1 \xE8\xEDsla jsou prvo\xE8\xEDsla?", "/obr\xE1zky/\xE8\xEDsla.jpg", 5, {"2", "9", "13"},
      {true, false, true}},
 };

@@ -103,7 +103,7 @@ TEST_F(NTestTest, FirstOpeningWithoutATestShowsTheInitialValuesInTheChosenLangua
 
 TEST_F(NTestTest, CreatingWithoutATestAsksNothingAndTakesTheScreensValues) {
   Open(form);
-  Find<TEdit>(form, "eJTestu")->SetText("Dopravn\xED v\xFDchova");
+  Find<TEdit>(form, "eJTestu")->SetText("Dopravn\xED v\xFD" "chova");
   Spin("seOdpovedi")->SetValue(5);
   Check("cbKombinace")->SetChecked(true);
   Check("cbKodovat")->SetChecked(true);
@@ -119,7 +119,7 @@ TEST_F(NTestTest, CreatingWithoutATestAsksNothingAndTakesTheScreensValues) {
   EXPECT_TRUE(t.Exists);
   EXPECT_TRUE(t.Changed);
   EXPECT_EQ(t.FileName, "");
-  EXPECT_EQ(t.Name, "Dopravn\xED v\xFDchova");
+  EXPECT_EQ(t.Name, "Dopravn\xED v\xFD" "chova");
   EXPECT_EQ(t.AnswerCount, 5);
   EXPECT_TRUE(t.MultipleCorrect);
   EXPECT_TRUE(t.Scrambled);
