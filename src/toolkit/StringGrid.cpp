@@ -70,7 +70,6 @@ void TStringGrid::SetDefaultRowHeight(int height) {
 }
 
 void TStringGrid::SetEditing(bool on) {
-  editing_ = on;
   setEditTriggers(on ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked
                      : QAbstractItemView::NoEditTriggers);

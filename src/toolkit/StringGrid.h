@@ -44,7 +44,6 @@ class TStringGrid : public TControl<QTableWidget> {
 
   int fixedCols_ = 1;
   int fixedRows_ = 1;
-  bool editing_ = false;
 };
 
 }  // namespace toolkit
