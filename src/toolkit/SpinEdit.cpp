@@ -89,15 +89,14 @@ int32_t TSpinEdit::CheckValue(int32_t value) const {
 
 void TSpinEdit::SetValue(int32_t value) { SetText(platform::IntToStr(CheckValue(value))); }
 
-void TSpinEdit::UpClick() {
-  const int64_t next = int64_t{Value()} + increment_;
+void TSpinEdit::Step(int64_t by) {
+  const int64_t next = int64_t{Value()} + by;
   SetValue(static_cast<int32_t>(std::clamp<int64_t>(next, INT32_MIN, INT32_MAX)));
 }
 
-void TSpinEdit::DownClick() {
-  const int64_t next = int64_t{Value()} - increment_;
-  SetValue(static_cast<int32_t>(std::clamp<int64_t>(next, INT32_MIN, INT32_MAX)));
-}
+void TSpinEdit::UpClick() { Step(increment_); }
+
+void TSpinEdit::DownClick() { Step(-int64_t{increment_}); }
 
 void TSpinEdit::ArrowPressed(QToolButton* button) {
   if (!editor_->hasFocus()) editor_->setFocus(Qt::MouseFocusReason);

@@ -60,6 +60,8 @@ class TSpinEdit : public TControl<QWidget> {
 
  private:
   friend class SpinLineEdit;
+  // The value moved by this much, kept within 32 bits and then within the range.
+  void Step(int64_t by);
   void ArrowPressed(QToolButton* button);
   void Exited();
   bool IsAllowedChar(QChar c) const;
