@@ -192,14 +192,18 @@ std::string TRadioButton::Caption() const { return FromQ(text()); }
 void TRadioButton::SetChecked(bool on) {
   // Qt keeps the checked button of a group checked; the program may clear it.
   if (!on && isChecked() && autoExclusive()) {
-    setAutoExclusive(false);
-    setChecked(false);
-    setAutoExclusive(true);
+    ClearRadioButton(this);
     return;
   }
   setChecked(on);
 }
 void TRadioButton::SetCaption(const std::string& caption) { setText(ToQ(caption)); }
+
+void ClearRadioButton(QRadioButton* button) {
+  button->setAutoExclusive(false);
+  button->setChecked(false);
+  button->setAutoExclusive(true);
+}
 
 QAbstractButton* NewChoiceButton(QWidget* parent, const char* name, const std::string& caption, bool several) {
   if (several) {

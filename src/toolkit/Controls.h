@@ -105,6 +105,10 @@ class TRadioButton : public TControl<QRadioButton> {
   std::function<void()> OnClick;
 };
 
+// Clears a checked radio button of an exclusive group, which Qt would keep
+// checked; the group is then left with none checked.
+void ClearRadioButton(QRadioButton* button);
+
 // A box to mark one of several choices: a check box when several may be
 // marked, else a radio button (those of one parent form one group).
 QAbstractButton* NewChoiceButton(QWidget* parent, const char* name, const std::string& caption, bool several);

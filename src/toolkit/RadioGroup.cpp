@@ -47,9 +47,7 @@ void TRadioGroup::SetItemIndex(int index) {
 
 void TRadioGroup::Uncheck(QRadioButton* button) {
   updating_ = true;
-  button->setAutoExclusive(false);
-  button->setChecked(false);
-  button->setAutoExclusive(true);
+  ClearRadioButton(button);
   updating_ = false;
 }
 
