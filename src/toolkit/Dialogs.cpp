@@ -184,6 +184,10 @@ bool TFileDialog::Run(const std::string& directory, std::string& chosen) {
   dialog.setNameFilters(QtFilters(Filter));
   dialog.setDefaultSuffix(ToQ(DefaultExt));
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !(Options & ofOverwritePrompt));
+  return Choose(dialog, chosen);
+}
+
+bool TFileDialog::Choose(QFileDialog& dialog, std::string& chosen) const {
   if (!FileName.empty()) dialog.selectFile(QFileInfo(ToQ(FileName)).fileName());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   chosen = FromQ(dialog.selectedFiles().constFirst());
@@ -218,10 +222,7 @@ bool TOpenPictureDialog::Run(const std::string& directory, std::string& chosen) 
                                       : QPixmap::fromImage(image.scaled(preview->size(), Qt::KeepAspectRatio,
                                                                         Qt::SmoothTransformation)));
   });
-  if (!FileName.empty()) dialog.selectFile(QFileInfo(ToQ(FileName)).fileName());
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-  chosen = FromQ(dialog.selectedFiles().constFirst());
-  return true;
+  return Choose(dialog, chosen);
 }
 
 void FileDialogs::QueueFileName(const std::string& name) { FileSeam().queue.push_back(name); }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class QFileDialog;
+
 namespace toolkit {
 
 // Message boxes
@@ -89,6 +91,8 @@ class TFileDialog : public QObject {
 
  protected:
   virtual bool Run(const std::string& directory, std::string& chosen);
+  // Offers the last chosen name in the prepared dialog and runs it.
+  bool Choose(QFileDialog& dialog, std::string& chosen) const;
   std::string StartDirectory() const;
   bool save_;
 };
