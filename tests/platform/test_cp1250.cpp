@@ -68,7 +68,9 @@ TEST(Cp1250, CaseMappingAgreesWithUnicodeForEveryByte) {
       EXPECT_NE(std::towupper(Cp1250ToUnicode(b)), wint_t(Cp1250ToUnicode(b))) << c;
       EXPECT_EQ(wint_t(Cp1250ToUnicode(up)), std::towupper(Cp1250ToUnicode(b))) << c;
     }
-    if (low != b) EXPECT_EQ(Cp1250Upper(low), b) << c;
+    if (low != b) {
+      EXPECT_EQ(Cp1250Upper(low), b) << c;
+    }
   }
   EXPECT_EQ(Cp1250Upper(0xE8), 0xC8);  // č Č
   EXPECT_EQ(Cp1250Upper(0xDF), 0xDF);  // ß has no capital here
