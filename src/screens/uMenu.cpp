@@ -1,5 +1,6 @@
 #include "uMenu.h"
 
+#include "ScreenParts.h"
 #include "files.h"
 #include "uDApp.h"
 #include "uDTest.h"
@@ -14,7 +15,6 @@ using namespace toolkit;
 TfMenu* fMenu = nullptr;
 
 namespace {
-const char* const kButtonFace = "Comic Sans MS";
 const char* const kTestFilter = "Soubory s testy|*.sst";
 
 TBevel* MakeBevel(TfMenu* form, const char* name, TBevelShape shape, int top, int width, int height) {
@@ -55,11 +55,8 @@ TfMenu::TfMenu() : TForm("fMenu") {
       {&bKonec, "bKonec", Cp1250("Konec"), 1011, 8, 392, 150, &TfMenu::bKonecClick},
   };
   for (const ButtonPlace& p : buttons) {
-    auto* b = new TButton(this, p.name);
-    b->SetCaption(p.caption);
+    auto* b = ComicButton(this, p.name, p.left, p.top, p.width, p.caption);
     b->SetHelpContext(p.helpContext);
-    b->SetBounds(p.left, p.top, p.width, 25);
-    b->setFont(FontPx(kButtonFace, 13, true));
     b->OnClick = [this, click = p.click] { (this->*click)(); };
     *p.field = b;
   }

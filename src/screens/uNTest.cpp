@@ -1,5 +1,6 @@
 #include "uNTest.h"
 
+#include "ScreenParts.h"
 #include "uDApp.h"
 #include "uDTest.h"
 
@@ -8,7 +9,6 @@ using namespace toolkit;
 TfNTest* fNTest = nullptr;
 
 namespace {
-const char* const kButtonFace = "Comic Sans MS";
 // Upper limit of the thresholds when grading by errors or by points.
 constexpr int32_t kCountLimit = 100000000;
 constexpr int32_t kPercentLimit = 100;
@@ -131,10 +131,7 @@ TfNTest::TfNTest() : TForm("fNTest") {
       {&bZpet, "bZpet", "Zpět", 1029, 183, &TfNTest::bZpetClick},
   };
   for (const ButtonPlace& p : buttons) {
-    auto* b = new TButton(this, p.name);
-    b->SetBounds(p.left, 480, 75, 25);
-    b->setFont(FontPt(kButtonFace, 10, true));
-    b->SetCaption(Cp1250(p.caption));
+    auto* b = ComicButton(this, p.name, p.left, 480, 75, Cp1250(p.caption));
     b->SetHelpContext(p.helpContext);
     b->OnClick = [this, click = p.click] { (this->*click)(); };
     *p.field = b;

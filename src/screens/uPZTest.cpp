@@ -1,5 +1,6 @@
 #include "uPZTest.h"
 
+#include "ScreenParts.h"
 #include "uDApp.h"
 #include "uDTest.h"
 
@@ -17,10 +18,7 @@ TfPZTest::TfPZTest() : TForm("fPZTest") {
   gParametry->SetBounds(8, 8, 161, 105);
   gParametry->SetCaption("Parametry testu");
 
-  Label1 = new TLabel(gParametry, "Label1");
-  Label1->setFont(FontPt("Comic Sans MS", 10, true));
-  Label1->move(8, 14);
-  Label1->SetCaption(Cp1250("Počet otázek:"));
+  Label1 = ComicLabel(gParametry, "Label1", 8, 14, true, Cp1250("Počet otázek:"));
 
   sePOtz = new TSpinEdit(gParametry, "sePOtz");
   sePOtz->SetBounds(8, 35, 113, 22);
@@ -35,10 +33,7 @@ TfPZTest::TfPZTest() : TForm("fPZTest") {
   cbMichatOdp->SetCaption(Cp1250("Míchat odpovedi"));
   cbMichatOdp->SetChecked(true);
 
-  Button1 = new TButton(this, "Button1");
-  Button1->setFont(FontPt("Comic Sans MS", 10, true));
-  Button1->SetBounds(49, 120, 75, 25);
-  Button1->SetCaption(Cp1250("Pokračovat"));
+  Button1 = ComicButton(this, "Button1", 49, 120, 75, Cp1250("Pokračovat"));
   Button1->SetDefault(true);
   Button1->OnClick = [this] { Button1Click(); };
 }

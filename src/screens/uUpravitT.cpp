@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "ScreenParts.h"
 #include "convert.h"
 #include "uDApp.h"
 
@@ -11,25 +12,13 @@ using namespace toolkit;
 TfUpravitT* fUpravitT = nullptr;
 
 namespace {
-const char* const kButtonFace = "Comic Sans MS";
 constexpr int kEditHeight = 21;
 constexpr int kRowGap = 5;
 constexpr int kFirstRowTop = 10;
 
-TLabel* MakeLabel(QWidget* parent, const char* name, const std::string& caption, int left, int top) {
-  auto* l = new TLabel(parent, name);
-  l->setFont(FontPt(kButtonFace, 10, true));
-  l->move(left, top);
-  l->SetCaption(caption);
-  return l;
-}
-
 TButton* MakeButton(QWidget* parent, const char* name, const std::string& caption, int32_t helpContext, int left,
                     int top, int width, std::function<void()> click) {
-  auto* b = new TButton(parent, name);
-  b->setFont(FontPt(kButtonFace, 10, true));
-  b->SetBounds(left, top, width, 25);
-  b->SetCaption(caption);
+  auto* b = ComicButton(parent, name, left, top, width, caption);
   b->SetHelpContext(helpContext);
   b->OnClick = std::move(click);
   return b;
@@ -52,17 +41,17 @@ TfUpravitT::TfUpravitT() : TForm("fUpravitT") {
   setFont(FontPt("MS Sans Serif", 8));
 
   pOtazka = MakePanel(this, "pOtazka", TAlign::alTop, 57);
-  Label1 = MakeLabel(pOtazka, "Label1", Cp1250("Otázka:"), 8, 10);
+  Label1 = ComicLabel(pOtazka, "Label1", 8, 10, true, Cp1250("Otázka:"));
   eOtazka = new TEdit(pOtazka, "eOtazka");
   eOtazka->SetBounds(72, 8, 393, kEditHeight);
-  Label2 = MakeLabel(pOtazka, "Label2", Cp1250("Body:"), 472, 10);
+  Label2 = ComicLabel(pOtazka, "Label2", 472, 10, true, Cp1250("Body:"));
   seBody = new TSpinEdit(pOtazka, "seBody");
   seBody->SetBounds(520, 8, 105, kEditHeight);
   seBody->SetMinValue(1);
   seBody->SetMaxValue(100);
   seBody->SetValue(1);
   seBody->OnExit = [this] { seBodyExit(); };
-  Label3 = MakeLabel(pOtazka, "Label3", Cp1250("Obrázek:"), 8, 34);
+  Label3 = ComicLabel(pOtazka, "Label3", 8, 34, true, Cp1250("Obrázek:"));
   eObrazek = new TEdit(pOtazka, "eObrazek");
   eObrazek->SetBounds(72, 32, 393, kEditHeight);
   bVObr = MakeButton(pOtazka, "bVObr", "...", 1014, 464, 32, 25, [this] { bVObrClick(); });
@@ -137,7 +126,7 @@ void TfUpravitT::BuildAnswerRows() {
     // Radio buttons of one parent: at most one of them is checked.
     QAbstractButton* button =
         NewChoiceButton(pOdpovedi, ("cbOdpoved" + number).c_str(), caption, t.MultipleCorrect);
-    button->setFont(FontPt(kButtonFace, 10, true));
+    button->setFont(ComicFont(true));
     button->setGeometry(10, top, 125, edit->height());
     edit->show();
     button->show();

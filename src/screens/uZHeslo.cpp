@@ -1,5 +1,6 @@
 #include "uZHeslo.h"
 
+#include "ScreenParts.h"
 #include "uDApp.h"
 #include "uDTest.h"
 
@@ -14,7 +15,7 @@ TfZHeslo::TfZHeslo() : TForm("fZHeslo") {
   setFont(FontPt("MS Sans Serif", 8));
 
   Label1 = new TLabel(this, "Label1");
-  Label1->setFont(FontPt("Comic Sans MS", 10, true));
+  Label1->setFont(ComicFont(true));
   Label1->SetBounds(8, 8, 194, 38);
   Label1->SetWordWrap(true);
   Label1->SetCaption(Cp1250("Tento test je chráněn heslem prosím zadejte jej:"));
@@ -23,17 +24,11 @@ TfZHeslo::TfZHeslo() : TForm("fZHeslo") {
   meHeslo->SetBounds(8, 48, 201, 21);
   meHeslo->SetPasswordChar('*');
 
-  bPokracovat = new TButton(this, "bPokracovat");
-  bPokracovat->SetBounds(26, 80, 75, 25);
-  bPokracovat->setFont(FontPt("Comic Sans MS", 10, true));
-  bPokracovat->SetCaption(Cp1250("Pokračovat"));
+  bPokracovat = ComicButton(this, "bPokracovat", 26, 80, 75, Cp1250("Pokračovat"));
   bPokracovat->SetDefault(true);
   bPokracovat->OnClick = [this] { bPokracovatClick(); };
 
-  bZpet = new TButton(this, "bZpet");
-  bZpet->SetBounds(114, 80, 75, 25);
-  bZpet->setFont(FontPt("Comic Sans MS", 10, true));
-  bZpet->SetCaption(Cp1250("Zpět"));
+  bZpet = ComicButton(this, "bZpet", 114, 80, 75, Cp1250("Zpět"));
   bZpet->SetCancel(true);
   bZpet->OnClick = [this] { bZpetClick(); };
 }

@@ -19,7 +19,6 @@ TVysledky RunResult;
 TfZTest* fZTest = nullptr;
 
 namespace {
-const char* const kComic = "Comic Sans MS";
 const QColor kGreen(0, 128, 0);
 const QColor kRed(255, 0, 0);
 const QColor kYellow(255, 255, 0);
@@ -161,7 +160,7 @@ void TfZTest::FormShow() {
     const std::string letter = std::string(1, static_cast<char>(97 + i)) + ")";
     // The radio buttons of the panel form one group: at most one is marked.
     QAbstractButton* box = NewChoiceButton(pOdpovedi, boxName.c_str(), letter, RunTest.MultipleCorrect);
-    box->setFont(FontPt(kComic, 10, true));
+    box->setFont(ComicFont(true));
     box->setGeometry(10, 0, 35, 17);
     box->show();
     AnswerBoxes.push_back(box);
