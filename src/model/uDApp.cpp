@@ -9,7 +9,6 @@ namespace {
 
 const char kSection[] = "Nastaveni";
 const char kLanguageTable[] = "jazyk.ini";
-const char kDefaultLanguage[] = "\xC8" "esky";  // "Česky"
 
 std::string TableOfLanguages() { return platform::ProgramDir() + kLanguageTable; }
 
@@ -17,11 +16,13 @@ std::string TableOfLanguages() { return platform::ProgramDir() + kLanguageTable;
 
 void LoadSettings(const std::string& fileName) {
   const platform::ProfileFile ini(platform::ProgramDir() + fileName);
-  Settings.Protokol = ini.ReadBool(kSection, "Protokol", false);
+  // A missing key gives the field's default; the default test folder lies beside the program.
+  const TNastaveni d;
+  Settings.Protokol = ini.ReadBool(kSection, "Protokol", d.Protokol);
   Settings.VAdr = ini.ReadString(kSection, "VAdr", platform::ProgramDir() + "Testy");
-  Settings.PVAdr = ini.ReadBool(kSection, "PVAdr", true);
-  Settings.ZjistiAV = ini.ReadBool(kSection, "ZjistiAV", false);
-  Settings.pJazyk = ini.ReadString(kSection, "pJazyk", kDefaultLanguage);
+  Settings.PVAdr = ini.ReadBool(kSection, "PVAdr", d.PVAdr);
+  Settings.ZjistiAV = ini.ReadBool(kSection, "ZjistiAV", d.ZjistiAV);
+  Settings.pJazyk = ini.ReadString(kSection, "pJazyk", d.pJazyk);
 }
 
 void SaveSettings(const std::string& fileName) {
