@@ -5,24 +5,14 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <array>
-#include <gtest/gtest.h>
 
-#include "TestSupport.h"
-#include "Toolkit.h"
-#include "appdir.h"
+#include "ScreenFixture.h"
 #include "localclock.h"
 #include "recordingprinter.h"
 #include "rtfwriter.h"
-#include "uDApp.h"
-#include "uDTest.h"
-#include "uHodnoceni.h"
-#include "uZTest.h"
 
 using namespace toolkit;
 using testsupport::ReadBytes;
-using testsupport::SourceDir;
-using testsupport::TempDir;
-using testsupport::WriteBytes;
 
 namespace {
 
@@ -38,31 +28,24 @@ struct Asked {
   int32_t points = 1;
 };
 
-class Evaluation : public ::testing::Test {
+class Evaluation : public ScreenTest {
  protected:
   void SetUp() override {
-    WriteBytes(dir.File("jazyk.ini"), ReadBytes(SourceDir() + "data/jazyk.ini"));
-    platform::SetProgramDir(dir.Path());
+    ScreenTest::SetUp();
     platform::SetLocalNow(kMoment);
     auto recording = std::make_unique<platform::TRecordingPrinter>();
     printer = recording.get();
     platform::SetPrinter(std::move(recording));
-    Settings = TNastaveni{};
-    CurrentTest = TDTest{};
     RunTest = TDTest{};
     RunResult = TVysledky{};
-    MessageBoxes::Clear();
-    TForm::ClearModals();
     fHodnoceni = new TfHodnoceni();
     f = fHodnoceni;
   }
 
   void TearDown() override {
-    delete f;
-    fHodnoceni = nullptr;
+    ScreenTest::TearDown();
     platform::SetPrinter(nullptr);
     platform::SetLocalNow(QDateTime());
-    platform::SetProgramDir("");
   }
 
   // A run of these questions ("Otázka n", answers "n.a"), as the test-taking screen leaves it.
@@ -112,11 +95,6 @@ class Evaluation : public ::testing::Test {
     return f->lZnamka->Caption();
   }
 
-  template <class T>
-  T* Find(const char* name) {
-    return f->findChild<T*>(QString::fromLatin1(name));
-  }
-
   // The format of the character at a position of the protocol.
   QTextCharFormat At(int line, int column) const {
     QTextCursor c(f->reVystup->document());
@@ -130,7 +108,6 @@ class Evaluation : public ::testing::Test {
 
   std::string ProtocolPath() const { return dir.File("Protokoly/2024-3-5_9-7-3.rtf"); }
 
-  TempDir dir;
   TfHodnoceni* f = nullptr;
   platform::TRecordingPrinter* printer = nullptr;
 };
@@ -194,7 +171,7 @@ TEST_F(Evaluation, TheProtocolListsEveryQuestionWithMarksKeyAndColours) {
        {{true, false, false}, {false, true, false}, false}},  // never checked would look the same
       0, {0, 1, 2, 3});
   Show();
-  TRichEdit* re = Find<TRichEdit>("reVystup");
+  TRichEdit* re = Find<TRichEdit>(f, "reVystup");
   ASSERT_NE(re, nullptr);
   EXPECT_TRUE(re->ReadOnly());
   const std::vector<std::string> expected = {
@@ -371,11 +348,11 @@ TEST_F(Evaluation, CaptionsAndTheProtocolFollowTheChosenLanguage) {
   Counted(2, 1, 0, {0, 1, 2, 3});
   Show();
   EXPECT_EQ(f->Caption(), "Evaluation");
-  EXPECT_EQ(Find<TLabel>("Label1")->Caption(), "Right:");
-  EXPECT_EQ(Find<TLabel>("Label3")->Caption(), "Grade:");
-  EXPECT_EQ(Find<TLabel>("Label5")->Caption(), "Date and time:");
-  EXPECT_EQ(Find<TButton>("bPridatInf")->Caption(), "Edit info");
-  EXPECT_EQ(Find<TButton>("Button1")->Caption(), "Close");
+  EXPECT_EQ(Find<TLabel>(f, "Label1")->Caption(), "Right:");
+  EXPECT_EQ(Find<TLabel>(f, "Label3")->Caption(), "Grade:");
+  EXPECT_EQ(Find<TLabel>(f, "Label5")->Caption(), "Date and time:");
+  EXPECT_EQ(Find<TButton>(f, "bPridatInf")->Caption(), "Edit info");
+  EXPECT_EQ(Find<TButton>(f, "Button1")->Caption(), "Close");
   EXPECT_EQ(f->reVystup->Line(5), "Evaluation: 2");
   EXPECT_EQ(f->reVystup->Line(8), "1) Ot\xE1zka 1 [Right]");
 }

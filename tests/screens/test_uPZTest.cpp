@@ -1,39 +1,18 @@
 // The run parameters: what every way of closing stores for the run.
-#include <QTest>
-#include <gtest/gtest.h>
-
-#include "TestSupport.h"
-#include "Toolkit.h"
-#include "appdir.h"
-#include "uDApp.h"
-#include "uDTest.h"
-#include "uPZTest.h"
+#include "ScreenFixture.h"
 
 using namespace toolkit;
-using testsupport::ReadBytes;
-using testsupport::SourceDir;
-using testsupport::TempDir;
-using testsupport::WriteBytes;
 
 namespace {
 
-class RunParameters : public ::testing::Test {
+class RunParameters : public ScreenTest {
  protected:
   void SetUp() override {
-    WriteBytes(dir_.File("jazyk.ini"), ReadBytes(SourceDir() + "data/jazyk.ini"));
-    platform::SetProgramDir(dir_.Path());
-    Settings = TNastaveni{};
-    TForm::ClearModals();
-    CurrentTest = TDTest{};
+    ScreenTest::SetUp();
     CurrentTest.AnswerCount = 2;
     SetQuestionCount(CurrentTest, 25);
     RunQuestionCount = 0;
     fPZTest = new TfPZTest();
-  }
-  void TearDown() override {
-    delete fPZTest;
-    fPZTest = nullptr;
-    platform::SetProgramDir("");
   }
 
   // Shows the dialog modally; the pupil types the text (unless null) and presses Enter.
@@ -50,8 +29,6 @@ class RunParameters : public ::testing::Test {
     fPZTest->ShowModal();
     EXPECT_FALSE(fPZTest->isVisible());
   }
-
-  TempDir dir_;
 };
 
 TEST_F(RunParameters, ShowsAllQuestionsAndStoresWhatEnterConfirms) {
