@@ -93,6 +93,17 @@ class ScreenTest : public ::testing::Test {
   testsupport::TempDir dir;
 };
 
+// Question n (from 1) of a run: "Otázka n" with the answers "n.1", "n.2", ...
+// and this key.
+inline TOtazky NumberedQuestion(int n, const std::vector<bool>& key, int32_t points = 1) {
+  TOtazky q;
+  q.Text = "Ot\xE1zka " + std::to_string(n);
+  q.Points = points;
+  for (size_t a = 0; a < key.size(); ++a) q.Answers.push_back(std::to_string(n) + "." + std::to_string(a + 1));
+  q.Correct = key;
+  return q;
+}
+
 // The control of that name within the form; a missing one fails the test.
 template <class T>
 T* Find(const QWidget* form, const char* name) {

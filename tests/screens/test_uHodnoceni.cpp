@@ -62,13 +62,7 @@ class Evaluation : public ScreenTest {
     RunTest.AnswerCount = asked.empty() ? 2 : static_cast<int32_t>(asked[0].key.size());
     RunResult = TVysledky{};
     for (size_t q = 0; q < asked.size(); ++q) {
-      TOtazky question;
-      question.Text = "Ot\xE1zka " + std::to_string(q + 1);
-      question.Points = asked[q].points;
-      for (size_t a = 0; a < asked[q].key.size(); ++a)
-        question.Answers.push_back(std::to_string(q + 1) + "." + std::to_string(a + 1));
-      question.Correct = asked[q].key;
-      RunTest.Questions.push_back(question);
+      RunTest.Questions.push_back(NumberedQuestion(static_cast<int>(q) + 1, asked[q].key, asked[q].points));
       TVOtz entry;
       entry.Correct = asked[q].right;
       entry.Marks = asked[q].marks.empty() ? std::vector<bool>(asked[q].key.size(), false) : asked[q].marks;

@@ -29,8 +29,8 @@ QColor WindowText() { return QPalette().color(QPalette::WindowText); }
 
 enum class Mode { Forward, Free, Feedback };
 
-// n questions "Otázka 1" ... with answers "q.a" ...; correct[q] lists the key of question q
-// (questions beyond the list have the first answer correct).
+// n numbered questions; keys[q] is the key of question q (questions beyond the
+// list have the first answer correct).
 void UseTest(int n, int answers, bool multiple, Mode mode, const std::vector<std::vector<bool>>& keys = {}) {
   CurrentTest = TDTest{};
   CurrentTest.Name = "Test";
@@ -39,17 +39,14 @@ void UseTest(int n, int answers, bool multiple, Mode mode, const std::vector<std
   CurrentTest.MultipleCorrect = multiple;
   CurrentTest.FreeNavigation = mode == Mode::Free;
   CurrentTest.ShowCorrectAnswers = mode != Mode::Forward;
-  SetQuestionCount(CurrentTest, n);
   for (int q = 0; q < n; ++q) {
-    TOtazky& question = CurrentTest.Questions[q];
-    question.Text = "Ot\xE1zka " + std::to_string(q + 1);
-    question.Points = 1;
-    for (int a = 0; a < answers; ++a) question.Answers[a] = std::to_string(q + 1) + "." + std::to_string(a + 1);
+    std::vector<bool> key(static_cast<size_t>(answers), false);
     if (static_cast<size_t>(q) < keys.size()) {
-      for (int a = 0; a < answers; ++a) question.Correct[a] = keys[q][a];
+      key = keys[q];
     } else {
-      question.Correct[0] = true;
+      key[0] = true;
     }
+    CurrentTest.Questions.push_back(NumberedQuestion(q + 1, key));
   }
   RunQuestionCount = n;
   ShuffleQuestions = false;
