@@ -135,8 +135,6 @@ void TfHodnoceni::FormActivate() { NastavTxt(); }
 // Showing: totals, grade, date, protocol
 
 void TfHodnoceni::FormShow() {
-  RunResult.RightCount = 0;
-  RunResult.WrongCount = 0;
   // Hidden, the protocol is still built, printed and stored in full.
   reVystup->setVisible(CurrentTest.ShowCorrectAnswers);
 
