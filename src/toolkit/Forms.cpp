@@ -188,8 +188,7 @@ void TForm::PlaceOnScreen() {
   } else {
     return;
   }
-  const int outerHeight = height() + kNonClientHeight;
-  move(area.center().x() - width() / 2, area.center().y() - outerHeight / 2);
+  move(area.center().x() - width() / 2, area.center().y() - Height() / 2);
 }
 
 }  // namespace toolkit
