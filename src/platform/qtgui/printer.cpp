@@ -15,6 +15,8 @@ namespace platform {
 EPrinter EPrinter::NoDefaultPrinter() { return EPrinter("There is no default printer currently selected"); }
 EPrinter EPrinter::Printing() { return EPrinter("Printing in progress"); }
 EPrinter EPrinter::NotPrinting() { return EPrinter("Printer is not currently printing"); }
+EPrinter EPrinter::InvalidPrinter() { return EPrinter("Printer selected is not valid"); }
+EPrinter EPrinter::Failed() { return EPrinter("Printing failed"); }
 
 TPrinter::~TPrinter() = default;
 

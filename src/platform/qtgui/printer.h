@@ -42,6 +42,10 @@ class EPrinter : public Exception {
   static EPrinter Printing();
   // "Printer is not currently printing"
   static EPrinter NotPrinting();
+  // "Printer selected is not valid": the device refused to start a job or a page.
+  static EPrinter InvalidPrinter();
+  // "Printing failed": the device reported an error for the job.
+  static EPrinter Failed();
 };
 
 class TPrinter {

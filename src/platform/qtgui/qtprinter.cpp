@@ -56,18 +56,18 @@ void TQtPrinter::PrepareJob() {
 void TQtPrinter::StartJob() {
   PrepareJob();
   auto painter = std::make_unique<QPainter>();
-  if (!painter->begin(printer_.get())) throw EPrinter("Printer selected is not valid");
+  if (!painter->begin(printer_.get())) throw EPrinter::InvalidPrinter();
   painter_ = std::move(painter);
 }
 
 void TQtPrinter::StartPage() {
-  if (!printer_->newPage()) throw EPrinter("Printer selected is not valid");
+  if (!printer_->newPage()) throw EPrinter::InvalidPrinter();
 }
 
 void TQtPrinter::FinishJob() {
   const bool done = painter_->end();
   painter_.reset();
-  if (!done || printer_->printerState() == QPrinter::Error) throw EPrinter("Printing failed");
+  if (!done || printer_->printerState() == QPrinter::Error) throw EPrinter::Failed();
 }
 
 void TQtPrinter::DropJob() {
@@ -92,7 +92,7 @@ void TQtPrinter::DrawPicture(int x, int y, const QImage& picture) { painter_->dr
 void TQtPrinter::PrintRichText(const QTextDocument& document) {
   PrepareJob();
   document.print(printer_.get());
-  if (printer_->printerState() == QPrinter::Error) throw EPrinter("Printing failed");
+  if (printer_->printerState() == QPrinter::Error) throw EPrinter::Failed();
 }
 
 }  // namespace platform
