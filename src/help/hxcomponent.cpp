@@ -23,6 +23,10 @@ enum Kind : uint8_t {
 
 EReadError::EReadError() : Exception("Stream read error") {}
 
+int32_t LittleEndianInt32(const unsigned char* b) {
+  return static_cast<int32_t>(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
+}
+
 // --- TMemoryStream ---
 
 void TMemoryStream::Clear() {
@@ -60,8 +64,7 @@ uint8_t TMemoryStream::ReadByte() {
 int32_t TMemoryStream::ReadInt32() {
   unsigned char b[4];
   ReadBuffer(b, 4);
-  const uint32_t u = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
-  return static_cast<int32_t>(u);
+  return LittleEndianInt32(b);
 }
 
 void TMemoryStream::Write(const void* buffer, size_t count) {

@@ -30,6 +30,9 @@ class EFilerError : public platform::Exception {
   using Exception::Exception;
 };
 
+// The little-endian 32-bit integer held in four bytes, as the streams store it.
+int32_t LittleEndianInt32(const unsigned char* bytes);
+
 // A block of bytes in memory with a read and write position.
 class TMemoryStream {
  public:

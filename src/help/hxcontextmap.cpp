@@ -173,9 +173,7 @@ void ParseFile(const std::string& file, bool isInclude, std::vector<TContextReco
 }
 
 int32_t Int32At(const std::string& bytes, size_t offset) {
-  const auto* b = reinterpret_cast<const unsigned char*>(bytes.data() + offset);
-  return static_cast<int32_t>(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 |
-                              uint32_t(b[3]) << 24);
+  return LittleEndianInt32(reinterpret_cast<const unsigned char*>(bytes.data() + offset));
 }
 
 }  // namespace
