@@ -168,9 +168,8 @@ class RtfWriter {
       const char16_t u = ch.unicode();
       char hex[8];
       if (u == '\\' || u == '{' || u == '}') {
-        if (pending) out += ' ';
-        pending = false;
-        out += '\\';
+        // The escape stands where plain text would, after any pending delimiter.
+        plain('\\');
         out += static_cast<char>(u);
       } else if (u == '\t') {
         word("\\tab");
