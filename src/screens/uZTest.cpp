@@ -127,7 +127,12 @@ void TfZTest::NastavTxt() {
   Label3->SetCaption(LangText("Cas") + ":");
   bPredchozi->SetCaption("<<< " + LangText("Predchozi"));
   bKonec->SetCaption(LangText("Dokonci"));
-  bDalsi->SetCaption(AwaitingConfirm ? LangText("Ok") : LangText("Dalsi") + " >>>");
+  CekatNaKontrolu(AwaitingConfirm);
+}
+
+void TfZTest::CekatNaKontrolu(bool on) {
+  AwaitingConfirm = on;
+  bDalsi->SetCaption(on ? LangText("Ok") : LangText("Dalsi") + " >>>");
 }
 
 void TfZTest::FormActivate() { NastavTxt(); }
@@ -171,8 +176,7 @@ void TfZTest::FormShow() {
 
   bDalsi->setEnabled(true);
   seCOtazky->setEnabled(CurrentTest.FreeNavigation);
-  AwaitingConfirm = SeZpetnouVazbou();
-  bDalsi->SetCaption(AwaitingConfirm ? LangText("Ok") : LangText("Dalsi") + " >>>");
+  CekatNaKontrolu(SeZpetnouVazbou());
   seCOtazky->SetMinValue(1);
   seCOtazky->SetMaxValue(PocetOtazek());
 
@@ -318,8 +322,7 @@ void TfZTest::bDalsiClick() {
   if (AwaitingConfirm && !CurrentTest.FreeNavigation) {
     // The check step: the verdict stays on screen with the countdown stopped.
     ZHodnoceni();
-    bDalsi->SetCaption(LangText("Dalsi") + " >>>");
-    AwaitingConfirm = false;
+    CekatNaKontrolu(false);
     return;
   }
   if (CurrentQuestion >= PocetOtazek() - 1) return;
@@ -327,10 +330,7 @@ void TfZTest::bDalsiClick() {
   // In the feedback mode the verdict of the check step stands.
   if (!SeZpetnouVazbou()) ZHodnoceni();
   ZDalsiO();
-  if (SeZpetnouVazbou()) {
-    bDalsi->SetCaption(LangText("Ok"));
-    AwaitingConfirm = true;
-  }
+  if (SeZpetnouVazbou()) CekatNaKontrolu(true);
 }
 
 void TfZTest::bPredchoziClick() {

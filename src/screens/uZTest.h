@@ -92,6 +92,8 @@ class TfZTest : public toolkit::TForm {
   // The number of questions of the run copy.
   int32_t PocetOtazek() const;
   void NastavZnacku(size_t slot, bool on);
+  // Sets AwaitingConfirm; bDalsi reads "Ok" while the check step waits.
+  void CekatNaKontrolu(bool on);
   // lCislo reads "3/20".
   void UkazCislo();
 };
