@@ -11,6 +11,16 @@ TForm1* Form1 = nullptr;
 namespace {
 // The window is 870 × 600 with its frame; this is the frame's width.
 constexpr int kFrameWidth = 8;
+
+// The buttons stand in one row on the panel.
+TButton* MakeButton(QWidget* panel, const char* name, int left, const std::string& caption,
+                    std::function<void()> click) {
+  auto* b = new TButton(panel, name);
+  b->SetBounds(left, 8, 75, 25);
+  b->SetCaption(caption);
+  b->OnClick = std::move(click);
+  return b;
+}
 }  // namespace
 
 TForm1::TForm1() : TForm("Form1") {
@@ -36,28 +46,14 @@ TForm1::TForm1() : TForm("Form1") {
   Panel1->SetAlign(TAlign::alBottom);
   SetAlign(StringGrid1, TAlign::alClient);
 
-  bNacist = new TButton(Panel1, "bNacist");
-  bNacist->SetBounds(8, 8, 75, 25);
-  bNacist->SetCaption("Na\xE8\xEDt");  // "Načít"
-  bNacist->OnClick = [this] { bNacistClick(); };
-
-  bUlozit = new TButton(Panel1, "bUlozit");
-  bUlozit->SetBounds(88, 8, 75, 25);
-  bUlozit->SetCaption("Ulo\x9Eit");  // "Uložit"
-  bUlozit->OnClick = [this] { bUlozitClick(); };
-
-  bPridatJazyk = new TButton(Panel1, "bPridatJazyk");
-  bPridatJazyk->SetBounds(776, 8, 75, 25);
-  bPridatJazyk->SetCaption("P\xF8idat jazyk");  // "Přidat jazyk"
-  bPridatJazyk->OnClick = [this] { bPridatJazykClick(); };
+  bNacist = MakeButton(Panel1, "bNacist", 8, Cp1250("Načít"), [this] { bNacistClick(); });
+  bUlozit = MakeButton(Panel1, "bUlozit", 88, Cp1250("Uložit"), [this] { bUlozitClick(); });
+  bPridatJazyk = MakeButton(Panel1, "bPridatJazyk", 776, Cp1250("Přidat jazyk"), [this] { bPridatJazykClick(); });
 
   Edit1 = new TEdit(Panel1, "Edit1");
   Edit1->SetBounds(648, 10, 121, 21);
 
-  Button1 = new TButton(Panel1, "Button1");
-  Button1->SetBounds(368, 8, 75, 25);
-  Button1->SetCaption("Odebrat jazyk");
-  Button1->OnClick = [this] { Button1Click(); };
+  Button1 = MakeButton(Panel1, "Button1", 368, "Odebrat jazyk", [this] { Button1Click(); });
 
   setTabOrder(StringGrid1, bNacist);
   setTabOrder(bNacist, bUlozit);
