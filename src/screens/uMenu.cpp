@@ -98,10 +98,7 @@ void TfMenu::FormCreate() {
   // The help router takes the help file from the program's directory here once it exists.
   CurrentTest.Exists = false;
   OZobrazeni();
-  if (Settings.PVAdr) {
-    od1->InitialDir = Settings.VAdr;
-    sd1->InitialDir = Settings.VAdr;
-  }
+  NastavAdresare();
   const std::string arg = Application()->ParamStr(1);
   if (!arg.empty() && platform::FileExists(arg)) {
     LoadTest(CurrentTest, arg);
