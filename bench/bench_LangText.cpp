@@ -9,11 +9,11 @@
 #include <functional>
 #include <string>
 
-#include "appdir.h"
+#include "platform/appdir.h"
 #include "BenchTiming.h"
-#include "files.h"
-#include "profile.h"
-#include "uDApp.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "model/uDApp.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "BenchTiming.h"
-#include "ZCodeFce.h"
-#include "files.h"
-#include "uDTest.h"
+#include "model/ZCodeFce.h"
+#include "platform/files.h"
+#include "model/uDTest.h"
 
 namespace {
 

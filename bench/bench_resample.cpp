@@ -21,7 +21,7 @@
 #include <random>
 #include <string>
 
-#include "GenGraphics.h"
+#include "genlib/GenGraphics.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ double BestOurs(const QImage& photo, int dw, int dh, int runs) {
   for (int r = 0; r < runs; ++r) {
     QImage bitmap = photo;
     const auto start = Clock::now();
-    resample::ResampleBitmap(dw, dh, resample::rkMitchell, 0, bitmap);
+    genlib::ResampleBitmap(dw, dh, genlib::rkMitchell, 0, bitmap);
     best = std::min(best, Millis(Clock::now() - start));
     if (bitmap.size() != QSize(dw, dh)) {
       std::fprintf(stderr, "resampled picture has the wrong size\n");

@@ -25,8 +25,8 @@
 #include <string>
 #include <vector>
 
-#include "GenStartup.h"
-#include "GenSysInfo.h"
+#include "genlib/GenStartup.h"
+#include "genlib/GenSysInfo.h"
 
 extern char** environ;
 
@@ -140,11 +140,11 @@ int main(int argc, char** argv) {
 
   // In this process: the work alone, the clock measurement within it, and an application object.
   const std::vector<double> work = Times(runs * 5, [] {
-    resample::GenLibStart();
-    resample::GenLibEnd();
+    genlib::GenLibStart();
+    genlib::GenLibEnd();
   });
-  resample::FrequencyInfo frequency;
-  const std::vector<double> clock = Times(runs * 5, [&] { resample::MeasureProcessorClock(frequency); });
+  genlib::FrequencyInfo frequency;
+  const std::vector<double> clock = Times(runs * 5, [&] { genlib::MeasureProcessorClock(frequency); });
   int qargc = 1;
   char name[] = "bench_startup";
   char* qargv[] = {name, nullptr};

@@ -15,11 +15,11 @@
 #include <cstring>
 #include <optional>
 
-#include "GenStartup.h"
-#include "Prepare.h"
-#include "Toolkit.h"
-#include "appdir.h"
-#include "uMenu.h"
+#include "genlib/GenStartup.h"
+#include "app/Prepare.h"
+#include "toolkit/Toolkit.h"
+#include "platform/appdir.h"
+#include "screens/uMenu.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
   // The settings and the language table that Zorvik itself reads.
   platform::SetProgramDir(ZORVIK_BIN_DIR);
 
-  std::optional<resample::GenLibScope> library;
+  std::optional<genlib::GenLibScope> library;
   if (with) library.emplace();
 
   // Started without a test file, as from the desktop.

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "errors.h"
-#include "messages.h"
-#include "uDTest.h"
+#include "platform/errors.h"
+#include "platform/messages.h"
+#include "model/uDTest.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "errors.h"
-#include "hxcontextmap.h"
-#include "messages.h"
+#include "platform/errors.h"
+#include "help/hxcontextmap.h"
+#include "platform/messages.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "cp1250.h"
-#include "profile.h"
+#include "platform/cp1250.h"
+#include "platform/profile.h"
 
 using namespace platform;
 

@@ -1,11 +1,11 @@
 // Zorvik: start-up, the screens, the message loop.
-#include "GenStartup.h"
-#include "Prepare.h"
-#include "Toolkit.h"
+#include "genlib/GenStartup.h"
+#include "app/Prepare.h"
+#include "toolkit/Toolkit.h"
 
 int main(int argc, char** argv) {
   // The general library starts before anything of the program and ends after it.
-  resample::GenLibScope generalLibrary;
+  genlib::GenLibScope generalLibrary;
 
   toolkit::TApplication app(argc, argv);
   PrepareApplication(app);

@@ -1,9 +1,9 @@
-#include "hxcomponent.h"
+#include "help/hxcomponent.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "convert.h"
+#include "platform/convert.h"
 
 namespace help {
 

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "errors.h"
+#include "platform/errors.h"
 
 namespace help {
 

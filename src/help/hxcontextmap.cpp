@@ -1,4 +1,4 @@
-#include "hxcontextmap.h"
+#include "help/hxcontextmap.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,12 +8,12 @@
 #include <optional>
 #include <unistd.h>
 
-#include "convert.h"
-#include "cp1250.h"
-#include "errors.h"
-#include "files.h"
-#include "hxhshtb.h"
-#include "messages.h"
+#include "platform/convert.h"
+#include "platform/cp1250.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "help/hxhshtb.h"
+#include "platform/messages.h"
 
 namespace help {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "hxcomponent.h"
+#include "help/hxcomponent.h"
 
 namespace help {
 

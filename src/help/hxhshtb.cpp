@@ -1,4 +1,4 @@
-#include "hxhshtb.h"
+#include "help/hxhshtb.h"
 
 #include <array>
 

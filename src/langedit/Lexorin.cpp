@@ -1,6 +1,6 @@
 // Lexorin: the editor of Zorvik's language table.
-#include "Toolkit.h"
-#include "uMain.h"
+#include "toolkit/Toolkit.h"
+#include "langedit/uMain.h"
 
 int main(int argc, char** argv) {
   toolkit::TApplication app(argc, argv);

@@ -1,8 +1,8 @@
-#include "uMain.h"
+#include "langedit/uMain.h"
 
-#include "appdir.h"
-#include "errors.h"
-#include "profile.h"
+#include "platform/appdir.h"
+#include "platform/errors.h"
+#include "platform/profile.h"
 
 using namespace toolkit;
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Toolkit.h"
+#include "toolkit/Toolkit.h"
 
 class TForm1 : public toolkit::TForm {
   Q_OBJECT

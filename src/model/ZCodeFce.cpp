@@ -1,6 +1,6 @@
-#include "ZCodeFce.h"
+#include "model/ZCodeFce.h"
 
-#include "files.h"
+#include "platform/files.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "uDApp.h"
+#include "model/uDApp.h"
 
-#include "appdir.h"
-#include "profile.h"
+#include "platform/appdir.h"
+#include "platform/profile.h"
 
 TNastaveni Settings;
 

@@ -1,4 +1,4 @@
-#include "uDTest.h"
+#include "model/uDTest.h"
 
 #include <algorithm>
 #include <chrono>
@@ -6,11 +6,11 @@
 #include <string_view>
 #include <utility>
 
-#include "ZCodeFce.h"
-#include "convert.h"
-#include "cp1250.h"
-#include "errors.h"
-#include "messages.h"
+#include "model/ZCodeFce.h"
+#include "platform/convert.h"
+#include "platform/cp1250.h"
+#include "platform/errors.h"
+#include "platform/messages.h"
 
 TDTest CurrentTest;
 TDTest RunTest;

@@ -1,13 +1,13 @@
-#include "uPFce.h"
+#include "model/uPFce.h"
 
 #include <cerrno>
 
-#include "connection.h"
-#include "convert.h"
-#include "download.h"
-#include "errors.h"
-#include "fileversion.h"
-#include "files.h"
+#include "platform/qtnet/connection.h"
+#include "platform/convert.h"
+#include "platform/download.h"
+#include "platform/errors.h"
+#include "platform/fileversion.h"
+#include "platform/files.h"
 
 bool GetFileVersion(const std::string& fileName, uint16_t& major, uint16_t& minor,
                     uint16_t& release, uint16_t& build) {

@@ -1,6 +1,6 @@
-#include "appdir.h"
+#include "platform/appdir.h"
 
-#include "sysinfo.h"
+#include "platform/sysinfo.h"
 
 namespace platform {
 namespace {

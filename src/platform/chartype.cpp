@@ -1,6 +1,6 @@
-#include "chartype.h"
+#include "platform/chartype.h"
 
-#include "cp1250.h"
+#include "platform/cp1250.h"
 
 namespace platform {
 

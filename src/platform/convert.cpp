@@ -1,6 +1,6 @@
-#include "convert.h"
+#include "platform/convert.h"
 
-#include "errors.h"
+#include "platform/errors.h"
 
 namespace platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "cpuclock.h"
+#include "platform/cpuclock.h"
 
 #include <pthread.h>
 #include <sched.h>

@@ -1,4 +1,4 @@
-#include "download.h"
+#include "platform/download.h"
 
 #include <curl/curl.h>
 
@@ -6,8 +6,8 @@
 #include <mutex>
 #include <optional>
 
-#include "cp1250.h"
-#include "files.h"
+#include "platform/cp1250.h"
+#include "platform/files.h"
 
 namespace platform {
 namespace {

@@ -1,8 +1,8 @@
-#include "errors.h"
+#include "platform/errors.h"
 
 #include <cstring>
 
-#include "cp1250.h"
+#include "platform/cp1250.h"
 
 namespace platform {
 

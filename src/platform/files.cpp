@@ -1,4 +1,4 @@
-#include "files.h"
+#include "platform/files.h"
 
 #include <cerrno>
 #include <climits>
@@ -8,8 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "cp1250.h"
-#include "errors.h"
+#include "platform/cp1250.h"
+#include "platform/errors.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "fileversion.h"
+#include "platform/fileversion.h"
 
 #include <elf.h>
 #include <fcntl.h>
@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "files.h"
+#include "platform/files.h"
 
 namespace platform {
 namespace {

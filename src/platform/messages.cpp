@@ -1,8 +1,8 @@
-#include "messages.h"
+#include "platform/messages.h"
 
 #include <cstdio>
 
-#include "cp1250.h"
+#include "platform/cp1250.h"
 
 namespace platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "netstate.h"
+#include "platform/netstate.h"
 
 #include <ifaddrs.h>
 #include <net/if.h>

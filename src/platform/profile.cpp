@@ -1,13 +1,13 @@
-#include "profile.h"
+#include "platform/profile.h"
 
 #include <optional>
 #include <string_view>
 #include <unordered_set>
 
-#include "convert.h"
-#include "cp1250.h"
-#include "errors.h"
-#include "files.h"
+#include "platform/convert.h"
+#include "platform/cp1250.h"
+#include "platform/errors.h"
+#include "platform/files.h"
 
 namespace platform {
 namespace {

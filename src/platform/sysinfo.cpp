@@ -1,4 +1,4 @@
-#include "sysinfo.h"
+#include "platform/sysinfo.h"
 
 #include <dlfcn.h>
 #include <link.h>
@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "cp1250.h"
-#include "files.h"
+#include "platform/cp1250.h"
+#include "platform/files.h"
 
 namespace platform {
 

@@ -1,14 +1,14 @@
-#include "uHodnoceni.h"
+#include "screens/uHodnoceni.h"
 
 #include <QColor>
 
-#include "appdir.h"
-#include "convert.h"
-#include "ScreenParts.h"
-#include "localclock.h"
-#include "uDApp.h"
-#include "uDTest.h"
-#include "uZTest.h"
+#include "platform/appdir.h"
+#include "platform/convert.h"
+#include "screens/ScreenWidgets.h"
+#include "platform/qtgui/localclock.h"
+#include "model/uDApp.h"
+#include "model/uDTest.h"
+#include "screens/uZTest.h"
 
 using namespace toolkit;
 using platform::IntToStr;

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "Toolkit.h"
+#include "toolkit/Toolkit.h"
 
 // The grade "1" to "5" for a grading mode (0 errors, 1 points, 2 percent, any
 // other value as errors), its four thresholds, the right total and the number

@@ -1,14 +1,14 @@
-#include "uMenu.h"
+#include "screens/uMenu.h"
 
-#include "ScreenParts.h"
-#include "files.h"
-#include "uDApp.h"
-#include "uDTest.h"
-#include "uNTest.h"
-#include "uPZTest.h"
-#include "uUpravitT.h"
-#include "uZHeslo.h"
-#include "uZTest.h"
+#include "screens/ScreenWidgets.h"
+#include "platform/files.h"
+#include "model/uDApp.h"
+#include "model/uDTest.h"
+#include "screens/uNTest.h"
+#include "screens/uPZTest.h"
+#include "screens/uUpravitT.h"
+#include "screens/uZHeslo.h"
+#include "screens/uZTest.h"
 
 using namespace toolkit;
 

@@ -4,7 +4,7 @@
 // named on the command line, loads and saves tests, guards editing with the
 // password prompt and asks before unsaved changes are lost.
 
-#include "Toolkit.h"
+#include "toolkit/Toolkit.h"
 
 class TfMenu : public toolkit::TForm {
  public:

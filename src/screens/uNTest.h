@@ -4,7 +4,7 @@
 // It reads and writes CurrentTest only; its controls keep their contents
 // between openings, which is what a new test starts from.
 
-#include "Toolkit.h"
+#include "toolkit/Toolkit.h"
 
 class TfNTest : public toolkit::TForm {
  public:

@@ -1,8 +1,8 @@
-#include "uPZTest.h"
+#include "screens/uPZTest.h"
 
-#include "ScreenParts.h"
-#include "uDApp.h"
-#include "uDTest.h"
+#include "screens/ScreenWidgets.h"
+#include "model/uDApp.h"
+#include "model/uDTest.h"
 
 using namespace toolkit;
 

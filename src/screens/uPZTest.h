@@ -3,7 +3,7 @@
 // questions and the answers. It cannot cancel the run: however it is closed,
 // it stores what it shows and the run follows.
 
-#include "Toolkit.h"
+#include "toolkit/Toolkit.h"
 
 class TfPZTest : public toolkit::TForm {
  public:

@@ -1,11 +1,11 @@
-#include "uUpravitT.h"
+#include "screens/uUpravitT.h"
 
 #include <algorithm>
 #include <string>
 
-#include "ScreenParts.h"
-#include "convert.h"
-#include "uDApp.h"
+#include "screens/ScreenWidgets.h"
+#include "platform/convert.h"
+#include "model/uDApp.h"
 
 using namespace toolkit;
 

@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "Toolkit.h"
-#include "uDTest.h"
+#include "toolkit/Toolkit.h"
+#include "model/uDTest.h"
 
 class TfUpravitT : public toolkit::TForm {
  public:

@@ -3,7 +3,7 @@
 // leaves what was typed in EnteredPassword. It compares nothing; the main
 // menu's gate does.
 
-#include "Toolkit.h"
+#include "toolkit/Toolkit.h"
 
 class TfZHeslo : public toolkit::TForm {
  public:

@@ -1,16 +1,16 @@
-#include "uZTest.h"
+#include "screens/uZTest.h"
 
 #include <QApplication>
 #include <QPalette>
 #include <algorithm>
 #include <optional>
 
-#include "convert.h"
-#include "ScreenParts.h"
-#include "files.h"
-#include "uDApp.h"
-#include "uDTest.h"
-#include "uHodnoceni.h"
+#include "platform/convert.h"
+#include "screens/ScreenWidgets.h"
+#include "platform/files.h"
+#include "model/uDApp.h"
+#include "model/uDTest.h"
+#include "screens/uHodnoceni.h"
 
 using namespace toolkit;
 using platform::IntToStr;

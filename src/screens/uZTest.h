@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Toolkit.h"
+#include "toolkit/Toolkit.h"
 
 // The outcome of one asked question.
 struct TVOtz {

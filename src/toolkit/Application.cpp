@@ -1,29 +1,27 @@
-#include "Application.h"
+#include "toolkit/Application.h"
 
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
-#include "Dialogs.h"
-#include "Fonts.h"
-#include "Forms.h"
-#include "Text.h"
-#include "cp1250.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/Forms.h"
+#include "toolkit/Text.h"
+#include "platform/cp1250.h"
 
 namespace toolkit {
 
 namespace {
 TApplication* g_application = nullptr;
-bool g_testMode = false;
 }  // namespace
 
 TApplication* Application() { return g_application; }
-void SetTestMode(bool on) { g_testMode = on; }
-bool TestMode() { return g_testMode; }
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   g_application = this;
+  SetErrorBox([](const std::exception& e) { g_application->ShowException(e); });
   // Qt has taken its own options out of argv by now.
   for (int i = 0; i < argc; ++i) params_.push_back(platform::Utf8ToCp1250(argv[i]));
   if (params_.empty()) params_.push_back("");
@@ -47,6 +45,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
 TApplication::~TApplication() {
   for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) delete it->data();
   platform::SetMessageHandler(std::move(previousMessageHandler_));
+  SetErrorBox(nullptr);
   g_application = nullptr;
 }
 
@@ -102,18 +101,6 @@ void TApplication::SetParams(const std::vector<std::string>& args) {
 }
 
 void TApplication::ShowException(const std::exception& e) { MessageBoxes::Error(title_, e.what()); }
-
-void TApplication::Invoke(const std::function<void()>& handler) {
-  if (!g_application) {
-    handler();
-    return;
-  }
-  try {
-    handler();
-  } catch (const std::exception& e) {
-    g_application->ShowException(e);
-  }
-}
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
   try {

@@ -12,27 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "messages.h"
+#include "platform/messages.h"
+#include "toolkit/HelpCommands.h"
+#include "toolkit/Invoke.h"
+#include "toolkit/TestMode.h"
 
 namespace toolkit {
 
 class TForm;
-
-// A help request in WinHelp numbering: a 16-bit command and a signed 32-bit
-// datum. A handler that has served the command sets CallHelp to false; its
-// result becomes the result of the help command.
-using THelpEvent = std::function<bool(uint16_t Command, int32_t Data, bool& CallHelp)>;
-
-// WinHelp command numbers the program issues.
-constexpr uint16_t HELP_CONTEXT = 1;
-constexpr uint16_t HELP_QUIT = 2;
-constexpr uint16_t HELP_CONTENTS = 3;
-constexpr uint16_t HELP_CONTEXTPOPUP = 8;
-constexpr uint16_t HELP_FINDER = 11;
-constexpr uint16_t HELP_SETPOPUP_POS = 13;
-constexpr uint16_t HELP_TAB = 15;
-constexpr uint16_t HELP_KEY = 257;
-constexpr uint16_t HELP_PARTIALKEY = 261;
 
 class TApplication : public QApplication {
   Q_OBJECT
@@ -86,8 +73,6 @@ class TApplication : public QApplication {
 
   // The standard error box: the error's message under the application's title.
   void ShowException(const std::exception& e);
-  // Runs a handler; an exception escaping it goes to the standard error box.
-  static void Invoke(const std::function<void()>& handler);
 
   bool notify(QObject* receiver, QEvent* event) override;
 
@@ -108,13 +93,5 @@ class TApplication : public QApplication {
 // The one application object, or null before it exists.
 TApplication* Application();
 
-// Runs an event handler under the standard error box (see TApplication::Invoke).
-inline void Invoke(const std::function<void()>& handler) { TApplication::Invoke(handler); }
-
-// In test mode every place that would wait for a person (message boxes, file
-// and font dialogs, modal screens) takes its answer from a queue instead and
-// records what it would have shown. The GUI test main switches it on.
-void SetTestMode(bool on);
-bool TestMode();
 
 }  // namespace toolkit

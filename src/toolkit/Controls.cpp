@@ -1,4 +1,4 @@
-#include "Controls.h"
+#include "toolkit/Controls.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -8,8 +8,8 @@
 #include <climits>
 #include <vector>
 
-#include "Application.h"
-#include "Text.h"
+#include "toolkit/Invoke.h"
+#include "toolkit/Text.h"
 
 namespace toolkit {
 

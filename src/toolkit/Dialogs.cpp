@@ -1,4 +1,4 @@
-#include "Dialogs.h"
+#include "toolkit/Dialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,11 +17,11 @@
 #include <deque>
 #include <optional>
 
-#include "Application.h"
-#include "Controls.h"
-#include "Fonts.h"
-#include "Forms.h"
-#include "Text.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/Forms.h"
+#include "toolkit/TestMode.h"
+#include "toolkit/Text.h"
 
 namespace toolkit {
 

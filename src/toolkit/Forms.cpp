@@ -1,4 +1,4 @@
-#include "Forms.h"
+#include "toolkit/Forms.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -8,8 +8,9 @@
 #include <QWindow>
 #include <deque>
 
-#include "Controls.h"
-#include "Text.h"
+#include "toolkit/Application.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Text.h"
 
 namespace toolkit {
 

@@ -19,7 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "Application.h"
+#include "toolkit/HelpCommands.h"
+#include "toolkit/Invoke.h"
 
 namespace toolkit {
 

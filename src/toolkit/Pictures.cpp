@@ -1,12 +1,12 @@
-#include "Pictures.h"
+#include "toolkit/Pictures.h"
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
 #include <cerrno>
 
-#include "convert.h"
-#include "files.h"
+#include "platform/convert.h"
+#include "platform/files.h"
 
 namespace toolkit {
 

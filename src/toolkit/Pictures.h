@@ -5,7 +5,7 @@
 #include <QImage>
 #include <string>
 
-#include "errors.h"
+#include "platform/errors.h"
 
 namespace toolkit {
 

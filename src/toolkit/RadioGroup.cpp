@@ -1,9 +1,10 @@
-#include "RadioGroup.h"
+#include "toolkit/RadioGroup.h"
 
+#include <QEvent>
 #include <algorithm>
 
-#include "Application.h"
-#include "Text.h"
+#include "toolkit/Invoke.h"
+#include "toolkit/Text.h"
 
 namespace toolkit {
 

@@ -7,7 +7,7 @@
 #include <QRadioButton>
 #include <vector>
 
-#include "Controls.h"
+#include "toolkit/Controls.h"
 
 namespace toolkit {
 

@@ -1,13 +1,13 @@
-#include "RichEdit.h"
+#include "toolkit/RichEdit.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
 #include <algorithm>
 
-#include "Text.h"
-#include "errors.h"
-#include "printer.h"
-#include "rtfwriter.h"
+#include "toolkit/Text.h"
+#include "platform/errors.h"
+#include "platform/qtgui/printer.h"
+#include "platform/qtgui/rtfwriter.h"
 
 namespace toolkit {
 

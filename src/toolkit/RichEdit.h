@@ -7,7 +7,7 @@
 #include <QTextEdit>
 #include <string>
 
-#include "Controls.h"
+#include "toolkit/Controls.h"
 
 namespace toolkit {
 

@@ -1,11 +1,11 @@
-#include "SpinEdit.h"
+#include "toolkit/SpinEdit.h"
 
 #include <QKeyEvent>
 #include <QLocale>
 
-#include "Application.h"
-#include "Text.h"
-#include "convert.h"
+#include "toolkit/Invoke.h"
+#include "toolkit/Text.h"
+#include "platform/convert.h"
 
 namespace toolkit {
 

@@ -16,7 +16,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "Controls.h"
+#include "toolkit/Controls.h"
 
 namespace toolkit {
 

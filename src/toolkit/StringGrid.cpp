@@ -1,10 +1,10 @@
-#include "StringGrid.h"
+#include "toolkit/StringGrid.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 
-#include "Text.h"
+#include "toolkit/Text.h"
 
 namespace toolkit {
 

@@ -5,7 +5,7 @@
 
 #include <QTableWidget>
 
-#include "Controls.h"
+#include "toolkit/Controls.h"
 
 namespace toolkit {
 

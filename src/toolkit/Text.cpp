@@ -1,6 +1,6 @@
-#include "Text.h"
+#include "toolkit/Text.h"
 
-#include "cp1250.h"
+#include "platform/cp1250.h"
 
 namespace toolkit {
 

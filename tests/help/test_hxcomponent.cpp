@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "hxcomponent.h"
+#include "help/hxcomponent.h"
 
 using namespace help;
 using namespace std::string_literals;

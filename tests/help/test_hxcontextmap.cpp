@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
-#include "files.h"
-#include "hxcontextmap.h"
-#include "hxhshtb.h"
-#include "messages.h"
+#include "support/TestSupport.h"
+#include "platform/files.h"
+#include "help/hxcontextmap.h"
+#include "help/hxhshtb.h"
+#include "platform/messages.h"
 
 using namespace help;
 using namespace std::string_literals;

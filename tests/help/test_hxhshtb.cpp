@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "hxhshtb.h"
+#include "help/hxhshtb.h"
 
 using help::ContextStringHash;
 

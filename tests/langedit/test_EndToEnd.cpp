@@ -2,8 +2,8 @@
 // lists and speaks.
 #include <algorithm>
 
-#include "LexorinFixture.h"
-#include "uDApp.h"
+#include "support/LexorinFixture.h"
+#include "model/uDApp.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // operations with the table file checked on disk after each save and removal.
 #include <filesystem>
 
-#include "LexorinFixture.h"
+#include "support/LexorinFixture.h"
 
 using namespace toolkit;
 

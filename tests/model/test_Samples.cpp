@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "TestSupport.h"
-#include "files.h"
-#include "messages.h"
-#include "uDTest.h"
+#include "support/TestSupport.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+#include "model/uDTest.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
-#include "TestSupport.h"
-#include "ZCodeFce.h"
-#include "errors.h"
-#include "messages.h"
-#include "uDTest.h"
+#include "support/TestSupport.h"
+#include "model/ZCodeFce.h"
+#include "platform/errors.h"
+#include "platform/messages.h"
+#include "model/uDTest.h"
 
 using testsupport::ReadBytes;
 using testsupport::TempDir;

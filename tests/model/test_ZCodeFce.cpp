@@ -3,10 +3,10 @@
 
 #include <random>
 
-#include "TestSupport.h"
-#include "ZCodeFce.h"
-#include "errors.h"
-#include "uDTest.h"
+#include "support/TestSupport.h"
+#include "model/ZCodeFce.h"
+#include "platform/errors.h"
+#include "model/uDTest.h"
 
 using testsupport::TempDir;
 

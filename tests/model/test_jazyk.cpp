@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <set>
 
-#include "TestSupport.h"
-#include "appdir.h"
-#include "profile.h"
-#include "uDApp.h"
+#include "support/TestSupport.h"
+#include "platform/appdir.h"
+#include "platform/profile.h"
+#include "model/uDApp.h"
 
 using testsupport::ReadBytes;
 

@@ -3,12 +3,12 @@
 
 #include <set>
 
-#include "TestSupport.h"
-#include "appdir.h"
-#include "errors.h"
-#include "files.h"
-#include "profile.h"
-#include "uDApp.h"
+#include "support/TestSupport.h"
+#include "platform/appdir.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "model/uDApp.h"
 
 using testsupport::ReadBytes;
 using testsupport::TempDir;

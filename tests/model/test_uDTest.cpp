@@ -5,7 +5,7 @@
 #include <set>
 #include <utility>
 
-#include "uDTest.h"
+#include "model/uDTest.h"
 
 namespace {
 

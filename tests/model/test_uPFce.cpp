@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "TestSupport.h"
-#include "errors.h"
-#include "fileversion.h"
-#include "uPFce.h"
+#include "support/TestSupport.h"
+#include "platform/errors.h"
+#include "platform/fileversion.h"
+#include "model/uPFce.h"
 
 using testsupport::TempDir;
 using testsupport::WriteBytes;

@@ -12,9 +12,9 @@
 #include <map>
 #include <thread>
 
-#include "TestSupport.h"
-#include "download.h"
-#include "uPFce.h"
+#include "support/TestSupport.h"
+#include "platform/download.h"
+#include "model/uPFce.h"
 
 using testsupport::ReadBytes;
 using testsupport::TempDir;

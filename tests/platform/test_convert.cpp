@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "convert.h"
-#include "errors.h"
+#include "platform/convert.h"
+#include "platform/errors.h"
 
 using namespace platform;
 

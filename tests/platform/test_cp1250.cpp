@@ -4,7 +4,7 @@
 #include <clocale>
 #include <cwctype>
 
-#include "cp1250.h"
+#include "platform/cp1250.h"
 
 using namespace platform;
 

@@ -3,9 +3,9 @@
 
 #include <filesystem>
 
-#include "TestSupport.h"
-#include "errors.h"
-#include "files.h"
+#include "support/TestSupport.h"
+#include "platform/errors.h"
+#include "platform/files.h"
 
 using namespace platform;
 using testsupport::TempDir;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "messages.h"
+#include "platform/messages.h"
 
 using namespace platform;
 

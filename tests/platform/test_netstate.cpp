@@ -3,7 +3,7 @@
 #include <net/if.h>
 #include <netinet/in.h>
 
-#include "netstate.h"
+#include "platform/netstate.h"
 
 using platform::InterfaceConnects;
 

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <random>
 
-#include "TestSupport.h"
-#include "errors.h"
-#include "files.h"
-#include "profile.h"
+#include "support/TestSupport.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "platform/profile.h"
 
 using namespace platform;
 using testsupport::ReadBytes;

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "cpuclock.h"
-#include "sysinfo.h"
+#include "platform/cpuclock.h"
+#include "platform/sysinfo.h"
 
 using namespace platform;
 

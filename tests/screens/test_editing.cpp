@@ -1,6 +1,10 @@
 // The teacher's road through the main menu: create a test, write its
 // questions and answers, save it, load it back and find everything as typed.
-#include "ScreenFixture.h"
+#include "support/ScreenFixture.h"
+#include "screens/uMenu.h"
+#include "screens/uNTest.h"
+#include "screens/uUpravitT.h"
+#include "screens/uZHeslo.h"
 
 using namespace toolkit;
 

@@ -6,10 +6,12 @@
 #include <QTextDocument>
 #include <array>
 
-#include "ScreenFixture.h"
-#include "localclock.h"
-#include "recordingprinter.h"
-#include "rtfwriter.h"
+#include "support/ScreenFixture.h"
+#include "platform/qtgui/localclock.h"
+#include "platform/qtgui/recordingprinter.h"
+#include "platform/qtgui/rtfwriter.h"
+#include "screens/uHodnoceni.h"
+#include "screens/uZTest.h"
 
 using namespace toolkit;
 using testsupport::ReadBytes;

@@ -2,7 +2,12 @@
 // two-question rule, the confirmations, the dialogs' directory, the language.
 #include <QDir>
 
-#include "ScreenFixture.h"
+#include "support/ScreenFixture.h"
+#include "screens/uMenu.h"
+#include "screens/uPZTest.h"
+#include "screens/uUpravitT.h"
+#include "screens/uZHeslo.h"
+#include "screens/uZTest.h"
 
 using namespace toolkit;
 

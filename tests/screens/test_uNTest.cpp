@@ -1,6 +1,6 @@
 // The test properties screen: creating and editing the header of the current test.
-#include "ScreenFixture.h"
-#include "uNTest.h"
+#include "support/ScreenFixture.h"
+#include "screens/uNTest.h"
 
 using namespace toolkit;
 

@@ -1,5 +1,6 @@
 // The run parameters: what every way of closing stores for the run.
-#include "ScreenFixture.h"
+#include "support/ScreenFixture.h"
+#include "screens/uPZTest.h"
 
 using namespace toolkit;
 

@@ -2,8 +2,8 @@
 // operations, the number box's rules, the answer rows and the closing store.
 #include <QRadioButton>
 
-#include "ScreenFixture.h"
-#include "uUpravitT.h"
+#include "support/ScreenFixture.h"
+#include "screens/uUpravitT.h"
 
 using namespace toolkit;
 

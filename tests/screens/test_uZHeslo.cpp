@@ -2,7 +2,11 @@
 #include <QApplication>
 #include <QTest>
 
-#include "ScreenFixture.h"
+#include "support/ScreenFixture.h"
+#include "screens/uMenu.h"
+#include "screens/uNTest.h"
+#include "screens/uUpravitT.h"
+#include "screens/uZHeslo.h"
 
 using namespace toolkit;
 

@@ -10,9 +10,12 @@
 
 #include <cstdlib>
 
-#include "ScreenFixture.h"
-#include "localclock.h"
-#include "uHodnoceni.h"
+#include "support/ScreenFixture.h"
+#include "platform/qtgui/localclock.h"
+#include "screens/uHodnoceni.h"
+#include "screens/uMenu.h"
+#include "screens/uPZTest.h"
+#include "screens/uZTest.h"
 
 using namespace toolkit;
 using testsupport::ReadBytes;

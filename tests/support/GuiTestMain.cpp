@@ -3,7 +3,7 @@
 // answers instead of waiting for a person.
 #include <gtest/gtest.h>
 
-#include "Application.h"
+#include "toolkit/Application.h"
 
 int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));

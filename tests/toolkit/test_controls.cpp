@@ -7,7 +7,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "Toolkit.h"
+#include "toolkit/Toolkit.h"
 
 using namespace toolkit;
 

@@ -2,9 +2,9 @@
 #include <QDir>
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
-#include "Toolkit.h"
-#include "messages.h"
+#include "support/TestSupport.h"
+#include "toolkit/Toolkit.h"
+#include "platform/messages.h"
 
 using namespace toolkit;
 

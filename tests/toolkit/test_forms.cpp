@@ -3,8 +3,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "Toolkit.h"
-#include "errors.h"
+#include "toolkit/Toolkit.h"
+#include "platform/errors.h"
 
 using namespace toolkit;
 

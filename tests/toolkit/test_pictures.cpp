@@ -3,8 +3,8 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
-#include "Toolkit.h"
+#include "support/TestSupport.h"
+#include "toolkit/Toolkit.h"
 
 using namespace toolkit;
 using testsupport::TempDir;

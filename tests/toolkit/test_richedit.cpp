@@ -4,11 +4,11 @@
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
-#include "Toolkit.h"
-#include "errors.h"
-#include "recordingprinter.h"
-#include "rtfwriter.h"
+#include "support/TestSupport.h"
+#include "toolkit/Toolkit.h"
+#include "platform/errors.h"
+#include "platform/qtgui/recordingprinter.h"
+#include "platform/qtgui/rtfwriter.h"
 
 using namespace toolkit;
 

@@ -4,7 +4,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "Toolkit.h"
+#include "toolkit/Toolkit.h"
 
 using namespace toolkit;
 

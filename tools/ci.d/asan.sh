@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 BUILD_DIR=${ZORVIK_ASAN_BUILD_DIR:-build-asan}
-FOLDERS=(platform model resample help)
+FOLDERS=(platform model genlib help)
 
 if [ ! -f "$BUILD_DIR/build.ninja" ]; then
   cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZORVIK_SANITIZE=ON -DZORVIK_BENCH=OFF

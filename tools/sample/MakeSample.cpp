@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "cp1250.h"
-#include "errors.h"
-#include "uDTest.h"
+#include "platform/cp1250.h"
+#include "platform/errors.h"
+#include "model/uDTest.h"
 
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>

@@ -1,4 +1,4 @@
-#include "localclock.h"
+#include "platform/qtgui/localclock.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "printer.h"
+#include "platform/qtgui/printer.h"
 
 #include <QCoreApplication>
 #include <QTextBlock>
@@ -7,8 +7,8 @@
 #include <QTextFragment>
 #include <vector>
 
-#include "qtprinter.h"
-#include "rtfwriter.h"
+#include "platform/qtgui/qtprinter.h"
+#include "platform/qtgui/rtfwriter.h"
 
 namespace platform {
 

@@ -26,7 +26,7 @@
 #include <QString>
 #include <memory>
 
-#include "errors.h"
+#include "platform/errors.h"
 
 class QTextDocument;
 

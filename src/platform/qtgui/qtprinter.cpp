@@ -1,4 +1,4 @@
-#include "qtprinter.h"
+#include "platform/qtgui/qtprinter.h"
 
 #include <QFontMetrics>
 #include <QPageSize>

@@ -5,7 +5,7 @@
 #include <QString>
 #include <memory>
 
-#include "printer.h"
+#include "platform/qtgui/printer.h"
 
 class QPainter;
 class QPrinter;

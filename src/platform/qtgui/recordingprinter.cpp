@@ -1,4 +1,4 @@
-#include "recordingprinter.h"
+#include "platform/qtgui/recordingprinter.h"
 
 #include <QFontMetrics>
 #include <QTextDocument>

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "printer.h"
+#include "platform/qtgui/printer.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "rtfwriter.h"
+#include "platform/qtgui/rtfwriter.h"
 
 #include <QColor>
 #include <QFont>
@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "cp1250.h"
-#include "files.h"
+#include "platform/cp1250.h"
+#include "platform/files.h"
 
 namespace platform {
 

@@ -1,8 +1,8 @@
-#include "connection.h"
+#include "platform/qtnet/connection.h"
 
 #include <QNetworkInformation>
 
-#include "netstate.h"
+#include "platform/netstate.h"
 
 namespace platform {
 namespace {

@@ -1,7 +1,7 @@
 // The local clock and the locale's date and time texts.
 #include <gtest/gtest.h>
 
-#include "localclock.h"
+#include "platform/qtgui/localclock.h"
 
 using namespace platform;
 

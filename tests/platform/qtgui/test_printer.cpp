@@ -6,9 +6,9 @@
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
-#include "qtprinter.h"
-#include "recordingprinter.h"
+#include "support/TestSupport.h"
+#include "platform/qtgui/qtprinter.h"
+#include "platform/qtgui/recordingprinter.h"
 
 using namespace platform;
 

@@ -5,9 +5,9 @@
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
-#include "errors.h"
-#include "rtfwriter.h"
+#include "support/TestSupport.h"
+#include "platform/errors.h"
+#include "platform/qtgui/rtfwriter.h"
 
 using namespace platform;
 

@@ -1,0 +1,164 @@
+// The resampler against a plain, slow rendering of its rules: weights worked
+// out afresh for every output pixel, the row pass pixel by pixel, the column
+// pass walking down each column. Random pictures, sizes and radii for all
+// seven kernels must agree byte for byte.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "genlib/GenGraphics.h"
+
+using namespace genlib;
+
+namespace {
+
+struct Tap {
+  int weight;
+  int pixel;
+};
+
+// Scale of an axis, with one output pixel taking the plain ratio.
+float RefScale(int to, int from) {
+  if (from == 1 || to == 1) return static_cast<float>(static_cast<long double>(to) / from);
+  return static_cast<float>(static_cast<long double>(to - 1) / (from - 1));
+}
+
+int RefMirror(long j, int n) {
+  long k = j < 0 ? -j : (j >= n ? 2L * n - j - 1 : j);
+  if (k < 0) k = 0;
+  if (k > n - 1) k = n - 1;
+  return static_cast<int>(k);
+}
+
+std::vector<Tap> RefTaps(int i, int outputs, int n, float radius, KernelFunction kernel) {
+  const float s = RefScale(outputs, n);
+  const bool shrink = s < 1.0f;
+  const float center =
+      outputs == 1 ? static_cast<float>((n - 1) / 2.0L) : static_cast<float>(i / static_cast<long double>(s));
+  const float reach = shrink ? static_cast<float>(radius / static_cast<long double>(s)) : radius;
+  const long left = static_cast<long>(std::floor(static_cast<long double>(center) - reach));
+  const long right = static_cast<long>(std::ceil(static_cast<long double>(center) + reach));
+  std::vector<Tap> taps;
+  for (long j = left; j <= right; ++j) {
+    const long double d = static_cast<long double>(center) - j;
+    const float arg = static_cast<float>(shrink ? d * s : d);
+    const long double factor = shrink ? static_cast<long double>(s) : 1.0L;
+    const int w = static_cast<int>(std::nearbyint(static_cast<long double>(kernel(arg)) * factor * 256));
+    if (w != 0) taps.push_back({w, RefMirror(j, n)});
+  }
+  return taps;
+}
+
+int RefChannel(std::int32_t sum, std::int32_t total) {
+  const std::int32_t v = total != 0 ? sum / total : static_cast<std::int32_t>(static_cast<std::uint32_t>(sum) >> 8);
+  return v < 0 ? 0 : (v > 255 ? 255 : v);
+}
+
+// Pixels as a flat array of bytes, three a pixel, no padding.
+struct Plain {
+  int w = 0, h = 0;
+  std::vector<std::uint8_t> bytes;
+  std::uint8_t* at(int x, int y) { return &bytes[(static_cast<std::size_t>(y) * w + x) * 3]; }
+};
+
+// One output pixel from pixels read along a line through `get`.
+template <typename Get>
+void RefWeigh(const std::vector<Tap>& taps, Get get, std::uint8_t* out) {
+  std::int32_t total = 0, sums[3] = {0, 0, 0};
+  for (const Tap& t : taps) {
+    total += t.weight;
+    for (int c = 0; c < 3; ++c) sums[c] += t.weight * get(t.pixel)[c];
+  }
+  for (int c = 0; c < 3; ++c) out[c] = static_cast<std::uint8_t>(RefChannel(sums[c], total));
+}
+
+Plain RefResample(Plain src, int dw, int dh, KernelFunction kernel, float radius) {
+  Plain mid{dw, src.h, std::vector<std::uint8_t>(static_cast<std::size_t>(dw) * src.h * 3)};
+  for (int x = 0; x < dw; ++x) {
+    const std::vector<Tap> taps = RefTaps(x, dw, src.w, radius, kernel);
+    for (int y = 0; y < src.h; ++y) RefWeigh(taps, [&](int p) { return src.at(p, y); }, mid.at(x, y));
+  }
+  Plain dst{dw, dh, std::vector<std::uint8_t>(static_cast<std::size_t>(dw) * dh * 3)};
+  for (int y = 0; y < dh; ++y) {
+    const std::vector<Tap> taps = RefTaps(y, dh, src.h, radius, kernel);
+    for (int x = 0; x < dw; ++x) RefWeigh(taps, [&](int p) { return mid.at(x, p); }, dst.at(x, y));
+  }
+  return dst;
+}
+
+Plain FromImage(const QImage& image) {
+  Plain p{image.width(), image.height(), {}};
+  for (int y = 0; y < image.height(); ++y)
+    p.bytes.insert(p.bytes.end(), image.constScanLine(y), image.constScanLine(y) + image.width() * 3);
+  return p;
+}
+
+// Noise, hard black and white blocks (to drive the negative lobes past the
+// byte range) or smooth ramps.
+QImage RandomPicture(std::mt19937& rng, int w, int h) {
+  QImage image(w, h, QImage::Format_BGR888);
+  const int style = static_cast<int>(rng() % 3);
+  for (int y = 0; y < h; ++y) {
+    std::uint8_t* line = image.scanLine(y);
+    for (int b = 0; b < w * 3; ++b) {
+      if (style == 0)
+        line[b] = static_cast<std::uint8_t>(rng());
+      else if (style == 1)
+        line[b] = ((b / 3 / 2 + y / 2 + b % 3) % 2) ? 255 : 0;
+      else
+        line[b] = static_cast<std::uint8_t>((b * 7 + y * 13) % 256);
+    }
+  }
+  return image;
+}
+
+void ExpectSame(const QImage& source, int dw, int dh, ResampleKernel kernel, float radius) {
+  QImage target;
+  ResampleGraphic(dw, dh, kernel, radius, source, target);
+  const float r = radius == 0.0f ? DefaultKernelRadius[kernel] : radius;
+  const Plain expected = RefResample(FromImage(source), dw, dh, KernelFunctions[kernel], r);
+  ASSERT_EQ(target.size(), QSize(dw, dh));
+  const Plain got = FromImage(target);
+  ASSERT_TRUE(got.bytes == expected.bytes)
+      << "kernel " << int(kernel) << " radius " << radius << ": " << source.width() << "x" << source.height()
+      << " -> " << dw << "x" << dh;
+}
+
+class AgainstReference : public ::testing::TestWithParam<int> {};
+
+}  // namespace
+
+TEST_P(AgainstReference, RandomSmallPictures) {
+  const ResampleKernel kernel = static_cast<ResampleKernel>(GetParam());
+  std::mt19937 rng(1234u + GetParam());
+  for (int round = 0; round < 150; ++round) {
+    const int sw = 1 + static_cast<int>(rng() % 24), sh = 1 + static_cast<int>(rng() % 24);
+    const int dw = 1 + static_cast<int>(rng() % 60), dh = 1 + static_cast<int>(rng() % 60);
+    float radius = 0.0f;
+    if (rng() % 3 == 0) radius = 0.25f + static_cast<float>(rng() % 1000) / 250.0f;
+    ExpectSame(RandomPicture(rng, sw, sh), dw, dh, kernel, radius);
+  }
+}
+
+TEST_P(AgainstReference, LargerEnlargementsAndReductions) {
+  const ResampleKernel kernel = static_cast<ResampleKernel>(GetParam());
+  std::mt19937 rng(99u + GetParam());
+  const QImage photo = RandomPicture(rng, 67, 45);
+  ExpectSame(photo, 67 * 4, 45 * 4, kernel, 0);  // the printing's enlargement
+  ExpectSame(photo, 201, 97, kernel, 0);
+  ExpectSame(photo, 13, 9, kernel, 0);
+  ExpectSame(photo, 1, 45, kernel, 0);
+  ExpectSame(photo, 67, 1, kernel, 0);
+  ExpectSame(RandomPicture(rng, 300, 2), 41, 7, kernel, 0);
+  // Outputs without taps: weights that all round to 0, a radius that reaches nothing.
+  ExpectSame(RandomPicture(rng, 1200, 9), 2, 17, kernel, 0);
+  ExpectSame(photo, 80, 50, kernel, -1.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllKernels, AgainstReference, ::testing::Range(0, kKernelCount));
