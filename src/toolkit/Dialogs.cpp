@@ -156,34 +156,78 @@ std::string TFileDialog::StartDirectory() const {
   return FromQ(QDir::currentPath());
 }
 
+std::string TFileDialog::FullPath(const std::string& chosen, const std::string& directory) const {
+  QFileInfo info(ToQ(chosen));
+  if (info.isRelative()) info = QFileInfo(QDir(ToQ(directory)), ToQ(chosen));
+  QString path = info.absoluteFilePath();
+  if (!DefaultExt.empty() && info.suffix().isEmpty()) path += QLatin1Char('.') + ToQ(DefaultExt);
+  return FromQ(path);
+}
+
+bool TFileDialog::Accepts(const std::string& path) const {
+  const QFileInfo info(ToQ(path));
+  const std::string caption = !Title.empty() ? Title : save_ ? "Save As" : "Open";
+  if ((Options & ofPathMustExist) && !info.dir().exists()) {
+    MessageBoxes::Show(caption, path + "\nPath does not exist.\nCheck the path and try again.", TMsgIcon::Warning,
+                       {TMsgButton::Ok});
+    return false;
+  }
+  if (save_ && (Options & ofOverwritePrompt) && info.exists() && !info.isDir()) {
+    return MessageBoxes::AskYesNo(caption, FromQ(info.fileName()) + " already exists.\nDo you want to replace it?");
+  }
+  return true;
+}
+
 bool TFileDialog::Execute() {
   const std::string directory = StartDirectory();
   ShownDialogs().push_back({objectName().toStdString(), Title, Filter, InitialDir, directory, FileName, save_});
   std::string chosen;
   if (TestMode()) {
-    auto answer = FileSeam().Next();
-    if (!answer || !*answer) return false;
-    chosen = **answer;
-  } else if (!Run(directory, chosen)) {
+    // A refused name leaves the dialog open for the next one.
+    do {
+      auto answer = FileSeam().Next();
+      if (!answer || !*answer) return false;
+      chosen = FullPath(**answer, directory);
+    } while (!Accepts(chosen));
+  } else if (Run(directory, chosen)) {
+    chosen = FullPath(chosen, directory);
+  } else {
     return false;
   }
-  QFileInfo info(ToQ(chosen));
-  if (info.isRelative()) info = QFileInfo(QDir(ToQ(directory)), ToQ(chosen));
-  QString path = info.absoluteFilePath();
-  if (!DefaultExt.empty() && info.suffix().isEmpty()) path += QLatin1Char('.') + ToQ(DefaultExt);
-  FileName = FromQ(path);
+  FileName = chosen;
   return true;
 }
 
+namespace {
+// A file dialog that asks its own questions before it closes on a name.
+class TCheckingFileDialog : public QFileDialog {
+ public:
+  TCheckingFileDialog(const TFileDialog& owner, const QString& title, const QString& directory)
+      : QFileDialog(DialogParent(), title, directory), owner_(owner) {}
+
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (!files.isEmpty() && !QFileInfo(files.constFirst()).isDir() && !owner_.Accepts(FromQ(files.constFirst())))
+      return;
+    QFileDialog::accept();
+  }
+
+ private:
+  const TFileDialog& owner_;
+};
+}  // namespace
+
 bool TFileDialog::Run(const std::string& directory, std::string& chosen) {
-  QFileDialog dialog(DialogParent(), ToQ(Title), ToQ(directory));
+  TCheckingFileDialog dialog(*this, ToQ(Title), ToQ(directory));
+  // The questions are ours, in the program's boxes, so the dialog is Qt's own.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setAcceptMode(save_ ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save_ ? QFileDialog::AnyFile
                            : (Options & ofFileMustExist) ? QFileDialog::ExistingFile
                                                         : QFileDialog::AnyFile);
   dialog.setNameFilters(QtFilters(Filter));
   dialog.setDefaultSuffix(ToQ(DefaultExt));
-  dialog.setOption(QFileDialog::DontConfirmOverwrite, !(Options & ofOverwritePrompt));
   return Choose(dialog, chosen);
 }
 

@@ -89,11 +89,19 @@ class TFileDialog : public QObject {
   // Shows the dialog; true when the user chose a file (then in FileName).
   bool Execute();
 
+  // Whether the dialog closes on this full path. It refuses, with a box, a
+  // folder that does not exist (ofPathMustExist), and an existing file the
+  // user does not want replaced (ofOverwritePrompt asks Yes/No); after a
+  // refusal the dialog stays open for another name.
+  bool Accepts(const std::string& path) const;
+
  protected:
   virtual bool Run(const std::string& directory, std::string& chosen);
   // Offers the last chosen name in the prepared dialog and runs it.
   bool Choose(QFileDialog& dialog, std::string& chosen) const;
   std::string StartDirectory() const;
+  // The chosen name as a full path, with DefaultExt when it has no extension.
+  std::string FullPath(const std::string& chosen, const std::string& directory) const;
   bool save_;
 };
 
@@ -123,7 +131,10 @@ class TOpenPictureDialog : public TFileDialog {
 class FileDialogs {
  public:
   // Test seam: the name the next dialog returns, as the user would type or
-  // pick it (a relative name lies in the dialog's directory).
+  // pick it (a relative name lies in the dialog's directory). A refused name
+  // shows its box as the real dialog does (the overwrite question takes
+  // MessageBoxes' queued answer, else No) and the next queued name is typed
+  // into the dialog still open; without one the dialog is cancelled.
   static void QueueFileName(const std::string& name);
   // The next dialog is cancelled; so is every dialog without a queued answer.
   static void QueueCancel();

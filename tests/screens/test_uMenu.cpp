@@ -1,6 +1,7 @@
 // The main menu: start-up with and without a test, loading, saving, the
 // two-question rule, the confirmations, the dialogs' directory, the language.
 #include <QDir>
+#include <filesystem>
 
 #include "support/ScreenFixture.h"
 #include "screens/uMenu.h"
@@ -114,7 +115,10 @@ TEST_F(Menu, SavingAddsTheExtensionAndClearsTheChanges) {
 TEST_F(Menu, AFailedSaveKeepsTheChanges) {
   Start({MakeTest("Ulozeny", 2)});
   CurrentTest.Changed = true;
-  FileDialogs::QueueFileName(dir.File("neni/kopie.sst"));
+  const std::string locked = dir.File("zamcena");
+  std::filesystem::create_directory(locked);
+  std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  FileDialogs::QueueFileName(locked + "/kopie.sst");
   fMenu->bUlozitTest->click();
   EXPECT_TRUE(CurrentTest.Changed);
   ASSERT_EQ(Boxes().size(), 1u);

@@ -68,6 +68,44 @@ TEST_F(DialogsTest, ANameWithoutExtensionGetsTheDefaultOneAndLiesInTheDialogsDir
   EXPECT_EQ(shown[2].FileName, dir.Path() + "jiny.v2");
 }
 
+TEST_F(DialogsTest, TheSaveDialogAsksBeforeReplacingAndRefusesAMissingFolderAsItsOptionsSay) {
+  testsupport::TempDir dir;
+  testsupport::WriteBytes(dir.File("stary.sst"), "x");
+  TSaveDialog sd(nullptr, "sd1");
+  sd.DefaultExt = "sst";
+  sd.InitialDir = dir.Path();
+  // Without the options a name is taken as it is.
+  sd.Options = ofHideReadOnly;
+  FileDialogs::QueueFileName("stary");
+  FileDialogs::QueueFileName("chybi/novy");
+  EXPECT_TRUE(sd.Execute());
+  EXPECT_TRUE(sd.Execute());
+  EXPECT_TRUE(MessageBoxes::Shown().empty());
+
+  sd.Options = ofOverwritePrompt | ofPathMustExist;
+  sd.FileName.clear();
+  // Not answered, the question counts as No; with no other name the dialog is cancelled.
+  FileDialogs::QueueFileName("stary");
+  EXPECT_FALSE(sd.Execute());
+  EXPECT_EQ(sd.FileName, "");
+  // Each box takes the next queued answer: the refusal its OK, the question Yes.
+  FileDialogs::QueueFileName("chybi/novy");
+  FileDialogs::QueueFileName("stary");
+  MessageBoxes::QueueAnswer(TMsgButton::Ok);
+  MessageBoxes::QueueAnswer(TMsgButton::Yes);
+  EXPECT_TRUE(sd.Execute());
+  EXPECT_EQ(sd.FileName, dir.Path() + "stary.sst");
+  const auto& boxes = MessageBoxes::Shown();
+  ASSERT_EQ(boxes.size(), 3u);
+  EXPECT_EQ(boxes[0].Caption, "Save As");
+  EXPECT_EQ(boxes[0].Text, "stary.sst already exists.\nDo you want to replace it?");
+  EXPECT_EQ(boxes[0].Buttons, (std::vector<TMsgButton>{TMsgButton::Yes, TMsgButton::No}));
+  EXPECT_EQ(boxes[1].Text, dir.Path() + "chybi/novy.sst\nPath does not exist.\nCheck the path and try again.");
+  EXPECT_EQ(boxes[1].Buttons, std::vector<TMsgButton>{TMsgButton::Ok});
+  EXPECT_TRUE(boxes[2].Queued);
+  EXPECT_EQ(FileDialogs::Shown().size(), 4u);
+}
+
 TEST_F(DialogsTest, TheStartDirectoryIsInitialDirElseTheLastFilesElseTheCurrentOne) {
   testsupport::TempDir a, b;
   TOpenDialog od(nullptr, "od1");
