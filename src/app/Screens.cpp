@@ -7,6 +7,8 @@
 #include "screens/uMenu.h"
 #include "screens/uNTest.h"
 #include "screens/uPZTest.h"
+#include "screens/uPomucek.h"
+#include "screens/uSTRTF.h"
 #include "screens/uUpravitT.h"
 #include "screens/uZHeslo.h"
 #include "screens/uZTest.h"
@@ -38,6 +40,8 @@ const std::vector<TScreen>& ScreenList() {
       Screen(fUpravitT),
       Screen(fZTest),
       Screen(fHodnoceni),
+      Screen(fPomucek),
+      Screen(fSTRTF),
       Screen(fPZTest),
       Screen(fZHeslo),
   };

@@ -6,6 +6,7 @@
 #include "model/uDTest.h"
 #include "screens/uNTest.h"
 #include "screens/uPZTest.h"
+#include "screens/uPomucek.h"
 #include "screens/uUpravitT.h"
 #include "screens/uZHeslo.h"
 #include "screens/uZTest.h"
@@ -193,7 +194,7 @@ void TfMenu::bTiskTestuClick() {
 }
 
 void TfMenu::bPomuckyClick() {
-  // The tools screen opens here.
+  if (fPomucek) fPomucek->ShowModal();
 }
 
 void TfMenu::bNastaveniClick() {

@@ -1,0 +1,20 @@
+#pragma once
+// The tools screen: a small menu of the teacher's auxiliary tools, opened
+// from the main menu. Its one tool saves the current test as an RTF document.
+
+#include "toolkit/Toolkit.h"
+
+class TfPomucek : public toolkit::TForm {
+ public:
+  TfPomucek();
+
+  toolkit::TButton* bUTRFT;
+  toolkit::TButton* bZavrit;
+
+  void NastavTxt();
+  void FormActivate() override;
+  void bUTRFTClick();
+  void bZavritClick();
+};
+
+extern TfPomucek* fPomucek;
