@@ -7,7 +7,7 @@
 #include "screens/uMenu.h"
 #include "screens/uNTest.h"
 #include "screens/uPZTest.h"
-#include "screens/uPomucek.h"
+#include "screens/uPomucky.h"
 #include "screens/uSTRTF.h"
 #include "screens/uUpravitT.h"
 #include "screens/uZHeslo.h"

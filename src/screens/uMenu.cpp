@@ -6,7 +6,7 @@
 #include "model/uDTest.h"
 #include "screens/uNTest.h"
 #include "screens/uPZTest.h"
-#include "screens/uPomucek.h"
+#include "screens/uPomucky.h"
 #include "screens/uUpravitT.h"
 #include "screens/uZHeslo.h"
 #include "screens/uZTest.h"

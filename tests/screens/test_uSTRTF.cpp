@@ -8,7 +8,7 @@
 
 #include "support/ScreenFixture.h"
 #include "platform/qtgui/rtfwriter.h"
-#include "screens/uPomucek.h"
+#include "screens/uPomucky.h"
 #include "screens/uSTRTF.h"
 
 using namespace toolkit;

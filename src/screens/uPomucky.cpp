@@ -1,4 +1,4 @@
-#include "screens/uPomucek.h"
+#include "screens/uPomucky.h"
 
 #include "model/uDApp.h"
 #include "screens/ScreenWidgets.h"
