@@ -1,6 +1,8 @@
 #include "screens/uMenu.h"
 
+#include "screens/HelpApplication.h"
 #include "screens/ScreenWidgets.h"
+#include "platform/appdir.h"
 #include "platform/files.h"
 #include "model/uDApp.h"
 #include "model/uDTest.h"
@@ -96,7 +98,12 @@ TfMenu::TfMenu() : TForm("fMenu") {
 
 void TfMenu::FormCreate() {
   LoadSettings("Nastaveni.ini");
-  // The help router takes the help file from the program's directory here once it exists.
+  HelpRouter1 = std::make_unique<help::THelpRouter>(nullptr, HelpApplication(), this);
+  HelpRouter1->SetName("HelpRouter1");
+  HelpRouter1->SetHelpType(help::THelpType::htHTMLhelp);
+  HelpRouter1->CHMPopupTopics = "connect.txt";
+  HelpRouter1->ValidateID = false;
+  HelpRouter1->Helpfile = platform::ProgramDir() + "Zorvik.chm";
   CurrentTest.Exists = false;
   OZobrazeni();
   NastavAdresare();
@@ -203,7 +210,9 @@ void TfMenu::bNastaveniClick() {
   NastavTxt();
 }
 
-void TfMenu::bNapovedaClick() { Application()->HelpCommand(HELP_TAB, 0); }
+void TfMenu::bNapovedaClick() {
+  if (HelpRouter1) HelpRouter1->ShowHelpContents();
+}
 
 void TfMenu::bInfoClick() {
   // The information screen opens here.

@@ -4,6 +4,9 @@
 // named on the command line, loads and saves tests, guards editing with the
 // password prompt and asks before unsaved changes are lost.
 
+#include <memory>
+
+#include "help/hxhelprouter.h"
 #include "toolkit/Toolkit.h"
 
 class TfMenu : public toolkit::TForm {
@@ -32,6 +35,8 @@ class TfMenu : public toolkit::TForm {
   toolkit::TLabel* Label3;
   toolkit::TOpenDialog* od1;
   toolkit::TSaveDialog* sd1;
+  // Every help request of the program passes through it; made by FormCreate.
+  std::unique_ptr<help::THelpRouter> HelpRouter1;
 
   void NastavTxt();
   void OZobrazeni();

@@ -213,12 +213,14 @@ TEST_F(Menu, ANewLanguageShowsAtTheNextActivation) {
 TEST_F(Menu, TheHelpButtonAsksForTheContents) {
   Start();
   std::vector<std::pair<int, int>> commands;
-  Application()->SetOnHelp([&](uint16_t c, int32_t d, bool& callHelp) {
+  // The router on the menu asks its own handler first.
+  fMenu->HelpRouter1->OnHelp = [&](uint16_t c, int32_t d, bool& callHelp) {
     commands.emplace_back(c, d);
     callHelp = false;
     return true;
-  });
+  };
   fMenu->bNapoveda->click();
+  fMenu->HelpRouter1->OnHelp = nullptr;
   EXPECT_EQ(commands, (std::vector<std::pair<int, int>>{{HELP_TAB, 0}}));
   EXPECT_EQ(fMenu->bSpustitTest->HelpContext(), 1001);
   EXPECT_EQ(fMenu->bKonec->HelpContext(), 1011);

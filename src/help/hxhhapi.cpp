@@ -1,0 +1,71 @@
+#include "help/hxhhapi.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
+#include <string>
+
+namespace help {
+
+namespace {
+
+void* g_library = nullptr;
+THtmlHelpProc g_entry = nullptr;
+std::string g_libraryPath;
+int g_attempts = 0;
+TWinHelpProc g_winHelp = nullptr;
+
+// The folder of the running program file itself, whatever the tests make of
+// the program's directory: the library is built beside the program.
+std::string ExecutableDir() {
+  char buffer[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return "./";
+  std::string path(buffer, static_cast<size_t>(n));
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+bool LoadHtmlHelp() {
+  if (g_library) return true;
+  g_entry = nullptr;
+  ++g_attempts;
+  const std::string path = g_libraryPath.empty() ? ExecutableDir() + kHtmlHelpLibrary : g_libraryPath;
+  try {
+    // Never unloaded: see the header.
+    g_library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    if (g_library) g_entry = reinterpret_cast<THtmlHelpProc>(dlsym(g_library, kHtmlHelpEntry));
+  } catch (...) {
+    // A library whose start-up throws counts as not loaded.
+  }
+  return g_library != nullptr;
+}
+
+bool HtmlHelpAvailable() {
+  if (!g_library) LoadHtmlHelp();
+  return g_entry != nullptr;
+}
+
+THtmlHelpProc HtmlHelpEntry() { return g_entry; }
+
+void SetHtmlHelpLibraryPath(const std::string& path) { g_libraryPath = path; }
+
+void ResetHtmlHelp() {
+  g_library = nullptr;
+  g_entry = nullptr;
+  g_attempts = 0;
+}
+
+int HtmlHelpLoadAttempts() { return g_attempts; }
+
+int WinHelpA(THelpWindow window, const char* file, uint32_t command, uintptr_t data) {
+  if (g_winHelp) return g_winHelp(window, file, command, data);
+  return 0;
+}
+
+void SetWinHelpProc(TWinHelpProc proc) { g_winHelp = proc; }
+
+}  // namespace help
