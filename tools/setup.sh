@@ -8,6 +8,8 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libjpeg62-turbo-dev libcurl4-openssl-dev libelf-dev
+  # the help viewer reads ".chm" files; chmcmd compiles the help file
+  libchm-dev fp-utils
   # tests, fuzzing, benchmarks
   libgtest-dev libgmock-dev clang libclang-rt-14-dev
   # running and looking at the program

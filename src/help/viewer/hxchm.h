@@ -1,0 +1,91 @@
+#pragma once
+// Reading a compiled help file (".chm") for the help viewer: its objects, the
+// system record (title, default topic, contents and index files), the contents
+// and index lists, the context map the help compiler stores, and the popup
+// topic file. Plain C++ over chmlib, so it can be tested and fuzzed without a
+// display. Nothing here trusts the file: a damaged one gives empty results.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct chmFile;
+
+namespace hxviewer {
+
+// One entry of a contents or index list, with the entries nested under it.
+struct TSitemapEntry {
+  std::string Name;   // UTF-8
+  std::string Local;  // the topic inside the help file, as written ("a.htm#part")
+  std::vector<TSitemapEntry> Children;
+};
+
+// A contents or index list ("text/sitemap" objects in nested lists). Nesting
+// deeper than kMaxSitemapDepth is kept at that depth.
+std::vector<TSitemapEntry> ParseSitemap(std::string_view html);
+constexpr int kMaxSitemapDepth = 32;
+
+// The popup text of a context in a popup topic file: ".topic <number>" lines,
+// each followed by its text up to the next ".topic" line; lines starting with
+// ";" are comments. Leading and trailing empty lines are dropped. nullopt when
+// the file has no topic of that number, or an empty one. Result in UTF-8.
+std::optional<std::string> PopupTopicText(std::string_view file, uint32_t context);
+
+// Help file text as UTF-8: taken as it is when it is valid UTF-8, else read as
+// code page 1250.
+std::string HelpTextToUtf8(std::string_view text);
+
+// "C:/x/help.chm::/inner.txt" split into the file and the inner path ("/inner.txt");
+// the inner part is empty when there is none. A ">window" suffix is dropped.
+void SplitHelpPath(std::string_view path, std::string& file, std::string& inner);
+
+class TChmFile {
+ public:
+  TChmFile() = default;
+  ~TChmFile();
+  TChmFile(const TChmFile&) = delete;
+  TChmFile& operator=(const TChmFile&) = delete;
+
+  // Opens the file (a code page 1250 path) and reads its system record; false
+  // when it is missing or not a help file.
+  bool Open(const std::string& path);
+  bool IsOpen() const { return file_ != nullptr; }
+  const std::string& Path() const { return path_; }
+
+  // The bytes of an object ("/a.htm"); nullopt when there is none or it is
+  // larger than kMaxObjectSize.
+  std::optional<std::string> Read(std::string_view object) const;
+  bool Exists(std::string_view object) const;
+  static constexpr uint64_t kMaxObjectSize = 64u << 20;
+
+  // From the system record, UTF-8; empty when the file names none.
+  const std::string& Title() const { return title_; }
+  // Object paths ("/index.htm").
+  const std::string& DefaultTopic() const { return defaultTopic_; }
+  const std::string& ContentsFile() const { return contentsFile_; }
+  const std::string& IndexFile() const { return indexFile_; }
+
+  std::vector<TSitemapEntry> Contents() const;
+  std::vector<TSitemapEntry> Index() const;
+
+  // The topic of a context number from the compiled context map, as an
+  // object path with any "#part" kept; empty when the map has none.
+  std::string TopicOfContext(uint32_t context) const;
+
+  // An object path for a topic name as written in the help file: made
+  // absolute, and when the compiler stored a path of the machine it ran on,
+  // its leading folders dropped until an object of that name exists.
+  std::string ObjectPath(std::string_view topic) const;
+
+ private:
+  void ReadSystem();
+  std::string FindByExtension(std::string_view ext) const;
+
+  chmFile* file_ = nullptr;
+  std::string path_;
+  std::string title_, defaultTopic_, contentsFile_, indexFile_;
+};
+
+}  // namespace hxviewer

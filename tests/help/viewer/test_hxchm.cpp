@@ -1,0 +1,167 @@
+// Reading help files: the lists, the popup topic file, the context map, damaged
+// files, and Zorvik's own help file.
+#include <gtest/gtest.h>
+
+#include "help/viewer/hxchm.h"
+#include "help/viewer/SmallHelp.h"
+
+using namespace hxviewer;
+
+namespace {
+
+const std::string kObject = "<OBJECT type=\"text/sitemap\">";
+std::string Entry(const std::string& name, const std::string& local) {
+  return "<LI>" + kObject + "<param name=\"Name\" value=\"" + name + "\"><param name=\"Local\" value=\"" + local +
+         "\"></OBJECT>\n";
+}
+
+class SmallHelp : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir = new testsupport::TempDir;
+    path = smallhelp::Compile(*dir);
+  }
+  static void TearDownTestSuite() { delete dir; }
+  static testsupport::TempDir* dir;
+  static std::string path;
+};
+testsupport::TempDir* SmallHelp::dir = nullptr;
+std::string SmallHelp::path;
+
+}  // namespace
+
+TEST(Sitemap, NestedListsMakeATree) {
+  const std::string html = "<HTML><BODY><!-- <ul><li>not this --><UL>" + Entry("One", "one.htm") + "<UL>" +
+                           Entry("Sub &quot;1&quot; &#268;", "s1.htm#x") + Entry("Sub 2", "s2.htm") + "</UL>" +
+                           Entry("Two", "two.htm") + "</UL></BODY></HTML>";
+  const auto tree = ParseSitemap(html);
+  ASSERT_EQ(tree.size(), 2u);
+  EXPECT_EQ(tree[0].Name, "One");
+  ASSERT_EQ(tree[0].Children.size(), 2u);
+  EXPECT_EQ(tree[0].Children[0].Name, "Sub \"1\" \xC4\x8C");
+  EXPECT_EQ(tree[0].Children[0].Local, "s1.htm#x");
+  EXPECT_EQ(tree[1].Local, "two.htm");
+}
+
+TEST(Sitemap, BrokenAndHostileListsStayBounded) {
+  // Unclosed tags, stray ends, objects of another type, a list opened first.
+  const auto odd = ParseSitemap("</ul></ul><ul><ul>" + Entry("A", "a.htm") +
+                                "<object type=\"text/other\"><param name=\"Name\" value=\"no\"></object>"
+                                "<object type=text/sitemap><param name=Name value=bare></object><param name=");
+  ASSERT_EQ(odd.size(), 2u);
+  EXPECT_EQ(odd[1].Name, "bare");
+
+  // Ten thousand nested lists keep to the depth limit.
+  std::string deep;
+  for (int i = 0; i < 10000; ++i) deep += "<ul>" + Entry("x", "x.htm");
+  const auto tree = ParseSitemap(deep);
+  int depth = 0;
+  for (const TSitemapEntry* e = &tree.at(0); !e->Children.empty(); e = &e->Children.back()) ++depth;
+  EXPECT_LE(depth, kMaxSitemapDepth);
+}
+
+TEST(TopicFile, TextsByContextNumber) {
+  const std::string file =
+      "; comment\r\n.topic 1001\r\nFirst\r\n\r\nline two\r\n.TOPIC 1002 menu.htm\n\nSecond\n; skipped\n\n"
+      ".topic 10021\nNot 1002\n.topic 1003\n\n\n.topic x\nno number\n";
+  EXPECT_EQ(PopupTopicText(file, 1001), "First\n\nline two");
+  EXPECT_EQ(PopupTopicText(file, 1002), "Second");
+  EXPECT_EQ(PopupTopicText(file, 10021), "Not 1002");
+  EXPECT_EQ(PopupTopicText(file, 1003), std::nullopt);  // empty
+  EXPECT_EQ(PopupTopicText(file, 9), std::nullopt);
+  EXPECT_EQ(PopupTopicText("", 0), std::nullopt);
+  // Code page 1250 text comes out as UTF-8.
+  EXPECT_EQ(PopupTopicText(".topic 5\n\x8Elu\x9Do", 5), "\xC5\xBDlu\xC5\xA5o");
+}
+
+TEST(HelpPath, InnerFileAndWindowSplitOff) {
+  std::string file, inner;
+  SplitHelpPath("/a/Zorvik.chm::/connect.txt", file, inner);
+  EXPECT_EQ(file, "/a/Zorvik.chm");
+  EXPECT_EQ(inner, "/connect.txt");
+  SplitHelpPath("/a/Zorvik.chm::topic.htm>main", file, inner);
+  EXPECT_EQ(inner, "/topic.htm");
+  SplitHelpPath("/a/Zorvik.chm", file, inner);
+  EXPECT_EQ(file, "/a/Zorvik.chm");
+  EXPECT_EQ(inner, "");
+}
+
+TEST_F(SmallHelp, ContentsIndexAndSystemRecord) {
+  ASSERT_FALSE(path.empty()) << "chmcmd did not compile the small help";
+  TChmFile chm;
+  ASSERT_TRUE(chm.Open(path));
+  EXPECT_EQ(chm.Title(), "Mal\xC3\xA1 n\xC3\xA1pov\xC4\x9B" "da");
+  EXPECT_EQ(chm.DefaultTopic(), "/a.htm");
+  const auto contents = chm.Contents();
+  ASSERT_EQ(contents.size(), 2u);
+  EXPECT_EQ(contents[0].Name, "A & spol.");
+  ASSERT_EQ(contents[0].Children.size(), 1u);
+  EXPECT_EQ(chm.ObjectPath(contents[0].Children[0].Local), "/sub/b.htm");
+  const auto index = chm.Index();
+  ASSERT_EQ(index.size(), 2u);
+  EXPECT_EQ(index[1].Name, "beta");
+  EXPECT_EQ(chm.Read("/sub/pic.png"), smallhelp::kPicture);
+  EXPECT_EQ(chm.Read("/missing.htm"), std::nullopt);
+}
+
+TEST_F(SmallHelp, ContextNumbersFindTheirPages) {
+  TChmFile chm;
+  ASSERT_TRUE(chm.Open(path));
+  // The compiler stores the paths of the machine it ran on; they lead to the pages all the same.
+  EXPECT_EQ(chm.TopicOfContext(1005), "/a.htm");
+  EXPECT_EQ(chm.TopicOfContext(1006), "/sub/b.htm");
+  EXPECT_EQ(chm.TopicOfContext(1007), "");
+  const auto topics = chm.Read("/popups.txt");
+  ASSERT_TRUE(topics);
+  EXPECT_EQ(PopupTopicText(*topics, 1005), "Text of 1005\nsecond line");
+  EXPECT_EQ(PopupTopicText(*topics, 1006), "  Text of 1006");
+}
+
+TEST_F(SmallHelp, MissingTruncatedAndForeignFilesDoNotOpen) {
+  TChmFile chm;
+  EXPECT_FALSE(chm.Open(dir->File("none.chm")));
+  const std::string bytes = testsupport::ReadBytes(path);
+  ASSERT_GT(bytes.size(), 200u);
+  testsupport::WriteBytes(dir->File("text.chm"), "this is no help file");
+  EXPECT_FALSE(chm.Open(dir->File("text.chm")));
+  // Cut short anywhere: it may open or not, but reading it never fails hard.
+  for (size_t cut : {size_t{40}, size_t{120}, bytes.size() / 3, bytes.size() / 2, bytes.size() - 7}) {
+    testsupport::WriteBytes(dir->File("cut.chm"), bytes.substr(0, cut));
+    TChmFile damaged;
+    if (!damaged.Open(dir->File("cut.chm"))) continue;
+    damaged.Contents();
+    damaged.Index();
+    damaged.TopicOfContext(1005);
+    damaged.Read("/popups.txt");
+  }
+}
+
+// Zorvik's own help file, as the build made it: every help context number of
+// the screens has its page and its popup text.
+TEST(ZorvikHelp, EveryContextHasATopicAndAPopupText) {
+  TChmFile chm;
+  ASSERT_TRUE(chm.Open(std::string(std::getenv("ZORVIK_BIN_DIR")) + "/Zorvik.chm"));
+  EXPECT_EQ(chm.DefaultTopic(), "/index.htm");
+  EXPECT_FALSE(chm.Contents().empty());
+  EXPECT_GT(chm.Index().size(), 20u);
+  const auto topics = chm.Read("/connect.txt");
+  ASSERT_TRUE(topics);
+  for (uint32_t context = 1000; context <= 1030; ++context) {
+    const std::string topic = chm.TopicOfContext(context);
+    EXPECT_FALSE(topic.empty()) << context;
+    EXPECT_TRUE(chm.Exists(topic)) << context << " " << topic;
+    const auto text = PopupTopicText(*topics, context);
+    ASSERT_TRUE(text) << context;
+    EXPECT_GT(text->size(), 30u) << context;
+  }
+  // Every page of the contents is in the file.
+  std::vector<const TSitemapEntry*> open;
+  const auto contents = chm.Contents();
+  for (const auto& e : contents) open.push_back(&e);
+  while (!open.empty()) {
+    const TSitemapEntry* e = open.back();
+    open.pop_back();
+    EXPECT_TRUE(chm.Exists(chm.ObjectPath(e->Local))) << e->Local;
+    for (const auto& c : e->Children) open.push_back(&c);
+  }
+}

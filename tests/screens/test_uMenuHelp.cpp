@@ -1,0 +1,109 @@
+// The main menu's help: the router it carries, its help button opening Zorvik's
+// real help file, F1 requests reaching their topics and popups over modal screens.
+#include <QLabel>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QTreeWidget>
+
+#include "support/ScreenFixture.h"
+#include "help/hxhhapi.h"
+#include "screens/uNTest.h"
+
+using namespace toolkit;
+
+namespace {
+
+class MenuHelp : public ScreenTest {
+ protected:
+  void SetUp() override {
+    ScreenTest::SetUp();
+    const std::string bin = std::getenv("ZORVIK_BIN_DIR");
+    help::SetHtmlHelpLibraryPath(bin + "/" + help::kHtmlHelpLibrary);
+    testsupport::WriteBytes(dir.File("Zorvik.chm"), testsupport::ReadBytes(bin + "/Zorvik.chm"));
+  }
+  void TearDown() override {
+    ScreenTest::TearDown();
+    help::SetHtmlHelpLibraryPath("");
+  }
+
+  static QWidget* Shown(const char* name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == QLatin1String(name) && w->isVisible()) return w;
+    return nullptr;
+  }
+  static QString TopicShown() {
+    QWidget* window = Shown("HelpWindow");
+    return window ? window->findChild<QTextBrowser*>(QStringLiteral("Topic"))->source().path() : QString();
+  }
+  static int32_t Pack(int x, int y) { return static_cast<int32_t>(uint32_t(y) << 16 | (uint32_t(x) & 0xFFFF)); }
+};
+
+}  // namespace
+
+TEST_F(MenuHelp, TheRouterTakesTheHelpFileBesideTheProgram) {
+  Start();
+  ASSERT_TRUE(fMenu->HelpRouter1);
+  EXPECT_EQ(fMenu->HelpRouter1->Name(), "HelpRouter1");
+  EXPECT_EQ(fMenu->HelpRouter1->HelpType(), help::THelpType::htHTMLhelp);
+  EXPECT_EQ(fMenu->HelpRouter1->CHMPopupTopics, "connect.txt");
+  EXPECT_EQ(fMenu->HelpRouter1->Helpfile, dir.File("Zorvik.chm"));
+  EXPECT_EQ(help::THelpRouter::Registered(), fMenu->HelpRouter1.get());
+}
+
+TEST_F(MenuHelp, TheHelpButtonOpensTheContentsOfZorviksHelp) {
+  Start();
+  Click(fMenu->bNapoveda);
+  QWidget* window = Shown("HelpWindow");
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Nápověda programu Zorvik"));
+  auto* tree = window->findChild<QTreeWidget*>(QStringLiteral("Contents"));
+  ASSERT_GT(tree->topLevelItemCount(), 5);
+  EXPECT_EQ(tree->topLevelItem(2)->text(0), QString::fromUtf8("Hlavní menu"));
+  EXPECT_EQ(TopicShown(), QStringLiteral("/index.htm"));
+  EXPECT_TRUE(window->findChild<QTextBrowser*>(QStringLiteral("Topic"))->toPlainText().contains(
+      QString::fromUtf8("testem s výběrem odpovědí")));
+
+  // The menu going away closes the help with it.
+  DestroyScreens();
+  EXPECT_EQ(Shown("HelpWindow"), nullptr);
+}
+
+TEST_F(MenuHelp, HelpRequestsReachTheirTopics) {
+  Start();
+  EXPECT_TRUE(Application()->HelpCommand(HELP_CONTEXT, 1005));
+  EXPECT_EQ(TopicShown(), QStringLiteral("/k1005.htm"));
+  EXPECT_TRUE(Application()->HelpCommand(HELP_CONTEXT, 1030));
+  EXPECT_EQ(TopicShown(), QStringLiteral("/k1030.htm"));
+  EXPECT_FALSE(Application()->HelpCommand(HELP_CONTEXT, 999));
+}
+
+TEST_F(MenuHelp, APopupOverAModalScreenShowsItsTextAndCloses) {
+  Start();
+  QString text;
+  QPoint at;
+  bool closed = false;
+  TForm::QueueModal([&](TForm&) {
+    Application()->HelpCommand(HELP_SETPOPUP_POS, Pack(60, 70));
+    Application()->HelpCommand(HELP_CONTEXTPOPUP, 1021);
+    QWidget* popup = Shown("HelpPopup");
+    ASSERT_NE(popup, nullptr);
+    text = popup->findChild<QLabel*>(QStringLiteral("PopupText"))->text();
+    at = popup->pos();
+    QTest::mouseClick(popup, Qt::LeftButton);
+    QApplication::processEvents();
+    closed = Shown("HelpPopup") == nullptr;
+  });
+  Click(fMenu->bVlastnostiTestu);
+  EXPECT_TRUE(text.startsWith(QString::fromUtf8("Jméno testu\nNázev testu"))) << text.toStdString();
+  EXPECT_EQ(at, QPoint(60, 70));
+  EXPECT_TRUE(closed);
+}
+
+TEST_F(MenuHelp, WithoutTheViewerTheHelpButtonDoesNothing) {
+  help::SetHtmlHelpLibraryPath(dir.File("none.so"));
+  help::ResetHtmlHelp();
+  Start();
+  Click(fMenu->bNapoveda);
+  EXPECT_EQ(Shown("HelpWindow"), nullptr);
+  help::ResetHtmlHelp();
+}
