@@ -92,14 +92,30 @@ TComponent::TComponent(TComponent* owner) : owner_(owner) {
 }
 
 TComponent::~TComponent() {
-  // The last created goes first, so a component never outlives one it was made after.
+  // The last created goes first, so a component never outlives one it was made
+  // after; the ones still there hear of each that goes.
   while (!components_.empty()) {
     TComponent* child = components_.back();
     components_.pop_back();
+    child->NoticeOthers(TOperation::opRemove);
     child->owner_ = nullptr;
     delete child;
   }
-  if (owner_) std::erase(owner_->components_, this);
+  if (owner_) {
+    std::erase(owner_->components_, this);
+    NoticeOthers(TOperation::opRemove);
+  }
+}
+
+void TComponent::NoticeInserted() { NoticeOthers(TOperation::opInsert); }
+
+void TComponent::NoticeOthers(TOperation operation) {
+  if (!owner_) return;
+  // A copy: a notice may make or free components.
+  const std::vector<TComponent*> others = owner_->components_;
+  for (TComponent* c : others) {
+    if (c != this) c->ComponentNotice(this, operation);
+  }
 }
 
 TComponent* TComponent::FindComponent(std::string_view name) const {

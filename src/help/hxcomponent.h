@@ -66,6 +66,9 @@ class TMemoryStream {
 
 class TFiler;
 
+// What happened to a component of the same owner.
+enum class TOperation { opInsert, opRemove };
+
 class TComponent {
  public:
   // The owner frees the component with itself; a component freed before its
@@ -99,12 +102,21 @@ class TComponent {
   // order, then any further stored data. The filer writes or reads them.
   virtual void DefineProperties(TFiler& filer);
 
+  // Called on every other component of the same owner when a component is
+  // inserted (once it is whole, see NoticeInserted) or removed (as it goes).
+  virtual void ComponentNotice(TComponent* component, TOperation operation) {}
+
  protected:
   // Runs once the form holding the component has been read from its storage.
   virtual void AfterLoad() {}
+  // Tells the owner's other components that this one is there. A class whose
+  // arrival others wait for calls it at the end of its constructor, when the
+  // component is whole and can be told by its class.
+  void NoticeInserted();
 
  private:
   friend class TReader;
+  void NoticeOthers(TOperation operation);
 
   TComponent* owner_;
   std::string name_;

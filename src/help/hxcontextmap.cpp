@@ -183,7 +183,7 @@ void ParseMapFile(const std::string& file, bool isInclude, std::vector<TContextR
   ParseFile(FullPath(file), isInclude, records, reading);
 }
 
-THelpContextMap::THelpContextMap(TComponent* owner) : TComponent(owner) {}
+THelpContextMap::THelpContextMap(TComponent* owner) : TComponent(owner) { NoticeInserted(); }
 
 void THelpContextMap::SetFileName(const std::string& value) {
   if (!value.empty() && !Loading()) {

@@ -94,6 +94,55 @@ TfMenu::TfMenu() : TForm("fMenu") {
   sd1->Filter = kTestFilter;
   sd1->DefaultExt = "sst";
   sd1->Options = ofOverwritePrompt | ofPathMustExist | ofHideReadOnly | ofEnableSizing;
+
+  // The help components take their values from the form's stored description,
+  // as the form storage reads them: "What's this?" help for every control of
+  // every screen, and an empty context map, so the controls' own numbers decide.
+  Components = new help::TFormComponents(this, "TfMenu");
+  WhatsThis1 = new help::TWhatsThis(Components);
+  WhatsThis1->SetName("WhatsThis1");
+  HelpContextMap1 = new help::THelpContextMap(Components);
+  HelpContextMap1->SetName("HelpContextMap1");
+  help::TMemoryStream stored;
+  auto ident = [&](std::string_view v) {
+    stored.WriteByte(static_cast<uint8_t>(v.size()));
+    stored.WriteBytes(v);
+  };
+  auto text = [&](std::string_view property, std::string_view v) {
+    ident(property);
+    stored.WriteByte(4);
+    stored.WriteInt32(static_cast<int32_t>(v.size()));
+    stored.WriteBytes(v);
+  };
+  ident("TfMenu");
+  ident("fMenu");
+  ident("");
+  ident("TWhatsThis");
+  ident("WhatsThis1");
+  ident("Active");
+  stored.WriteByte(3);
+  text("HelpContextMap", "HelpContextMap1");
+  ident("F1Action");
+  stored.WriteByte(5);
+  ident("goContext");
+  ident("Options");
+  stored.WriteByte(6);
+  stored.WriteByte(4);
+  for (const char* option : {"wtMenuRightClick", "wtNoContextHelp", "wtNoContextMenu", "wtInheritFormContext"})
+    ident(option);
+  text("PopupCaption", "Co je to?");
+  ident("PopupHelpContext");
+  stored.WriteByte(1);
+  stored.WriteInt32(0);
+  ident("");
+  ident("");
+  ident("THelpContextMap");
+  ident("HelpContextMap1");
+  ident("");
+  ident("");
+  ident("");
+  stored.SetPosition(0);
+  help::TReader(stored).ReadComponent(*Components);
 }
 
 void TfMenu::FormCreate() {

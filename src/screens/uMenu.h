@@ -6,7 +6,10 @@
 
 #include <memory>
 
+#include "help/hxcontextmap.h"
 #include "help/hxhelprouter.h"
+#include "help/whatsthis/FormComponents.h"
+#include "help/whatsthis/hxwhatsthis.h"
 #include "toolkit/Toolkit.h"
 
 class TfMenu : public toolkit::TForm {
@@ -37,6 +40,11 @@ class TfMenu : public toolkit::TForm {
   toolkit::TSaveDialog* sd1;
   // Every help request of the program passes through it; made by FormCreate.
   std::unique_ptr<help::THelpRouter> HelpRouter1;
+  // The help components, which serve every screen of the program; the form
+  // frees them with itself.
+  help::TFormComponents* Components;
+  help::TWhatsThis* WhatsThis1;
+  help::THelpContextMap* HelpContextMap1;
 
   void NastavTxt();
   void OZobrazeni();

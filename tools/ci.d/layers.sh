@@ -13,9 +13,10 @@ declare -A ALLOWED=(
   [genlib]="platform"
   [help]="platform"
   [toolkit]="platform platform/qtgui"
-  [screens]="platform platform/qtnet platform/qtgui model genlib help toolkit"
+  [help/whatsthis]="platform platform/qtgui help toolkit"
+  [screens]="platform platform/qtnet platform/qtgui model genlib help toolkit help/whatsthis"
   [langedit]="platform platform/qtgui toolkit"
-  [app]="platform platform/qtnet platform/qtgui model genlib help toolkit screens"
+  [app]="platform platform/qtnet platform/qtgui model genlib help toolkit help/whatsthis screens"
 )
 
 # The layer of a path below src/: the longest name of ALLOWED it starts with.
