@@ -2,6 +2,7 @@
 // entering through the form's window, the help commands recorded at the
 // application's help handler.
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -163,6 +164,21 @@ TEST_F(WhatsThisTest, F1WithNoFocusedControlShowsNothingButIsStillSwallowed) {
   EXPECT_TRUE(calls.empty());
   EXPECT_EQ(eBF1, 0);
   EXPECT_FALSE(help::TInputWatch::CallWndHook());
+}
+
+TEST_F(WhatsThisTest, F1OverAWindowThatIsNotTheProgramsPassesOnUnlessItAsksForTheContents) {
+  QDialog box;  // as a message box: none of the program's controls
+  box.resize(200, 100);
+  box.show();
+  QApplication::setActiveWindow(&box);
+  Settle();
+  QTest::keyClick(box.windowHandle(), Qt::Key_F1);
+  Settle();
+  EXPECT_TRUE(calls.empty());
+  wt->SetF1Action(help::goDefault);
+  QTest::keyClick(box.windowHandle(), Qt::Key_F1);
+  Settle();
+  EXPECT_EQ(calls, (std::vector<THelpCall>{{HELP_CONTENTS, 0}}));
 }
 
 TEST_F(WhatsThisTest, F1ActionDefaultAndTocSendTheirCommands) {
