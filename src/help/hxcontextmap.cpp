@@ -5,7 +5,9 @@
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <optional>
+#include <unordered_set>
 #include <unistd.h>
 
 #include "platform/convert.h"
@@ -127,33 +129,82 @@ std::string FileIdentity(const std::string& path) {
   return out;
 }
 
-void ParseFile(const std::string& file, bool isInclude, std::vector<TContextRecord>& records,
-               std::vector<std::string>& reading) {
-  const std::optional<std::string> bytes = platform::ReadFileBytes(file);
-  if (!bytes) throw platform::EInOutError::FromErrno(file, ENOENT);
-  reading.push_back(FileIdentity(file));
-
+// One file being read: its lines and where reading stands in them.
+struct Frame {
+  std::string file;
+  std::unique_ptr<const std::string> bytes;  // stays in place while the frame moves
+  std::vector<std::string_view> lines;
+  size_t next = 0;
+  bool isInclude = false;
   bool inSection = false;
-  for (const std::string_view raw : SplitLines(*bytes)) {
-    const std::string_view line = platform::TrimControls(raw);
-    if ((!inSection && !isInclude) || line.empty()) {
-      // In the main file an empty line ends the section as well.
-      inSection = line.starts_with("[MAP]");
+};
+
+void Open(Frame& frame, const std::string& file, bool isInclude) {
+  std::optional<std::string> bytes = platform::ReadFileBytes(file);
+  if (!bytes) throw platform::EInOutError::FromErrno(file, ENOENT);
+  frame.file = file;
+  frame.bytes = std::make_unique<const std::string>(std::move(*bytes));
+  frame.lines = SplitLines(*frame.bytes);
+  frame.isInclude = isInclude;
+}
+
+void IncludeMessage(const std::string& include, const char* what) {
+  platform::ShowMessageDlg(platform::MessageIcon::Error,
+                           "Include file \"" + platform::Quoted(include) + "\" " + what);
+}
+
+// Includes are read on a stack of our own, so that no chain of them can
+// exhaust the program's stack. Every file is read at most once per map: one
+// named again, be it in a cycle or twice in a row, is reported and skipped,
+// which also keeps a file named twice at each level from doubling the work.
+void ParseFiles(const std::string& file, bool isInclude, std::vector<TContextRecord>& records) {
+  std::vector<Frame> stack(1);
+  Open(stack.back(), file, isInclude);
+  std::unordered_set<std::string> seen{FileIdentity(file)};
+  std::unordered_set<std::string> reading{FileIdentity(file)};
+  std::vector<std::string> identities{FileIdentity(file)};
+  size_t includes = 0;
+
+  while (!stack.empty()) {
+    Frame& f = stack.back();
+    if (f.next == f.lines.size()) {
+      reading.erase(identities.back());
+      identities.pop_back();
+      stack.pop_back();
       continue;
     }
-    if (line.starts_with('[')) break;
+    const std::string_view line = platform::TrimControls(f.lines[f.next++]);
+    if ((!f.inSection && !f.isInclude) || line.empty()) {
+      // In the main file an empty line ends the section as well.
+      f.inSection = line.starts_with("[MAP]");
+      continue;
+    }
+    if (line.starts_with('[')) {
+      f.next = f.lines.size();
+      continue;
+    }
 
     if (line.starts_with("#include")) {
-      const std::string include = IncludePath(std::string(platform::TrimControls(line.substr(8))), file);
+      const std::string include = IncludePath(std::string(platform::TrimControls(line.substr(8))), f.file);
       if (!platform::FileExists(include)) {
-        platform::ShowMessageDlg(platform::MessageIcon::Error,
-                                 "Include file \"" + include + "\" not found!");
-      } else if (std::find(reading.begin(), reading.end(), FileIdentity(include)) != reading.end()) {
-        // Reading it again would never end.
-        platform::ShowMessageDlg(platform::MessageIcon::Error,
-                                 "Include file \"" + include + "\" includes itself!");
+        IncludeMessage(include, "not found!");
+        continue;
+      }
+      const std::string identity = FileIdentity(include);
+      if (reading.count(identity)) {
+        IncludeMessage(include, "includes itself!");
+      } else if (seen.count(identity)) {
+        IncludeMessage(include, "has already been read!");
+      } else if (includes == kMaxIncludes) {
+        IncludeMessage(include, "not read: too many include files!");
       } else {
-        ParseFile(include, true, records, reading);
+        ++includes;
+        seen.insert(identity);
+        reading.insert(identity);
+        identities.push_back(identity);
+        Frame next;
+        Open(next, include, true);
+        stack.push_back(std::move(next));  // f is not used after this
       }
       continue;
     }
@@ -169,7 +220,6 @@ void ParseFile(const std::string& file, bool isInclude, std::vector<TContextReco
     if (hash == 0) continue;
     records.push_back({hash, *number});
   }
-  reading.pop_back();
 }
 
 int32_t Int32At(const std::string& bytes, size_t offset) {
@@ -179,8 +229,7 @@ int32_t Int32At(const std::string& bytes, size_t offset) {
 }  // namespace
 
 void ParseMapFile(const std::string& file, bool isInclude, std::vector<TContextRecord>& records) {
-  std::vector<std::string> reading;
-  ParseFile(FullPath(file), isInclude, records, reading);
+  ParseFiles(FullPath(file), isInclude, records);
 }
 
 THelpContextMap::THelpContextMap(TComponent* owner) : TComponent(owner) { NoticeInserted(); }

@@ -49,10 +49,14 @@ class THelpContextMap : public TComponent {
   TMemoryStream block_;
 };
 
+// Include files one map reads at most; one more is reported and skipped.
+inline constexpr size_t kMaxIncludes = 1000;
+
 // Adds the records of a map file to the list: from its "[MAP]" section, or with
 // isInclude from the whole file. Include files are read where they are named,
-// relative to the file that names them; one that is missing or already being
-// read is reported and skipped. A file that cannot be read raises EInOutError.
+// relative to the file that names them; one that is missing, already read, or
+// beyond kMaxIncludes is reported and skipped. A file that cannot be read
+// raises EInOutError.
 void ParseMapFile(const std::string& file, bool isInclude, std::vector<TContextRecord>& records);
 
 }  // namespace help

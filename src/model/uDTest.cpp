@@ -170,21 +170,19 @@ class LineReader {
   int32_t Count() {
     const std::string line(Next());
     const int32_t n = platform::StrToInt(line);
-    if (n < 0) throw platform::EConvertError::InvalidInteger(line);
+    if (n < 0) throw platform::EConvertError::NegativeCount(line);
     return n;
   }
-
-  // At most how many more lines there can be.
-  size_t MaxLinesLeft() const { return rest_.size() + 1; }
 
  private:
   std::string_view rest_;
 };
 
 // Reads a whole body into a fresh record, so that a failure leaves the caller's
-// record untouched. Questions are added as their lines are read: a count larger
-// than the body can hold ends at the first missing flag or number line instead
-// of sizing the array for it first.
+// record untouched. Questions are added as their lines are read, and memory is
+// taken only for what is read: neither the count nor the body's length sizes
+// anything beforehand, so a count larger than the body can hold ends at the
+// first missing flag or number line.
 TDTest ParseBody(std::string_view body) {
   LineReader in(body);
   TDTest t;
@@ -205,16 +203,14 @@ TDTest ParseBody(std::string_view body) {
   const auto count = static_cast<size_t>(in.Count());
   const auto slots = static_cast<size_t>(t.AnswerCount);
 
-  // Every question takes at least three lines, every answer two.
-  t.Questions.reserve(std::min(count, in.MaxLinesLeft() / 3));
   for (size_t i = 0; i < count; ++i) {
     TOtazky q;
     q.Text = in.Text();
     q.Picture = in.Text();
     q.Points = in.Number();
-    const size_t answers = std::min(slots, in.MaxLinesLeft() / 2);
-    q.Answers.reserve(answers);
-    q.Correct.reserve(answers);
+    // Sized for the answers the editing screens allow; more grow as they are read.
+    q.Answers.reserve(std::min<size_t>(slots, 10));
+    q.Correct.reserve(std::min<size_t>(slots, 10));
     for (size_t j = 0; j < slots; ++j) {
       q.Answers.push_back(in.Text());
       q.Correct.push_back(in.Flag());
@@ -281,7 +277,7 @@ void ShowFormatError(const char* utf8Text) {
 }  // namespace
 
 void LoadTest(TDTest& test, const std::string& path) {
-  const std::string content = ReadWholeFile(path);
+  std::string content = ReadWholeFile(path);
   const std::string_view head(content);
   const std::string_view tag = head.substr(0, 4);
   const bool scrambled = tag == kScrambledTag;
@@ -298,8 +294,10 @@ void LoadTest(TDTest& test, const std::string& path) {
     return;
   }
 
-  const std::string_view stored = head.substr(7);
-  TDTest loaded = scrambled ? ParseBody(Unscramble(std::string(stored), ScrambleKey)) : ParseBody(stored);
+  // The body is read where it lies, unscrambled in a copy that replaces the file's bytes.
+  content.erase(0, 7);
+  if (scrambled) content = Unscramble(content, ScrambleKey);
+  TDTest loaded = ParseBody(content);
   loaded.Scrambled = scrambled;
   loaded.Exists = true;
   loaded.FileName = path;

@@ -2,10 +2,17 @@
 // The exceptions that end an action and reach the user through the standard
 // error box. Messages are code page 1250 text, like every string of the model.
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
 namespace platform {
+
+// A text from a file quoted into a message: at most kQuotedMax characters,
+// a longer one cut and ended with "\x85" (the ellipsis), so that a line of
+// megabytes never reaches a message box whole.
+inline constexpr size_t kQuotedMax = 80;
+std::string Quoted(const std::string& text);
 
 // Base of every error the program raises on purpose; what() is the message shown.
 class Exception : public std::runtime_error {
@@ -21,6 +28,8 @@ class EConvertError : public Exception {
   static EConvertError InvalidInteger(const std::string& text);
   // "'%s' is not a valid boolean value"
   static EConvertError InvalidBoolean(const std::string& text);
+  // "'%s' is not a valid count: a count may not be negative"
+  static EConvertError NegativeCount(const std::string& text);
 };
 
 // A file that could not be read or written. The message names the file and the reason.
@@ -29,6 +38,8 @@ class EInOutError : public Exception {
   EInOutError(const std::string& path, const std::string& reason);
   // The reason taken from errno.
   static EInOutError FromErrno(const std::string& path, int err);
+  // A FIFO, a device or a socket where a file was expected.
+  static EInOutError NotRegular(const std::string& path);
   const std::string& Path() const { return path_; }
 
  private:
@@ -39,6 +50,12 @@ class EInOutError : public Exception {
 class EIniFileException : public Exception {
  public:
   explicit EIniFileException(const std::string& path);
+  // A key that could never be read back.
+  static EIniFileException InvalidKey(const std::string& key);
+
+ private:
+  struct Message {};
+  EIniFileException(Message, const std::string& text) : Exception(text) {}
 };
 
 // A list index outside the list: "List index out of bounds (%d)".

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/TestSupport.h"
+#include "platform/errors.h"
 #include "platform/files.h"
 #include "help/hxcontextmap.h"
 #include "help/hxhshtb.h"
@@ -191,11 +192,42 @@ TEST_F(ContextMap, IncludeCyclesAreReportedAndReadOnce) {
   EXPECT_EQ(shown_[1].text, "Include file \"" + dir_.File("a.h") + "\" includes itself!");
   EXPECT_EQ(shown_[2].text, "Include file \"" + dir_.File("map.hpj") + "\" includes itself!");
   EXPECT_EQ(shown_[3].text, "Include file \"" + dir_.File("map.hpj") + "\" includes itself!");
-  // One file included twice side by side is no cycle.
-  shown_.clear();
+}
+
+TEST_F(ContextMap, AFileIsReadOncePerMapAndIncludesAreBounded) {
+  // One file included twice side by side is read once; the second is reported as a cycle is.
   Write("one.h", "ONE=5\n");
-  EXPECT_EQ(Parse("[MAP]\n#include one.h\n#include one.h\n").size(), 2u);
-  EXPECT_TRUE(shown_.empty());
+  EXPECT_EQ(Parse("[MAP]\n#include one.h\n#include one.h\n").size(), 1u);
+  ASSERT_EQ(shown_.size(), 1u);
+  EXPECT_EQ(shown_[0].text, "Include file \"" + dir_.File("one.h") + "\" has already been read!");
+
+  // Twenty levels each naming the next twice: a million reads once, now one per file.
+  shown_.clear();
+  for (int i = 0; i < 20; ++i) {
+    const std::string next = "f" + std::to_string(i + 1) + ".h";
+    Write("f" + std::to_string(i) + ".h", "L" + std::to_string(i) + "=" + std::to_string(i) + "\n#include " + next +
+                                              "\n#include " + next + "\n");
+  }
+  Write("f20.h", "LAST=20\n");
+  EXPECT_EQ(Parse("[MAP]\n#include f0.h\n").size(), 21u);
+  EXPECT_EQ(shown_.size(), 20u);
+
+  // A chain far deeper than any stack would take: read without recursion, cut at the bound.
+  shown_.clear();
+  const size_t chain = kMaxIncludes + 5;
+  for (size_t i = 0; i < chain; ++i) Write("c" + std::to_string(i) + ".h", "#include c" + std::to_string(i + 1) + ".h\nC" + std::to_string(i) + "=1\n");
+  EXPECT_EQ(Parse("[MAP]\n#include c0.h\n").size(), kMaxIncludes);
+  ASSERT_EQ(shown_.size(), 1u);
+  EXPECT_EQ(shown_[0].text,
+            "Include file \"" + dir_.File("c" + std::to_string(kMaxIncludes) + ".h") + "\" not read: too many include files!");
+}
+
+TEST_F(ContextMap, IncludeNamesAreQuotedShortInMessages) {
+  const std::string longName(5000, 'n');
+  EXPECT_TRUE(Parse("[MAP]\n#include " + longName + "\n").empty());
+  ASSERT_EQ(shown_.size(), 1u);
+  const std::string full = dir_.Path() + longName;
+  EXPECT_EQ(shown_[0].text, "Include file \"" + full.substr(0, platform::kQuotedMax) + "\x85\" not found!");
 }
 
 TEST_F(ContextMap, SettingTheFileNameSortsAndStoresTheRecords) {

@@ -348,12 +348,25 @@ TEST(TestFileLines, NumberLinesReadSignedDecimalsOnly) {
   }
 }
 
-TEST(TestFileLines, NegativeCountsAreRefused) {
+TEST(TestFileLines, NegativeCountsAreRefusedAsNegative) {
   for (size_t line : {5u, 14u}) {
     TDTest t = Earlier();
-    EXPECT_EQ(LoadBody(t, PokusWithLine(line, "-1")), "'-1' is not a valid integer value") << line;
+    EXPECT_EQ(LoadBody(t, PokusWithLine(line, "-5")), "'-5' is not a valid count: a count may not be negative")
+        << line;
     EXPECT_EQ(t, Earlier());
   }
+}
+
+TEST(TestFileLines, MessagesQuoteAtMostEightyCharactersOfALine) {
+  // A body that is one line of ten million digits.
+  TDTest t = Earlier();
+  const std::string message = LoadBody(t, std::string(10'000'000, '7'));
+  EXPECT_EQ(message, "'" + std::string(80, '7') + "\x85' is not a valid boolean value");
+  EXPECT_EQ(t, Earlier());
+  const std::string count = LoadBody(t, PokusWithLine(14, "-" + std::string(200, '1')));
+  EXPECT_EQ(count, "'-" + std::string(79, '1') + "\x85' is not a valid integer value");
+  // Eighty characters are quoted whole.
+  EXPECT_EQ(LoadBody(t, PokusWithLine(14, std::string(80, 'x'))), "'" + std::string(80, 'x') + "' is not a valid integer value");
 }
 
 TEST(TestFileLines, TruncatedBodiesEndInTheConversionErrorAndKeepTheRecord) {
