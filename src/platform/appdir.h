@@ -1,6 +1,11 @@
 #pragma once
 // The program's directory: where the settings, the language table, the help
 // file and the protocols lie beside the running program.
+//
+// Its name is shown and stored as code page 1250 text, which cannot hold every
+// letter of a folder's real name (a Russian or Greek home folder). Paths that
+// begin with ProgramDir() are therefore opened under the real name:
+// NativePath (platform/files.h) puts NativeProgramDir() in their place.
 
 #include <string>
 
@@ -9,7 +14,12 @@ namespace platform {
 // The directory of the running program file, with its trailing '/', as code page 1250 text.
 std::string ProgramDir();
 
+// The same directory as the file system names it (UTF-8 bytes), with its trailing '/'.
+std::string NativeProgramDir();
+
 // Points ProgramDir at another folder (tests); an empty text goes back to the real one.
 void SetProgramDir(const std::string& dir);
+// The same, with the folder named as the file system names it.
+void SetNativeProgramDir(const std::string& dir);
 
 }  // namespace platform

@@ -3,17 +3,31 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstdint>
+#include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
+#include <random>
+#include <stdio.h>
 #include <string.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/appdir.h"
 #include "platform/cp1250.h"
 #include "platform/errors.h"
 
 namespace platform {
 
-std::string NativePath(const std::string& path) { return Cp1250ToUtf8(path); }
+std::string NativePath(const std::string& path) {
+  // The program's folder by its real name, which its code page 1250 text may have lost.
+  const std::string shown = ProgramDir();
+  if (path.size() >= shown.size() && path.compare(0, shown.size(), shown) == 0) {
+    return NativeProgramDir() + Cp1250ToUtf8(std::string_view(path).substr(shown.size()));
+  }
+  return Cp1250ToUtf8(path);
+}
 
 bool FileExists(const std::string& path) {
   struct stat st;
@@ -25,9 +39,31 @@ bool DirectoryExists(const std::string& path) {
   return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::optional<std::string> ReadFileBytes(const std::string& path) {
+namespace {
+
+FileStamp StampFrom(const struct stat& st) {
+  FileStamp s;
+  s.device = st.st_dev;
+  s.inode = st.st_ino;
+  s.size = static_cast<unsigned long long>(st.st_size);
+  s.changed = st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec;
+  s.modified = st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
+  return s;
+}
+
+}  // namespace
+
+std::optional<FileStamp> StampOf(const std::string& path) {
+  struct stat st;
+  if (::stat(NativePath(path).c_str(), &st) != 0) return std::nullopt;
+  return StampFrom(st);
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path, FileStamp* stamp) {
   const std::string native = NativePath(path);
-  const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opened without waiting, so that a FIFO or a device named like a file
+  // cannot block the program; only a regular file is then read.
+  const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
     if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
     throw EInOutError::FromErrno(path, errno);
@@ -40,8 +76,10 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
   }
   if (!S_ISREG(st.st_mode)) {
     ::close(fd);
-    throw EInOutError::FromErrno(path, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+    if (S_ISDIR(st.st_mode)) throw EInOutError::FromErrno(path, EISDIR);
+    throw EInOutError::NotRegular(path);
   }
+  if (stamp) *stamp = StampFrom(st);
   std::string data;
   data.reserve(static_cast<size_t>(st.st_size));
   char buf[65536];
@@ -60,31 +98,133 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
   return data;
 }
 
+namespace {
+
+std::string DirOf(const std::string& native) {
+  const auto slash = native.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : native.substr(0, slash);
+}
+
+std::string BaseOf(const std::string& native) {
+  const auto slash = native.rfind('/');
+  return slash == std::string::npos ? native : native.substr(slash + 1);
+}
+
+// The file a path names, its symbolic links followed, so that a save replaces
+// the file the link points to and the link stays a link. A link to nothing
+// gives the path where the file is to be made.
+std::string FollowLinks(std::string native, const std::string& shown) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st;
+    if (::lstat(native.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return native;
+    std::string target(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(native.c_str(), target.data(), target.size());
+    if (n < 0) throw EInOutError::FromErrno(shown, errno);
+    target.resize(static_cast<size_t>(n));
+    if (target.empty()) throw EInOutError::FromErrno(shown, ENOENT);
+    if (target.front() != '/') target = DirOf(native) + "/" + target;
+    native = std::move(target);
+  }
+  throw EInOutError::FromErrno(shown, ELOOP);
+}
+
+// Temporary files are named ".zorvik-<hash of the target's name>-<random>.tmp":
+// short, so any legal name saves, and tied to their target, so that one left
+// by a killed save is found and removed by the next save of the same file.
+std::string TempPrefix(const std::string& base) {
+  uint32_t h = 2166136261u;  // FNV-1a
+  for (const unsigned char c : base) h = (h ^ c) * 16777619u;
+  char hex[9];
+  std::snprintf(hex, sizeof hex, "%08x", h);
+  return std::string(".zorvik-") + hex + "-";
+}
+
+constexpr char kTempSuffix[] = ".tmp";
+
+std::string RandomPart() {
+  static const char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  static std::mt19937 rng(std::random_device{}());
+  std::string out(6, 'a');
+  for (char& c : out) c = kChars[std::uniform_int_distribution<int>(0, 35)(rng)];
+  return out;
+}
+
+// A writer holds a lock on its temporary file while it lives; one that can be
+// locked belongs to a save that died and is removed.
+void RemoveLeftovers(const std::string& dir, const std::string& prefix) {
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return;
+  while (const dirent* e = ::readdir(d)) {
+    const std::string name = e->d_name;
+    if (name.size() != prefix.size() + 6 + sizeof kTempSuffix - 1 || name.compare(0, prefix.size(), prefix) != 0 ||
+        !name.ends_with(kTempSuffix)) {
+      continue;
+    }
+    const std::string path = dir + "/" + name;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) continue;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(path.c_str());
+    ::close(fd);
+  }
+  ::closedir(d);
+}
+
+// Makes the new name durable: the folder's entry is on disk once this returns.
+void SyncDir(const std::string& dir, const std::string& shown) {
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) throw EInOutError::FromErrno(shown, errno);
+  const int rc = ::fsync(fd);
+  const int err = errno;
+  ::close(fd);
+  // Some file systems cannot sync a folder; there is nothing more to do on them.
+  if (rc != 0 && err != EINVAL && err != ENOTSUP) throw EInOutError::FromErrno(shown, err);
+}
+
+}  // namespace
+
 AtomicFileWriter::AtomicFileWriter(const std::string& path) : path_(path) {
-  const std::string native = NativePath(path);
-  // Keep the mode of a file that is replaced; refuse where the file itself is read-only,
-  // as replacing it by rename would otherwise quietly succeed.
+  target_ = FollowLinks(NativePath(path), path);
+  // Keep the mode, owner and group of a file that is replaced; refuse where the
+  // file itself is read-only, as replacing it by rename would otherwise quietly succeed.
   // A file or folder without any write permission is read-only for everyone,
   // the superuser included, as a read-only file is on other systems.
-  mode_t mode = 0666 & ~0022;
   struct stat st;
-  if (::stat(native.c_str(), &st) == 0) {
+  if (::stat(target_.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) throw EInOutError::FromErrno(path, EISDIR);
-    if ((st.st_mode & 0222) == 0 || ::access(native.c_str(), W_OK) != 0) {
+    if (!S_ISREG(st.st_mode)) throw EInOutError::NotRegular(path);
+    if ((st.st_mode & 0222) == 0 || ::access(target_.c_str(), W_OK) != 0) {
       throw EInOutError::FromErrno(path, EACCES);
     }
-    mode = st.st_mode & 07777;
+    existed_ = true;
+    // Never the set-user or set-group bits: a saved file is no program.
+    mode_ = st.st_mode & 01777;
+    uid_ = st.st_uid;
+    gid_ = st.st_gid;
   }
-  mode_ = mode;
-  const auto slash = native.rfind('/');
-  const std::string dir = slash == std::string::npos ? "." : native.substr(0, slash + 1);
+  dir_ = DirOf(target_);
   struct stat dst;
-  if (::stat(dir.c_str(), &dst) == 0 && (dst.st_mode & 0222) == 0) {
+  if (::stat(dir_.c_str(), &dst) == 0 && (dst.st_mode & 0222) == 0) {
     throw EInOutError::FromErrno(path, EACCES);
   }
-  temp_ = native + ".XXXXXX";
-  fd_ = ::mkstemp(temp_.data());
-  if (fd_ < 0) throw EInOutError::FromErrno(path, errno);
+  const std::string prefix = TempPrefix(BaseOf(target_));
+  RemoveLeftovers(dir_, prefix);
+  for (int attempt = 0;; ++attempt) {
+    temp_ = dir_ + "/" + prefix + RandomPart() + kTempSuffix;
+    // A new file gets what the user's umask allows; a replaced file's mode is set on commit.
+    fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, existed_ ? 0600 : 0666);
+    if (fd_ < 0) {
+      if (errno == EEXIST && attempt < 100) continue;
+      throw EInOutError::FromErrno(path, errno);
+    }
+    // Locked before anyone may take it for a leftover; one removed in between is made again.
+    struct stat tst;
+    if (::flock(fd_, LOCK_EX) == 0 && ::fstat(fd_, &tst) == 0 && tst.st_nlink > 0) break;
+    ::close(fd_);
+    fd_ = -1;
+    if (attempt >= 100) throw EInOutError::FromErrno(path, EAGAIN);
+  }
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -114,21 +254,53 @@ void AtomicFileWriter::Write(const char* data, size_t size) {
   }
 }
 
-void AtomicFileWriter::Commit() {
+bool AtomicFileWriter::PutInPlace(bool replace) {
   if (fd_ < 0) throw EInOutError::FromErrno(path_, EBADF);
-  if (::fchmod(fd_, static_cast<mode_t>(mode_)) != 0) Fail(errno);
+  if (existed_) {
+    // The owner where the system allows, else at least the group; a file whose
+    // group cannot be kept does not open itself to the group it gets instead.
+    unsigned mode = mode_;
+    if (::fchown(fd_, uid_, gid_) != 0 && ::fchown(fd_, static_cast<uid_t>(-1), gid_) != 0) mode &= ~070u;
+    if (::fchmod(fd_, static_cast<mode_t>(mode)) != 0) Fail(errno);
+  }
   if (::fsync(fd_) != 0) Fail(errno);
   // The descriptor is gone whatever close says, so it is not closed again.
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) Fail(errno);
-  if (::rename(temp_.c_str(), NativePath(path_).c_str()) != 0) Fail(errno);
+  if (replace) {
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) Fail(errno);
+  } else if (::renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, target_.c_str(), RENAME_NOREPLACE) != 0) {
+    int err = errno;
+    if (err == EINVAL || err == ENOSYS || err == ENOTSUP) {
+      // A file system without the no-replace rename: a new link fails just the same on an existing name.
+      err = ::link(temp_.c_str(), target_.c_str()) == 0 ? 0 : errno;
+      ::unlink(temp_.c_str());
+    }
+    if (err == EEXIST) {
+      ::unlink(temp_.c_str());
+      return false;
+    }
+    if (err != 0) Fail(err);
+  }
+  SyncDir(dir_, path_);
+  return true;
 }
+
+void AtomicFileWriter::Commit() { PutInPlace(true); }
+
+bool AtomicFileWriter::CommitNew() { return PutInPlace(false); }
 
 void WriteFileAtomic(const std::string& path, const std::string& data) {
   AtomicFileWriter writer(path);
   writer.Write(data.data(), data.size());
   writer.Commit();
+}
+
+bool WriteFileNew(const std::string& path, const std::string& data) {
+  AtomicFileWriter writer(path);
+  writer.Write(data.data(), data.size());
+  return writer.CommitNew();
 }
 
 }  // namespace platform

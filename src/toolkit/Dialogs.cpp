@@ -165,7 +165,7 @@ std::string TFileDialog::FullPath(const std::string& chosen, const std::string& 
 }
 
 bool TFileDialog::Accepts(const std::string& path) const {
-  const QFileInfo info(ToQ(path));
+  const QFileInfo info(PathToQ(path));
   const std::string caption = !Title.empty() ? Title : save_ ? "Save As" : "Open";
   if ((Options & ofPathMustExist) && !info.dir().exists()) {
     MessageBoxes::Show(caption, path + "\nPath does not exist.\nCheck the path and try again.", TMsgIcon::Warning,
@@ -218,7 +218,7 @@ class TCheckingFileDialog : public QFileDialog {
 }  // namespace
 
 bool TFileDialog::Run(const std::string& directory, std::string& chosen) {
-  TCheckingFileDialog dialog(*this, ToQ(Title), ToQ(directory));
+  TCheckingFileDialog dialog(*this, ToQ(Title), PathToQ(directory));
   // The questions are ours, in the program's boxes, so the dialog is Qt's own.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
@@ -247,7 +247,7 @@ TOpenPictureDialog::TOpenPictureDialog(QObject* owner, const char* name) : TFile
 }
 
 bool TOpenPictureDialog::Run(const std::string& directory, std::string& chosen) {
-  QFileDialog dialog(DialogParent(), ToQ(Title), ToQ(directory));
+  QFileDialog dialog(DialogParent(), ToQ(Title), PathToQ(directory));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilters(QtFilters(Filter));

@@ -1,6 +1,7 @@
 #include "toolkit/Text.h"
 
 #include "platform/cp1250.h"
+#include "platform/files.h"
 
 namespace toolkit {
 
@@ -19,6 +20,8 @@ std::string FromQ(const QString& text) {
   for (char32_t u : text.toUcs4()) out += platform::UnicodeToCp1250(u);
   return out;
 }
+
+QString PathToQ(const std::string& path) { return QString::fromStdString(platform::NativePath(path)); }
 
 QString Representable(const QString& text) { return ToQ(FromQ(text)); }
 

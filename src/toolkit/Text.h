@@ -15,6 +15,9 @@ std::string Cp1250(std::string_view utf8);
 QString ToQ(const std::string& cp1250);
 // QString to code page 1250; a character the code page cannot hold becomes '?'.
 std::string FromQ(const QString& text);
+// A code page 1250 path as Qt should open it: the program's folder by its real
+// name, which code page 1250 may not hold (platform::NativePath).
+QString PathToQ(const std::string& path);
 // The text as code page 1250 would keep it: what the user sees is what is saved.
 QString Representable(const QString& text);
 
