@@ -67,12 +67,13 @@ void TForm1::FormCreate() { nacteno_ = false; }
 std::string TForm1::TablePath() { return platform::ProgramDir() + "jazyk.ini"; }
 
 void TForm1::bNacistClick() {
-  const platform::ProfileFile table(TablePath());
-  jazyky_ = table.ReadSections();
+  // The table is read and parsed once for the whole grid.
+  const platform::profile::Document table = platform::ProfileFile(TablePath()).ReadAll();
+  jazyky_ = table.Sections();
   klice_.clear();
   // The keys are those of the first section; a table without one cannot be shown.
   if (jazyky_.empty()) throw platform::EListError(0);
-  klice_ = table.ReadSectionKeys(jazyky_[0]);
+  klice_ = table.Keys(jazyky_[0]);
 
   StringGrid1->SetColCount(static_cast<int>(jazyky_.size()) + 1);
   StringGrid1->SetRowCount(static_cast<int>(klice_.size()) + 1);
@@ -83,23 +84,28 @@ void TForm1::bNacistClick() {
     StringGrid1->SetCells(c, 0, jazyky_[i]);
     const std::string section = StringGrid1->Cells(c, 0);
     for (size_t r = 0; r < klice_.size(); ++r)
-      StringGrid1->SetCells(c, static_cast<int>(r) + 1, table.ReadString(section, klice_[r], ""));
+      StringGrid1->SetCells(c, static_cast<int>(r) + 1, table.Value(section, klice_[r], ""));
   }
   nacteno_ = true;
 }
 
 void TForm1::bUlozitClick() {
   if (!nacteno_) return;
-  platform::ProfileFile table(TablePath());
+  // Keys come from the load, never from column 0; after a failed load
+  // there are none, and nothing is written.
+  if (StringGrid1->ColCount() > 1 && StringGrid1->RowCount() > 1 + static_cast<int>(klice_.size())) {
+    throw platform::EListError(static_cast<long>(klice_.size()));
+  }
+  // The whole grid goes into the table in memory and the file is replaced
+  // once, so a failure leaves the table as it was, never half saved.
+  platform::ProfileFile file(TablePath());
+  platform::profile::Document table = file.ReadAll();
   for (int c = 1; c < StringGrid1->ColCount(); ++c) {
     for (int r = 1; r < StringGrid1->RowCount(); ++r) {
-      // Keys come from the load, never from column 0; after a failed load
-      // there are none, and nothing is written.
-      const size_t k = static_cast<size_t>(r - 1);
-      if (k >= klice_.size()) throw platform::EListError(static_cast<long>(k));
-      table.WriteString(StringGrid1->Cells(c, 0), klice_[k], StringGrid1->Cells(c, r));
+      table.Set(StringGrid1->Cells(c, 0), klice_[static_cast<size_t>(r - 1)], StringGrid1->Cells(c, r));
     }
   }
+  file.WriteAll(table);
 }
 
 void TForm1::bPridatJazykClick() {

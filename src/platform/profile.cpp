@@ -1,7 +1,10 @@
 #include "platform/profile.h"
 
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string_view>
+#include <tuple>
 #include <unordered_set>
 
 #include "platform/convert.h"
@@ -29,89 +32,6 @@ std::string Fold(std::string_view s) {
   return out;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Cp1250Lower(static_cast<unsigned char>(a[i])) != Cp1250Lower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
-struct Line {
-  enum Kind { kOther, kSection, kKey };
-  size_t begin = 0;        // offset of the line in the file
-  std::string_view text;   // without its line end
-  std::string_view eol;    // "\r\n", "\n", "\r", or "" for a last line without a break
-  Kind kind = kOther;
-  std::string_view name;   // section or key name
-  std::string_view value;  // key's value
-};
-
-Line Classify(Line line) {
-  const std::string_view t = Trim(line.text);
-  if (t.empty() || t.front() == ';') return line;
-  if (t.front() == '[') {
-    const size_t close = t.rfind(']');
-    const std::string_view inner = close == std::string_view::npos ? t.substr(1) : t.substr(1, close - 1);
-    line.kind = Line::kSection;
-    line.name = Trim(CutAtNul(inner));
-    return line;
-  }
-  const size_t eq = t.find('=');
-  if (eq == std::string_view::npos) return line;
-  line.kind = Line::kKey;
-  line.name = Trim(CutAtNul(t.substr(0, eq)));
-  line.value = Trim(CutAtNul(t.substr(eq + 1)));
-  return line;
-}
-
-// Lines end at CR LF, LF or a lone CR, so no name or value ever holds a line break.
-std::vector<Line> Parse(std::string_view data) {
-  std::vector<Line> lines;
-  size_t pos = 0;
-  while (pos < data.size()) {
-    Line line;
-    line.begin = pos;
-    const size_t br = data.find_first_of("\r\n", pos);
-    if (br == std::string_view::npos) {
-      line.text = data.substr(pos);
-      pos = data.size();
-    } else {
-      const size_t len = data.compare(br, 2, "\r\n") == 0 ? 2 : 1;
-      line.text = data.substr(pos, br - pos);
-      line.eol = data.substr(br, len);
-      pos = br + len;
-    }
-    lines.push_back(Classify(line));
-  }
-  return lines;
-}
-
-// The lines of one section: its header and everything up to the next header.
-struct Range {
-  size_t header;
-  size_t end;
-};
-
-std::optional<Range> FindSection(const std::vector<Line>& lines, std::string_view section, size_t from = 0) {
-  for (size_t h = from; h < lines.size(); ++h) {
-    if (lines[h].kind != Line::kSection || !SameName(lines[h].name, section)) continue;
-    size_t end = h + 1;
-    while (end < lines.size() && lines[end].kind != Line::kSection) ++end;
-    return Range{h, end};
-  }
-  return std::nullopt;
-}
-
-std::optional<size_t> FindKey(const std::vector<Line>& lines, Range r, std::string_view key) {
-  for (size_t i = r.header + 1; i < r.end; ++i) {
-    if (lines[i].kind == Line::kKey && SameName(lines[i].name, key)) return i;
-  }
-  return std::nullopt;
-}
-
 // Names gathered as into a buffer of kListBufferSize bytes: each with its
 // terminator, one byte kept for the list's end. A name that would not fit
 // whole ends the list, so no cut name is ever handed out.
@@ -137,14 +57,6 @@ class NameList {
   size_t used_ = 0;
   bool full_ = false;
 };
-
-std::string ReadForReading(const std::string& path) {
-  try {
-    return ReadFileBytes(path).value_or(std::string());
-  } catch (const EInOutError&) {
-    return std::string();  // reading never fails: an unreadable file reads as empty
-  }
-}
 
 // A file that exists but cannot be read must not be replaced by what little
 // we know of it.
@@ -176,13 +88,6 @@ std::string OneLine(std::string_view s, bool trim) {
   return out;
 }
 
-std::string_view LineEndOf(const std::vector<Line>& lines) {
-  for (const Line& l : lines) {
-    if (!l.eol.empty()) return l.eol;
-  }
-  return "\r\n";
-}
-
 std::optional<int64_t> TryHex(std::string_view s) {
   bool negative = false;
   if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
@@ -202,102 +107,311 @@ std::optional<int64_t> TryHex(std::string_view s) {
   return negative ? -v : v;
 }
 
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
 }  // namespace
 
 namespace profile {
 
-std::string ReadValue(std::string_view data, std::string_view section, std::string_view key,
-                      std::string_view def) {
-  const std::vector<Line> lines = Parse(data);
+// Lines end at CR LF, LF or a lone CR, so no name or value ever holds a line break.
+Document::Document(std::string_view data) {
+  // A byte-order mark is kept as it is but read past, so the first section is seen.
+  if (data.starts_with(kBom)) {
+    bom_ = kBom;
+    data.remove_prefix(kBom.size());
+  }
+  size_t pos = 0;
+  while (pos < data.size()) {
+    Line line;
+    const size_t br = data.find_first_of("\r\n", pos);
+    if (br == std::string_view::npos) {
+      line.text = data.substr(pos);
+      pos = data.size();
+    } else {
+      const size_t len = data.compare(br, 2, "\r\n") == 0 ? 2 : 1;
+      line.text = data.substr(pos, br - pos);
+      line.eol = data.substr(br, len);
+      pos = br + len;
+    }
+    if (eol_.empty()) eol_ = line.eol;
+    Classify(line);
+    if (line.kind == Line::kSection) {
+      sections_.push_back(Section{std::move(line), {}, {}, false});
+    } else if (sections_.empty()) {
+      preamble_.push_back(std::move(line));
+    } else {
+      sections_.back().body.push_back(std::move(line));
+    }
+  }
+  if (eol_.empty()) eol_ = "\r\n";
+  Index();
+}
+
+void Document::Classify(Line& line) {
+  line.kind = Line::kOther;
+  const std::string_view text = line.text;
+  const std::string_view t = Trim(text);
+  auto at = [&](std::string_view part) { return std::make_pair(static_cast<size_t>(part.data() - text.data()), part.size()); };
+  if (t.empty() || t.front() == ';') return;
+  if (t.front() == '[') {
+    const size_t close = t.rfind(']');
+    const std::string_view inner = close == std::string_view::npos ? t.substr(1) : t.substr(1, close - 1);
+    line.kind = Line::kSection;
+    const std::string_view name = Trim(CutAtNul(inner));
+    std::tie(line.nameAt, line.nameLen) = name.empty() ? std::make_pair(size_t(0), size_t(0)) : at(name);
+    return;
+  }
+  const size_t eq = t.find('=');
+  if (eq == std::string_view::npos) return;
+  line.kind = Line::kKey;
+  const std::string_view name = Trim(CutAtNul(t.substr(0, eq)));
+  const std::string_view value = Trim(CutAtNul(t.substr(eq + 1)));
+  std::tie(line.nameAt, line.nameLen) = name.empty() ? std::make_pair(size_t(0), size_t(0)) : at(name);
+  std::tie(line.valueAt, line.valueLen) = value.empty() ? std::make_pair(size_t(0), size_t(0)) : at(value);
+}
+
+void Document::Index() {
+  sectionIndex_.clear();
+  for (size_t i = 0; i < sections_.size(); ++i) {
+    sectionIndex_.try_emplace(Fold(sections_[i].header.Name()), i);
+    sections_[i].indexed = false;
+  }
+}
+
+const Document::Section* Document::Find(std::string_view section) const {
+  const auto it = sectionIndex_.find(Fold(section));
+  return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+}
+
+std::optional<size_t> Document::FindKey(const Section& s, std::string_view key) const {
+  if (!s.indexed) {
+    s.keys.clear();
+    for (size_t i = 0; i < s.body.size(); ++i) {
+      if (s.body[i].kind == Line::kKey) s.keys.try_emplace(Fold(s.body[i].Name()), i);
+    }
+    s.indexed = true;
+  }
+  const auto it = s.keys.find(Fold(key));
+  if (it == s.keys.end()) return std::nullopt;
+  return it->second;
+}
+
+std::string Document::Value(std::string_view section, std::string_view key, std::string_view def) const {
   std::string_view result = def;
-  if (auto r = FindSection(lines, Trim(section))) {
-    if (auto i = FindKey(lines, *r, Trim(key))) result = lines[*i].value;
+  if (const Section* s = Find(Trim(section))) {
+    if (auto i = FindKey(*s, Trim(key))) result = s->body[*i].Value();
   }
   return std::string(result.substr(0, ProfileFile::kValueMax));
 }
 
-std::vector<std::string> SectionNames(std::string_view data) {
+std::vector<std::string> Document::Sections() const {
   NameList names;
-  for (const Line& l : Parse(data)) {
-    if (l.kind == Line::kSection && !names.Add(l.name)) break;
+  for (const Section& s : sections_) {
+    if (!names.Add(s.header.Name())) break;
   }
   return names.Take();
 }
 
-std::vector<std::string> SectionKeys(std::string_view data, std::string_view section) {
-  const std::vector<Line> lines = Parse(data);
+std::vector<std::string> Document::Keys(std::string_view section) const {
   NameList names;
-  if (auto r = FindSection(lines, Trim(section))) {
-    for (size_t i = r->header + 1; i < r->end; ++i) {
-      if (lines[i].kind == Line::kKey && !names.Add(lines[i].name)) break;
+  if (const Section* s = Find(Trim(section))) {
+    for (const Line& l : s->body) {
+      if (l.kind == Line::kKey && !names.Add(l.Name())) break;
     }
   }
   return names.Take();
+}
+
+Document::Line& Document::LastLine() {
+  if (!sections_.empty()) {
+    Section& s = sections_.back();
+    return s.body.empty() ? s.header : s.body.back();
+  }
+  return preamble_.back();
+}
+
+void Document::Set(std::string_view section, std::string_view key, std::string_view value) {
+  const std::string sectionName = OneLine(section, true);
+  const std::string keyName = OneLine(key, true);
+  // Such a key would read back as a comment, a section or another key.
+  if (keyName.find('=') != std::string::npos || keyName.starts_with(';') || keyName.starts_with('[')) {
+    throw EIniFileException::InvalidKey(keyName);
+  }
+  const std::string text = OneLine(value, false);
+
+  const auto found = sectionIndex_.find(Fold(sectionName));
+  if (found != sectionIndex_.end()) {
+    Section& s = sections_[found->second];
+    if (auto i = FindKey(s, keyName)) {
+      // Replace the value, keeping the key as the file spells it and the line's own end.
+      Line& l = s.body[*i];
+      l.text = std::string(l.Name()) + "=" + text;
+      Classify(l);
+      return;
+    }
+    // After the section's last non-blank line, so blank lines before the next section stay.
+    size_t at = 0;  // the body index the new line takes
+    for (size_t j = 0; j < s.body.size(); ++j) {
+      if (!Trim(s.body[j].text).empty()) at = j + 1;
+    }
+    // The new line ends as the line it follows; a lone CR before an LF would
+    // otherwise join them into one line end.
+    Line& before = at == 0 ? s.header : s.body[at - 1];
+    if (before.eol.empty()) before.eol = eol_;
+    Line line;
+    line.text = keyName + "=" + text;
+    line.eol = before.eol;
+    Classify(line);
+    s.body.insert(s.body.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+    // Only blank lines follow the new one, so no key's place moved.
+    if (s.indexed) s.keys.try_emplace(Fold(keyName), at);
+    return;
+  }
+
+  // A new section at the end, after a line break the last line may lack.
+  if (!preamble_.empty() || !sections_.empty()) {
+    Line& last = LastLine();
+    if (last.eol.empty()) {
+      last.eol = eol_;
+    } else if (last.eol.back() != '\n') {
+      if (eol_ == "\n") {
+        last.eol = "\r\n";  // the CR and the LF written after it are one line end
+      } else {
+        Line blank;
+        blank.eol = eol_;
+        (sections_.empty() ? preamble_ : sections_.back().body).push_back(std::move(blank));
+      }
+    }
+  }
+  Section s;
+  s.header.text = "[" + sectionName + "]";
+  s.header.eol = eol_;
+  Classify(s.header);
+  Line line;
+  line.text = keyName + "=" + text;
+  line.eol = eol_;
+  Classify(line);
+  s.body.push_back(std::move(line));
+  sections_.push_back(std::move(s));
+  sectionIndex_.try_emplace(Fold(sectionName), sections_.size() - 1);
+}
+
+bool Document::Erase(std::string_view section) {
+  const std::string folded = Fold(OneLine(section, true));
+  const size_t before = sections_.size();
+  std::erase_if(sections_, [&](const Section& s) { return Fold(s.header.Name()) == folded; });
+  if (sections_.size() == before) return false;
+  Index();
+  return true;
+}
+
+std::string Document::Bytes() const {
+  size_t size = bom_.size();
+  auto count = [&size](const Line& l) { size += l.text.size() + l.eol.size(); };
+  for (const Line& l : preamble_) count(l);
+  for (const Section& s : sections_) {
+    count(s.header);
+    for (const Line& l : s.body) count(l);
+  }
+  std::string out;
+  out.reserve(size);
+  out += bom_;
+  auto put = [&out](const Line& l) { out.append(l.text).append(l.eol); };
+  for (const Line& l : preamble_) put(l);
+  for (const Section& s : sections_) {
+    put(s.header);
+    for (const Line& l : s.body) put(l);
+  }
+  return out;
+}
+
+std::string ReadValue(std::string_view data, std::string_view section, std::string_view key,
+                      std::string_view def) {
+  return Document(data).Value(section, key, def);
+}
+
+std::vector<std::string> SectionNames(std::string_view data) { return Document(data).Sections(); }
+
+std::vector<std::string> SectionKeys(std::string_view data, std::string_view section) {
+  return Document(data).Keys(section);
 }
 
 std::string WithValue(std::string_view data, std::string_view section, std::string_view key,
                       std::string_view value) {
-  const std::vector<Line> lines = Parse(data);
-  const std::string sectionName = OneLine(section, true);
-  const std::string keyName = OneLine(key, true);
-  const std::string text = OneLine(value, false);
-  const std::string_view eol = LineEndOf(lines);
-
-  std::string out;
-  if (auto r = FindSection(lines, sectionName)) {
-    if (auto i = FindKey(lines, *r, keyName)) {
-      // Replace the value, keeping the key as the file spells it and the line's own end.
-      const Line& l = lines[*i];
-      out = data.substr(0, l.begin);
-      out.append(l.name).append("=").append(text).append(l.eol);
-      out.append(data.substr(l.begin + l.text.size() + l.eol.size()));
-    } else {
-      // After the section's last non-blank line, so blank lines before the next section stay.
-      size_t last = r->header;
-      for (size_t j = r->header + 1; j < r->end; ++j) {
-        if (!Trim(lines[j].text).empty()) last = j;
-      }
-      // The new line ends as the line it follows; a lone CR before an LF would
-      // otherwise join them into one line end.
-      const Line& l = lines[last];
-      const size_t at = l.begin + l.text.size() + l.eol.size();
-      const std::string_view end = l.eol.empty() ? eol : l.eol;
-      out = data.substr(0, at);
-      if (l.eol.empty()) out += end;
-      out.append(keyName).append("=").append(text).append(end);
-      out.append(data.substr(at));
-    }
-  } else {
-    out = data;
-    if (!out.empty() && out.back() != '\n') out += eol;
-    out.append("[").append(sectionName).append("]").append(eol);
-    out.append(keyName).append("=").append(text).append(eol);
-  }
-  return out;
+  Document doc(data);
+  doc.Set(section, key, value);
+  return doc.Bytes();
 }
 
 std::optional<std::string> WithoutSection(std::string_view data, std::string_view section) {
-  const std::vector<Line> lines = Parse(data);
-  const std::string name = OneLine(section, true);
-  std::string out;
-  size_t kept = 0;  // lines before this index are already in out
-  bool erased = false;
-  for (auto r = FindSection(lines, name); r; r = FindSection(lines, name, r->end)) {
-    const size_t from = lines[r->header].begin;
-    out.append(data.substr(lines[kept].begin, from - lines[kept].begin));
-    kept = r->end;
-    erased = true;
-  }
-  if (!erased) return std::nullopt;
-  if (kept < lines.size()) out.append(data.substr(lines[kept].begin));
-  return out;
+  Document doc(data);
+  if (!doc.Erase(section)) return std::nullopt;
+  return doc.Bytes();
 }
 
 }  // namespace profile
 
+namespace {
+
+// The parsed files that reads last saw, kept while the file on disk is
+// unchanged: the same identity, size and change times. Every read still
+// looks at the file; only an unchanged one is not read and parsed again.
+class ReadCache {
+ public:
+  std::shared_ptr<const profile::Document> Get(const std::string& path) {
+    const std::optional<FileStamp> now = StampOf(path);
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!now) {
+      Drop(path);
+      return Empty();
+    }
+    for (const Entry& e : entries_) {
+      if (e.path == path && e.stamp == *now) return e.doc;
+    }
+    FileStamp stamp;
+    std::string bytes;
+    try {
+      bytes = ReadFileBytes(path, &stamp).value_or(std::string());
+    } catch (const EInOutError&) {
+      Drop(path);
+      return Empty();  // reading never fails: an unreadable file reads as empty
+    }
+    auto doc = std::make_shared<const profile::Document>(bytes);
+    Drop(path);
+    if (entries_.size() == kEntries) entries_.erase(entries_.begin());
+    entries_.push_back(Entry{path, stamp, doc});
+    return doc;
+  }
+
+ private:
+  static constexpr size_t kEntries = 8;
+  struct Entry {
+    std::string path;
+    FileStamp stamp;
+    std::shared_ptr<const profile::Document> doc;
+  };
+  static std::shared_ptr<const profile::Document> Empty() {
+    static const auto empty = std::make_shared<const profile::Document>(std::string_view());
+    return empty;
+  }
+  void Drop(const std::string& path) {
+    std::erase_if(entries_, [&](const Entry& e) { return e.path == path; });
+  }
+
+  std::mutex mutex_;
+  std::vector<Entry> entries_;
+};
+
+std::shared_ptr<const profile::Document> ForReading(const std::string& path) {
+  static ReadCache cache;
+  return cache.Get(path);
+}
+
+}  // namespace
+
 std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
                                     const std::string& def) const {
-  return profile::ReadValue(ReadForReading(path_), section, key, def);
+  return ForReading(path_)->Value(section, key, def);
 }
 
 bool ProfileFile::ReadBool(const std::string& section, const std::string& key, bool def) const {
@@ -308,16 +422,22 @@ bool ProfileFile::ReadBool(const std::string& section, const std::string& key, b
 }
 
 std::vector<std::string> ProfileFile::ReadSections() const {
-  return profile::SectionNames(ReadForReading(path_));
+  return ForReading(path_)->Sections();
 }
 
 std::vector<std::string> ProfileFile::ReadSectionKeys(const std::string& section) const {
-  return profile::SectionKeys(ReadForReading(path_), section);
+  return ForReading(path_)->Keys(section);
 }
 
 void ProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-  Store(path_, profile::WithValue(ReadForWriting(path_), section, key, value));
+  profile::Document doc(ReadForWriting(path_));
+  doc.Set(section, key, value);
+  Store(path_, doc.Bytes());
 }
+
+profile::Document ProfileFile::ReadAll() const { return profile::Document(ReadForWriting(path_)); }
+
+void ProfileFile::WriteAll(const profile::Document& doc) { Store(path_, doc.Bytes()); }
 
 void ProfileFile::WriteBool(const std::string& section, const std::string& key, bool value) {
   WriteString(section, key, value ? "1" : "0");

@@ -18,9 +18,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
+
+namespace profile {
+class Document;
+}
 
 class ProfileFile {
  public:
@@ -51,7 +56,9 @@ class ProfileFile {
 
   // Replaces the value of a present key, or appends the key after the last
   // line of its section, or appends the section at the end of the file;
-  // creates the file when missing. Raises EIniFileException when refused.
+  // creates the file when missing. Raises EIniFileException when refused,
+  // and for a key that could never be read back: one holding "=" or
+  // beginning with ";" or "[".
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
 
   // "1" or "0".
@@ -61,12 +68,67 @@ class ProfileFile {
   // section is left alone. Raises EIniFileException when refused.
   void EraseSection(const std::string& section);
 
+  // The whole file parsed once, for many reads or writes; WriteAll replaces
+  // the file with the document in one step. ReadAll raises EIniFileException
+  // when a file that exists cannot be read.
+  profile::Document ReadAll() const;
+  void WriteAll(const profile::Document& doc);
+
  private:
   std::string path_;
 };
 
 // The same rules on a file's bytes held in memory.
 namespace profile {
+
+// A profile file's bytes parsed once. Reads look names up in an index and
+// writes edit the lines in place, so many of them cost one parse; Bytes()
+// gives the file as the same writes one by one would have left it. A UTF-8
+// byte-order mark at the start is kept and read past.
+class Document {
+ public:
+  explicit Document(std::string_view data);
+
+  std::string Value(std::string_view section, std::string_view key, std::string_view def) const;
+  std::vector<std::string> Sections() const;
+  std::vector<std::string> Keys(std::string_view section) const;
+  // Raises EIniFileException for a key that could never be read back.
+  void Set(std::string_view section, std::string_view key, std::string_view value);
+  // Removes every section of that name; false when there is none.
+  bool Erase(std::string_view section);
+  std::string Bytes() const;
+
+ private:
+  struct Line {
+    enum Kind { kOther, kSection, kKey };
+    std::string text;  // without its line end
+    std::string eol;   // "\r\n", "\n", "\r", or "" for a last line without a break
+    Kind kind = kOther;
+    size_t nameAt = 0, nameLen = 0;  // the section or key name within text
+    size_t valueAt = 0, valueLen = 0;
+    std::string_view Name() const { return std::string_view(text).substr(nameAt, nameLen); }
+    std::string_view Value() const { return std::string_view(text).substr(valueAt, valueLen); }
+  };
+  struct Section {
+    Line header;
+    std::vector<Line> body;
+    // The first line of each key, made when first needed.
+    mutable std::unordered_map<std::string, size_t> keys;
+    mutable bool indexed = false;
+  };
+
+  static void Classify(Line& line);
+  void Index();
+  const Section* Find(std::string_view section) const;
+  std::optional<size_t> FindKey(const Section& s, std::string_view key) const;
+  Line& LastLine();
+
+  std::string bom_;
+  std::string eol_;  // the file's first line end, "\r\n" for a file without one
+  std::vector<Line> preamble_;  // lines before the first section
+  std::vector<Section> sections_;
+  std::unordered_map<std::string, size_t> sectionIndex_;  // the first section of each name
+};
 
 std::string ReadValue(std::string_view data, std::string_view section, std::string_view key,
                       std::string_view def);

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <random>
 
 #include "support/TestSupport.h"
@@ -270,4 +271,83 @@ TEST(ProfileRobustness, ArbitraryBytesNeverBreakReadsAndWritesKeepTheRest) {
     }
     ASSERT_EQ(after, data) << round;
   }
+}
+
+TEST(ProfileWrite, KeysThatCouldNeverBeReadBackAreRefused) {
+  TempDir dir;
+  const std::string path = dir.File("k.ini");
+  WriteBytes(path, "[A]\r\nK=v\r\n");
+  ProfileFile ini(path);
+  for (const std::string key : {"a=b", ";comment", "[Fake]", "  [Fake", "=x"}) {
+    try {
+      ini.WriteString("A", key, "v");
+      ADD_FAILURE() << key;
+    } catch (const EIniFileException& e) {
+      EXPECT_EQ(std::string(e.what()).rfind("Unable to write the key '", 0), 0u) << e.what();
+    }
+  }
+  EXPECT_EQ(ReadBytes(path), "[A]\r\nK=v\r\n");
+  // Everything else reads back as written.
+  for (const std::string key : {"a]b", "x;y", "K[1]", "kl\xED\xE8"}) {
+    ini.WriteString("A", key, "ok");
+    EXPECT_EQ(ini.ReadString("A", key, ""), "ok") << key;
+  }
+}
+
+TEST(ProfileRead, AByteOrderMarkAtTheStartIsReadPastAndKept) {
+  TempDir dir;
+  const std::string path = dir.File("bom.ini");
+  WriteBytes(path, "\xEF\xBB\xBF[" + kCesky + "]\r\nKonec=Konec\r\n[English]\r\nKonec=End\r\n");
+  ProfileFile ini(path);
+  EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{kCesky, "English"}));
+  EXPECT_EQ(ini.ReadString(kCesky, "Konec", ""), "Konec");
+  ini.WriteString(kCesky, "Dalsi", "x");
+  EXPECT_EQ(ReadBytes(path), "\xEF\xBB\xBF[" + kCesky + "]\r\nKonec=Konec\r\nDalsi=x\r\n[English]\r\nKonec=End\r\n");
+  // A mark alone: the new section follows it directly.
+  WriteBytes(path, "\xEF\xBB\xBF");
+  ini.WriteString("A", "K", "v");
+  EXPECT_EQ(ReadBytes(path), "\xEF\xBB\xBF[A]\r\nK=v\r\n");
+}
+
+TEST(ProfileDocument, ManyWritesInOneDocumentLeaveWhatOneByOneWouldHave) {
+  std::mt19937 rng(4242);
+  const std::string alphabet("[]=;\r\n \tabAB\xC8\xE8", 14);
+  const char* names[] = {"a", "B", "ab", "\xC8", " a ", "A"};
+  for (int round = 0; round < 400; ++round) {
+    std::string data;
+    const int len = static_cast<int>(rng() % 120);
+    for (int i = 0; i < len; ++i) data += alphabet[rng() % alphabet.size()];
+    profile::Document doc(data);
+    std::string oneByOne = data;
+    for (int w = 0; w < 8; ++w) {
+      const std::string section = names[rng() % 6];
+      const std::string key = names[rng() % 6];
+      const std::string value = "v" + std::to_string(w);
+      doc.Set(section, key, value);
+      ASSERT_EQ(profile::Document(oneByOne).Bytes(), oneByOne);
+      profile::Document single(oneByOne);
+      single.Set(section, key, value);
+      oneByOne = single.Bytes();
+      ASSERT_EQ(doc.Bytes(), oneByOne) << round << " " << w;
+      ASSERT_EQ(doc.Value(section, key, ""), value);
+    }
+    for (const std::string& s : doc.Sections()) {
+      for (const std::string& k : doc.Keys(s)) ASSERT_EQ(doc.Value(s, k, "?"), profile::ReadValue(oneByOne, s, k, "?"));
+    }
+  }
+}
+
+TEST(ProfileRead, AnotherProgramsChangeIsSeenByTheNextRead) {
+  TempDir dir;
+  const std::string path = dir.File("jazyk.ini");
+  WriteBytes(path, "[A]\r\nK=one\r\n");
+  ProfileFile ini(path);
+  EXPECT_EQ(ini.ReadString("A", "K", ""), "one");
+  EXPECT_EQ(ini.ReadString("A", "K", ""), "one");
+  WriteBytes(path, "[A]\r\nK=two\r\n");  // the same size, in place
+  EXPECT_EQ(ini.ReadString("A", "K", ""), "two");
+  WriteFileAtomic(path, "[A]\r\nK=three\r\n");  // replaced by another file
+  EXPECT_EQ(ini.ReadString("A", "K", ""), "three");
+  std::filesystem::remove(path);
+  EXPECT_EQ(ini.ReadString("A", "K", "gone"), "gone");
 }
