@@ -1,6 +1,8 @@
 #include "help/viewer/hxchm.h"
 
 #include <chm_lib.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -186,6 +188,170 @@ TTag ReadTag(std::string_view s, size_t& i) {
   return tag;
 }
 
+// chmlib divides by half the window of its control data whenever it finds the
+// object, even one too short to hold it, and takes memory by the window and by
+// the reset table's block length, without looking at them first.
+bool ControlDataSound(const std::string& control) {
+  if (control.size() < 0x18 || control.size() > 0x100 || std::memcmp(control.data() + 4, "LZXC", 4) != 0)
+    return false;
+  uint32_t resetInterval = U32(control, 12);
+  uint32_t windowSize = U32(control, 16);
+  if (U32(control, 8) == 2) {
+    resetInterval *= 0x8000;
+    windowSize *= 0x8000;
+  }
+  // LZX windows run from 32 KiB to 2 MiB; chmlib divides by the blocks between resets too.
+  if (windowSize < 0x8000 || windowSize > 0x200000 || resetInterval == 0) return false;
+  return resetInterval / (windowSize / 2) * U32(control, 20) != 0;
+}
+
+// A reset table that chmlib would use must have a block length it can divide by.
+bool ResetTableSound(const std::string& reset) {
+  if (reset.size() < 40 || U32(reset, 0) != 2) return true;  // chmlib decompresses nothing then
+  const uint64_t blockLength = uint64_t(U32(reset, 32)) | uint64_t(U32(reset, 36)) << 32;
+  return blockLength != 0 && blockLength <= 0x200000;
+}
+
+// chmlib follows the directory's chunk links as they stand, so a damaged file
+// whose links run in a circle would keep it reading for ever. The links are
+// checked first: the list chunks' chain from the first list chunk, and the
+// index chunks' references from the root, must end.
+class TDirectoryCheck {
+ public:
+  explicit TDirectoryCheck(int fd) : fd_(fd) {}
+
+  bool Sound() {
+    unsigned char itsf[0x58];
+    if (!ReadAt(0, itsf, sizeof itsf) || std::memcmp(itsf, "ITSF", 4) != 0) return false;
+    const uint64_t dirOffset = U64(itsf + 72);
+    unsigned char itsp[0x54];
+    if (dirOffset > (uint64_t{1} << 40) || !ReadAt(dirOffset, itsp, sizeof itsp) || std::memcmp(itsp, "ITSP", 4) != 0)
+      return false;
+    const uint32_t headerLen = U32(itsp + 8);
+    blockLen_ = U32(itsp + 16);
+    int32_t root = static_cast<int32_t>(U32(itsp + 28));
+    const int32_t head = static_cast<int32_t>(U32(itsp + 32));
+    if (blockLen_ < 32 || blockLen_ > (1u << 20) || headerLen > (1u << 20)) return false;
+    chunks_ = dirOffset + headerLen;
+    const off_t size = lseek(fd_, 0, SEEK_END);
+    if (size < 0) return false;
+    const uint64_t available = static_cast<uint64_t>(size) > chunks_ ? static_cast<uint64_t>(size) - chunks_ : 0;
+    pages_ = available / blockLen_;
+    if (root <= -1) root = head;
+
+    // The list chunks' chain.
+    std::vector<bool> seen(pages_, false);
+    std::vector<unsigned char> page(blockLen_);
+    for (int64_t at = head; at >= 0 && static_cast<uint64_t>(at) < pages_;) {
+      if (seen[static_cast<size_t>(at)]) return false;
+      seen[static_cast<size_t>(at)] = true;
+      if (!Page(static_cast<uint64_t>(at), page) || std::memcmp(page.data(), "PMGL", 4) != 0) break;
+      at = static_cast<int32_t>(U32(page.data() + 16));
+    }
+
+    // The index chunks: no chunk may lead back to itself.
+    state_.assign(pages_, 0);
+    if (root >= 0 && static_cast<uint64_t>(root) < pages_ && !Acyclic(static_cast<uint64_t>(root), 0)) return false;
+
+    // The compression's parameters, wherever a list chunk names them.
+    const uint32_t version = U32(itsf + 4);
+    uint64_t dataOffset = dirOffset + U64(itsf + 80);
+    if (version >= 3) {
+      unsigned char v3[8];
+      if (!ReadAt(88, v3, 8)) return false;
+      dataOffset = U64(v3);
+    }
+    for (uint64_t index = 0; index < pages_ && index < 4096; ++index) {
+      if (!Page(index, page) || std::memcmp(page.data(), "PMGL", 4) != 0) continue;
+      const uint32_t freeSpace = U32(page.data() + 4);
+      const unsigned char* at = page.data() + 20;
+      const unsigned char* end = freeSpace < blockLen_ - 20 ? page.data() + blockLen_ - freeSpace : at;
+      while (at < end) {
+        uint64_t nameLength = 0, space = 0, offset = 0, length = 0;
+        if (!EncInt(at, end, nameLength) || nameLength > static_cast<uint64_t>(end - at)) break;
+        const std::string name(reinterpret_cast<const char*>(at), static_cast<size_t>(nameLength));
+        at += nameLength;
+        if (!EncInt(at, end, space) || !EncInt(at, end, offset) || !EncInt(at, end, length)) break;
+        const bool isReset = EqualNoCase(name, kResetTable);
+        const bool isControl = EqualNoCase(name, kControlData);
+        if (!isReset && !isControl) continue;
+        std::string bytes;
+        if (space != 0 || length > 0x1000 || offset > (uint64_t{1} << 40)) return false;
+        bytes.resize(static_cast<size_t>(length));
+        if (!ReadAt(dataOffset + offset, reinterpret_cast<unsigned char*>(bytes.data()), bytes.size())) return false;
+        if (isReset ? !ResetTableSound(bytes) : !ControlDataSound(bytes)) return false;
+      }
+    }
+    return true;
+  }
+
+ private:
+  static constexpr const char* kResetTable =
+      "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable";
+  static constexpr const char* kControlData = "::DataSpace/Storage/MSCompressed/ControlData";
+
+  static bool EqualNoCase(const std::string& a, std::string_view b) {
+    return a.size() == b.size() && StartsWithNoCase(a, b);
+  }
+  static uint32_t U32(const unsigned char* b) {
+    return uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+  }
+  static uint64_t U64(const unsigned char* b) { return uint64_t(U32(b)) | uint64_t(U32(b + 4)) << 32; }
+
+  bool ReadAt(uint64_t offset, unsigned char* buffer, size_t length) const {
+    size_t done = 0;
+    while (done < length) {
+      const ssize_t n = pread(fd_, buffer + done, length - done, static_cast<off_t>(offset + done));
+      if (n <= 0) return false;
+      done += static_cast<size_t>(n);
+    }
+    return true;
+  }
+  bool Page(uint64_t index, std::vector<unsigned char>& page) const {
+    return ReadAt(chunks_ + index * blockLen_, page.data(), blockLen_);
+  }
+
+  // chmlib's variable-length number: seven bits a byte, the high bit for more.
+  static bool EncInt(const unsigned char*& at, const unsigned char* end, uint64_t& value) {
+    value = 0;
+    for (int n = 0; n < 9 && at < end; ++n) {
+      const unsigned char b = *at++;
+      value = value << 7 | (b & 0x7F);
+      if (!(b & 0x80)) return true;
+    }
+    return false;
+  }
+
+  bool Acyclic(uint64_t index, int depth) {
+    if (depth > 64 || state_[index] == 1) return false;
+    if (state_[index] == 2) return true;
+    std::vector<unsigned char> page(blockLen_);
+    if (!Page(index, page) || std::memcmp(page.data(), "PMGI", 4) != 0) {
+      state_[index] = 2;
+      return true;
+    }
+    state_[index] = 1;
+    const uint32_t freeSpace = U32(page.data() + 4);
+    const unsigned char* at = page.data() + 8;
+    const unsigned char* end = freeSpace < blockLen_ - 8 ? page.data() + blockLen_ - freeSpace : at;
+    while (at < end) {
+      uint64_t nameLength = 0, target = 0;
+      if (!EncInt(at, end, nameLength) || nameLength > static_cast<uint64_t>(end - at)) break;
+      at += nameLength;
+      if (!EncInt(at, end, target)) break;
+      if (target < pages_ && !Acyclic(target, depth + 1)) return false;
+    }
+    state_[index] = 2;
+    return true;
+  }
+
+  int fd_;
+  uint32_t blockLen_ = 0;
+  uint64_t chunks_ = 0;
+  uint64_t pages_ = 0;
+  std::vector<uint8_t> state_;  // 0 not seen, 1 being followed, 2 done
+};
+
 }  // namespace
 
 std::string HelpTextToUtf8(std::string_view text) {
@@ -312,6 +478,11 @@ bool TChmFile::Open(const std::string& path) {
   contentsFile_.clear();
   indexFile_.clear();
   const std::string native = platform::Cp1250ToUtf8(path);
+  const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool sound = TDirectoryCheck(fd).Sound();
+  ::close(fd);
+  if (!sound) return false;
   file_ = chm_open(native.c_str());
   if (!file_) return false;
   ReadSystem();
@@ -324,12 +495,22 @@ std::optional<std::string> TChmFile::Read(std::string_view object) const {
   chmUnitInfo ui{};
   if (chm_resolve_object(file_, name.c_str(), &ui) != CHM_RESOLVE_SUCCESS) return std::nullopt;
   if (ui.length > kMaxObjectSize) return std::nullopt;
-  std::string bytes(static_cast<size_t>(ui.length), '\0');
-  if (ui.length == 0) return bytes;
-  const LONGINT64 got = chm_retrieve_object(file_, &ui, reinterpret_cast<unsigned char*>(bytes.data()), 0,
-                                            static_cast<LONGINT64>(ui.length));
-  if (got <= 0) return std::nullopt;
-  bytes.resize(static_cast<size_t>(got));
+  // Read in pieces: a damaged directory may claim a length that no data backs.
+  std::string bytes;
+  constexpr uint64_t kPiece = 64u << 10;
+  while (bytes.size() < ui.length) {
+    const size_t at = bytes.size();
+    const size_t want = static_cast<size_t>(std::min<uint64_t>(kPiece, ui.length - at));
+    bytes.resize(at + want);
+    const LONGINT64 got = chm_retrieve_object(file_, &ui, reinterpret_cast<unsigned char*>(bytes.data() + at), at,
+                                              static_cast<LONGINT64>(want));
+    if (got <= 0) {
+      bytes.resize(at);
+      break;
+    }
+    bytes.resize(at + static_cast<size_t>(got));
+  }
+  if (bytes.size() < ui.length) return std::nullopt;
   return bytes;
 }
 

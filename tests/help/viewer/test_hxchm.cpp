@@ -24,6 +24,7 @@ class SmallHelp : public ::testing::Test {
   static void TearDownTestSuite() { delete dir; }
   static testsupport::TempDir* dir;
   static std::string path;
+  testsupport::TempDir* dir_ = dir;
 };
 testsupport::TempDir* SmallHelp::dir = nullptr;
 std::string SmallHelp::path;
@@ -134,6 +135,54 @@ TEST_F(SmallHelp, MissingTruncatedAndForeignFilesDoNotOpen) {
     damaged.TopicOfContext(1005);
     damaged.Read("/popups.txt");
   }
+}
+
+namespace {
+
+uint32_t Le32(const std::string& b, size_t at) {
+  return uint32_t(uint8_t(b[at])) | uint32_t(uint8_t(b[at + 1])) << 8 | uint32_t(uint8_t(b[at + 2])) << 16 |
+         uint32_t(uint8_t(b[at + 3])) << 24;
+}
+void SetLe32(std::string& b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + static_cast<size_t>(i)] = static_cast<char>(v >> (8 * i));
+}
+
+}  // namespace
+
+// Damage that would keep chmlib reading for ever, or make it divide by zero or
+// ask for gigabytes, is refused before chmlib sees the file.
+TEST_F(SmallHelp, DirectoriesInACircleAndImpossibleCompressionAreRefused) {
+  const std::string good = testsupport::ReadBytes(path);
+  const size_t dir = Le32(good, 72);
+  ASSERT_EQ(good.compare(dir, 4, "ITSP"), 0);
+  const size_t chunks = dir + Le32(good, dir + 8);
+  const uint32_t blockLen = Le32(good, dir + 16);
+  const uint32_t head = Le32(good, dir + 32);
+  const size_t headChunk = chunks + size_t{head} * blockLen;
+  ASSERT_EQ(good.compare(headChunk, 4, "PMGL"), 0);
+  auto opens = [&](const std::string& bytes) {
+    testsupport::WriteBytes(dir_->File("damaged.chm"), bytes);
+    TChmFile chm;
+    return chm.Open(dir_->File("damaged.chm"));
+  };
+  ASSERT_TRUE(opens(good));
+
+  std::string circle = good;
+  SetLe32(circle, headChunk + 16, head);  // the list chunk names itself as the next
+  EXPECT_FALSE(opens(circle));
+
+  const size_t lzxc = good.find("LZXC");
+  ASSERT_NE(lzxc, std::string::npos);
+  std::string window = good;
+  SetLe32(window, lzxc + 4, 1);   // the first version's units:
+  SetLe32(window, lzxc + 12, 1);  // half the window is 0
+  EXPECT_FALSE(opens(window));
+  std::string huge = good;
+  SetLe32(huge, lzxc + 12, 0x10000);  // a window of 2 GiB
+  EXPECT_FALSE(opens(huge));
+  std::string resets = good;
+  SetLe32(resets, lzxc + 16, 0);  // no block between resets
+  EXPECT_FALSE(opens(resets));
 }
 
 // Zorvik's own help file, as the build made it: every help context number of
