@@ -20,26 +20,30 @@ declare -A ALLOWED=(
 )
 
 # The layer of a path below src/: the longest name of ALLOWED it starts with.
+# Sets LAYER rather than printing it, so no subshell runs per include.
 layer_of() {
-  local path=$1 best=""
+  local path=$1 l
+  LAYER=""
   for l in "${!ALLOWED[@]}"; do
-    if [[ $path == "$l"/* && ${#l} -gt ${#best} ]]; then best=$l; fi
+    if [[ $path == "$l"/* && ${#l} -gt ${#LAYER} ]]; then LAYER=$l; fi
   done
-  echo "$best"
 }
 
 status=0
 while IFS= read -r file; do
   rel=${file#src/}
-  own=$(layer_of "$rel")
+  layer_of "$rel"
+  own=$LAYER
   if [ -z "$own" ]; then
     echo "layers: $file lies in no known layer" >&2
     status=1
     continue
   fi
   while IFS= read -r line; do
-    inc=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]+"([^"]+)".*/\1/' <<<"$line")
-    target=$(layer_of "$inc")
+    [[ $line =~ \"([^\"]+)\" ]] || continue
+    inc=${BASH_REMATCH[1]}
+    layer_of "$inc"
+    target=$LAYER
     if [ -z "$target" ]; then
       echo "layers: $file includes \"$inc\", which names no layer (write includes from src/)" >&2
       status=1
