@@ -1,0 +1,262 @@
+#include "platform/filetype.h"
+
+#include <cerrno>
+#include <climits>
+#include <optional>
+#include <cstdlib>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "platform/cp1250.h"
+#include "platform/files.h"
+
+extern char** environ;
+
+namespace platform {
+namespace {
+
+const char kDefaultSection[] = "[Default Applications]";
+
+std::string XmlText(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+// A desktop entry's string value: a backslash and the control characters are escaped.
+std::string EntryValue(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::string Folder(const std::string& base, const std::string& sub) {
+  std::string out = base;
+  while (out.size() > 1 && out.back() == '/') out.pop_back();
+  return out + "/" + sub;
+}
+
+// Each folder on the way that is missing is made, private to the user as the
+// XDG folders are. A folder without any write permission refuses, also to the
+// superuser, as the atomic writer treats it.
+void MakeFolders(const std::string& path) {
+  std::string sofar;
+  size_t pos = 0;
+  while (pos <= path.size()) {
+    size_t slash = path.find('/', pos);
+    if (slash == std::string::npos) slash = path.size();
+    sofar = path.substr(0, slash);
+    pos = slash + 1;
+    if (sofar.empty()) continue;
+    struct stat st;
+    if (::stat(sofar.c_str(), &st) == 0) {
+      if (!S_ISDIR(st.st_mode)) throw EFileTypeError(sofar);
+      continue;
+    }
+    const std::string parent = sofar.substr(0, sofar.rfind('/') == 0 ? 1 : sofar.rfind('/'));
+    struct stat pst;
+    if (::stat(parent.c_str(), &pst) == 0 && (pst.st_mode & 0222) == 0) throw EFileTypeError(sofar);
+    if (::mkdir(sofar.c_str(), 0700) != 0 && errno != EEXIST) throw EFileTypeError(sofar);
+  }
+}
+
+// The file routines take code page 1250 paths; a name that cannot pass
+// through the code page unchanged is refused rather than written elsewhere.
+std::string CodePagePath(const std::string& native) {
+  std::string cp = Utf8ToCp1250(native);
+  if (NativePath(cp) != native) throw EFileTypeError(native);
+  return cp;
+}
+
+void WriteFile(const std::string& folder, const std::string& name, const std::string& data) {
+  MakeFolders(folder);
+  const std::string native = Folder(folder, name);
+  const std::string cp = CodePagePath(native);
+  try {
+    WriteFileAtomic(cp, data);
+  } catch (const EInOutError&) {
+    throw EFileTypeError(native);
+  }
+}
+
+// Runs a tool quietly and waits for it; a tool that is not installed is skipped.
+void RunQuietly(const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  pid_t pid;
+  const int err = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (err != 0) return;
+  int status;
+  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+}
+
+std::string EnvDir(const char* name, const char* underHome) {
+  const char* value = std::getenv(name);
+  // A relative value is invalid and ignored, as the XDG rules say.
+  if (value && value[0] == '/') return value;
+  const char* home = std::getenv("HOME");
+  return std::string(home ? home : "") + underHome;
+}
+
+std::string WithoutLineEnd(const std::string& line) {
+  size_t end = line.size();
+  while (end > 0 && (line[end - 1] == '\n' || line[end - 1] == '\r' || line[end - 1] == ' ' ||
+                     line[end - 1] == '\t'))
+    --end;
+  return line.substr(0, end);
+}
+
+}  // namespace
+
+EFileTypeError::EFileTypeError(const std::string& nativePath)
+    : Exception("Failed to set data for '" + Utf8ToCp1250(nativePath) + "'") {}
+
+TXdgHome UserXdgHome() { return {EnvDir("XDG_DATA_HOME", "/.local/share"), EnvDir("XDG_CONFIG_HOME", "/.config")}; }
+
+std::string MimePackage(const TFileType& type) {
+  std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  out += "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n";
+  out += "  <mime-type type=\"" + XmlText(type.MimeType) + "\">\n";
+  out += "    <comment>" + XmlText(type.Description) + "</comment>\n";
+  if (!type.IconSvg.empty()) out += "    <icon name=\"" + XmlText(type.Id) + "\"/>\n";
+  out += "    <glob pattern=\"" + XmlText(type.Pattern) + "\"/>\n";
+  out += "  </mime-type>\n";
+  out += "</mime-info>\n";
+  return out;
+}
+
+std::string DesktopExecArgument(const std::string& argument) {
+  std::string quoted = "\"";
+  for (char c : argument) {
+    if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+    if (c == '%') quoted += '%';
+    quoted += c;
+  }
+  quoted += '"';
+  return EntryValue(quoted);
+}
+
+std::string DesktopEntry(const TFileType& type) {
+  std::string out = "[Desktop Entry]\n";
+  out += "Type=Application\n";
+  out += "Name=" + EntryValue(type.AppName) + "\n";
+  out += "Exec=" + DesktopExecArgument(type.ProgramPath) + " %f\n";
+  if (!type.IconSvg.empty()) out += "Icon=" + EntryValue(type.Id) + "\n";
+  out += "MimeType=" + EntryValue(type.MimeType) + ";\n";
+  // It opens files; it is not a new entry of the desktop's menu.
+  out += "NoDisplay=true\n";
+  out += "Terminal=false\n";
+  return out;
+}
+
+std::string WithDefaultApplication(const std::string& mimeapps, const std::string& mimeType,
+                                   const std::string& desktopId) {
+  const std::string prefix = mimeType + "=";
+  const std::string entry = prefix + desktopId;
+
+  std::vector<std::string> lines;
+  for (size_t pos = 0; pos < mimeapps.size();) {
+    const size_t nl = mimeapps.find('\n', pos);
+    const size_t end = nl == std::string::npos ? mimeapps.size() : nl + 1;
+    lines.push_back(mimeapps.substr(pos, end - pos));
+    pos = end;
+  }
+  if (!lines.empty() && lines.back().back() != '\n') lines.back() += '\n';
+
+  size_t section = lines.size();
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (WithoutLineEnd(lines[i]) == kDefaultSection) {
+      section = i;
+      break;
+    }
+  }
+  if (section == lines.size()) {
+    lines.push_back(std::string(kDefaultSection) + "\n");
+    lines.push_back(entry + "\n");
+  } else {
+    size_t end = section + 1;
+    while (end < lines.size() && lines[end].rfind('[', 0) != 0) ++end;
+    bool placed = false;
+    size_t lastFilled = section;
+    std::vector<std::string> kept(lines.begin(), lines.begin() + static_cast<long>(section) + 1);
+    for (size_t i = section + 1; i < end; ++i) {
+      if (lines[i].rfind(prefix, 0) == 0) {
+        // The first line of the type becomes ours; a later one would contradict it.
+        if (placed) continue;
+        kept.push_back(entry + "\n");
+        placed = true;
+      } else {
+        kept.push_back(lines[i]);
+      }
+      if (!WithoutLineEnd(kept.back()).empty()) lastFilled = kept.size() - 1;
+    }
+    if (!placed) kept.insert(kept.begin() + static_cast<long>(lastFilled) + 1, entry + "\n");
+    kept.insert(kept.end(), lines.begin() + static_cast<long>(end), lines.end());
+    lines = std::move(kept);
+  }
+  std::string out;
+  for (const std::string& l : lines) out += l;
+  return out;
+}
+
+void RegisterFileType(const TFileType& type, const TXdgHome& where) {
+  const std::string mime = Folder(where.DataHome, "mime");
+  const std::string applications = Folder(where.DataHome, "applications");
+  const std::string desktopId = type.Id + ".desktop";
+
+  WriteFile(Folder(mime, "packages"), type.Id + ".xml", MimePackage(type));
+  if (!type.IconSvg.empty()) {
+    WriteFile(Folder(where.DataHome, "icons/hicolor/scalable/apps"), type.Id + ".svg", type.IconSvg);
+  }
+  WriteFile(applications, desktopId, DesktopEntry(type));
+
+  const std::string mimeapps = Folder(where.ConfigHome, "mimeapps.list");
+  std::optional<std::string> old;
+  try {
+    old = ReadFileBytes(CodePagePath(mimeapps));
+  } catch (const EInOutError&) {
+    // Another program's file we cannot read must not be replaced by a guess.
+    throw EFileTypeError(mimeapps);
+  }
+  WriteFile(where.ConfigHome, "mimeapps.list", WithDefaultApplication(old.value_or(""), type.MimeType, desktopId));
+
+  // Without fresh caches the desktop would not know the type or its program.
+  RunQuietly({"update-mime-database", mime});
+  RunQuietly({"update-desktop-database", applications});
+}
+
+std::string RunningProgramPath() {
+  char buf[PATH_MAX + 1];
+  const ssize_t n = ::readlink("/proc/self/exe", buf, PATH_MAX);
+  return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
+}
+
+}  // namespace platform

@@ -1,0 +1,287 @@
+// The file-type registration in a temporary XDG home: what lands in each
+// file, a second run, an odd program path, a refused folder, and what the
+// desktop's own tools make of it where they are installed.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+
+#include "support/TestSupport.h"
+#include "platform/filetype.h"
+
+using namespace platform;
+using testsupport::ReadBytes;
+using testsupport::TempDir;
+using testsupport::WriteBytes;
+
+namespace {
+
+TFileType Zorvik(const std::string& program = "/opt/zorvik/zorvik") {
+  TFileType t;
+  t.Id = "zorvik";
+  t.AppName = "Zorvik";
+  t.Pattern = "*.sst";
+  t.MimeType = "application/x-zorvik-test";
+  t.Description = "Soubor s testem aplikace Zorvik";
+  t.ProgramPath = program;
+  t.IconSvg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16\" height=\"16\"/>\n";
+  return t;
+}
+
+class Registration : public ::testing::Test {
+ protected:
+  TXdgHome Home() const { return {dir.File("data"), dir.File("config")}; }
+  std::string Data(const std::string& rel) const { return dir.File("data/" + rel); }
+  std::string Config(const std::string& rel) const { return dir.File("config/" + rel); }
+
+  // Every file under the home with its bytes.
+  std::map<std::string, std::string> Snapshot() const {
+    std::map<std::string, std::string> files;
+    for (auto& e : std::filesystem::recursive_directory_iterator(dir.Path())) {
+      if (e.is_regular_file()) files[e.path().string()] = ReadBytes(e.path().string());
+    }
+    return files;
+  }
+
+  TempDir dir;
+};
+
+// The arguments a desktop makes of an Exec value, read by the desktop entry
+// rules: string escapes first, then the quoting, then "%%".
+std::vector<std::string> ExecArguments(const std::string& value) {
+  std::string unescaped;
+  for (size_t i = 0; i < value.size(); ++i) {
+    if (value[i] == '\\' && i + 1 < value.size()) {
+      const char n = value[++i];
+      unescaped += n == 'n' ? '\n' : n == 't' ? '\t' : n == 'r' ? '\r' : n == 's' ? ' ' : n;
+    } else {
+      unescaped += value[i];
+    }
+  }
+  std::vector<std::string> args;
+  std::string arg;
+  bool quoted = false, any = false;
+  for (size_t i = 0; i < unescaped.size(); ++i) {
+    const char c = unescaped[i];
+    if (quoted) {
+      if (c == '\\' && i + 1 < unescaped.size()) {
+        arg += unescaped[++i];
+      } else if (c == '"') {
+        quoted = false;
+      } else {
+        arg += c;
+      }
+    } else if (c == '"') {
+      quoted = any = true;
+    } else if (c == ' ') {
+      if (any) args.push_back(arg);
+      arg.clear();
+      any = false;
+    } else {
+      arg += c;
+      any = true;
+    }
+  }
+  if (any) args.push_back(arg);
+  for (std::string& a : args) {
+    std::string out;
+    for (size_t i = 0; i < a.size(); ++i) {
+      out += a[i];
+      if (a[i] == '%' && i + 1 < a.size() && a[i + 1] == '%') ++i;
+    }
+    a = out;
+  }
+  return args;
+}
+
+std::string ExecValue(const std::string& entry) {
+  const size_t at = entry.find("\nExec=");
+  if (at == std::string::npos) return {};
+  const size_t from = at + 6;
+  return entry.substr(from, entry.find('\n', from) - from);
+}
+
+bool Installed(const char* tool) {
+  return std::system(("command -v " + std::string(tool) + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::string Output(const std::string& command) {
+  std::string out;
+  if (FILE* p = ::popen(command.c_str(), "r")) {
+    std::array<char, 256> buf;
+    while (size_t n = std::fread(buf.data(), 1, buf.size(), p)) out.append(buf.data(), n);
+    ::pclose(p);
+  }
+  while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
+  return out;
+}
+
+}  // namespace
+
+TEST_F(Registration, TheFourFilesCarryPatternTypeDescriptionIconAndCommand) {
+  RegisterFileType(Zorvik(), Home());
+  EXPECT_EQ(ReadBytes(Data("mime/packages/zorvik.xml")),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+            "  <mime-type type=\"application/x-zorvik-test\">\n"
+            "    <comment>Soubor s testem aplikace Zorvik</comment>\n"
+            "    <icon name=\"zorvik\"/>\n"
+            "    <glob pattern=\"*.sst\"/>\n"
+            "  </mime-type>\n"
+            "</mime-info>\n");
+  EXPECT_EQ(ReadBytes(Data("icons/hicolor/scalable/apps/zorvik.svg")), Zorvik().IconSvg);
+  EXPECT_EQ(ReadBytes(Data("applications/zorvik.desktop")),
+            "[Desktop Entry]\n"
+            "Type=Application\n"
+            "Name=Zorvik\n"
+            "Exec=\"/opt/zorvik/zorvik\" %f\n"
+            "Icon=zorvik\n"
+            "MimeType=application/x-zorvik-test;\n"
+            "NoDisplay=true\n"
+            "Terminal=false\n");
+  EXPECT_EQ(ReadBytes(Config("mimeapps.list")),
+            "[Default Applications]\n"
+            "application/x-zorvik-test=zorvik.desktop\n");
+  // Folders made on the way are the user's own.
+  struct stat st;
+  ASSERT_EQ(::stat(Data("applications").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+}
+
+TEST_F(Registration, RunningTwiceWritesTheSameFilesAndOneDefaultLine) {
+  RegisterFileType(Zorvik(), Home());
+  const auto first = Snapshot();
+  RegisterFileType(Zorvik(), Home());
+  const auto second = Snapshot();
+  // The same set of files: no temporary file left, nothing added.
+  EXPECT_EQ(first.size(), second.size());
+  for (const char* ours : {"mime/packages/zorvik.xml", "applications/zorvik.desktop",
+                           "icons/hicolor/scalable/apps/zorvik.svg"}) {
+    EXPECT_EQ(first.at(Data(ours)), second.at(Data(ours))) << ours;
+  }
+  EXPECT_EQ(first.at(Config("mimeapps.list")), second.at(Config("mimeapps.list")));
+}
+
+TEST_F(Registration, AProgramPathWithBlanksAndShellCharactersReachesTheDesktopWhole) {
+  for (const std::string path : {std::string("/home/u\xC4\x8Ditel/Moje programy/zorvik"),
+                                 std::string("/opt/a \"b\" $HOME `x` 100% back\\slash/zorvik")}) {
+    const std::string entry = DesktopEntry(Zorvik(path));
+    const std::vector<std::string> args = ExecArguments(ExecValue(entry));
+    ASSERT_EQ(args.size(), 2u) << entry;
+    EXPECT_EQ(args[0], path);
+    EXPECT_EQ(args[1], "%f");
+  }
+  EXPECT_EQ(DesktopExecArgument("/opt/Moje programy/zorvik"), "\"/opt/Moje programy/zorvik\"");
+  EXPECT_EQ(DesktopExecArgument("/a$b\"c`d%e\\f"), "\"/a\\\\$b\\\\\"c\\\\`d%%e\\\\\\\\f\"");
+}
+
+TEST_F(Registration, TheDefaultsFileKeepsEveryOtherLine) {
+  // No file, no section, an older choice of ours, a line of another type.
+  EXPECT_EQ(WithDefaultApplication("", "a/b", "z.desktop"), "[Default Applications]\na/b=z.desktop\n");
+  EXPECT_EQ(WithDefaultApplication("[Added Associations]\ntext/plain=gedit.desktop;", "a/b", "z.desktop"),
+            "[Added Associations]\ntext/plain=gedit.desktop;\n[Default Applications]\na/b=z.desktop\n");
+  const std::string kept =
+      "# mine\n"
+      "[Default Applications]\n"
+      "text/plain=gedit.desktop\n"
+      "a/b=old.desktop;\n"
+      "a/bc=other.desktop\n"
+      "a/b=older.desktop\n"
+      "\n"
+      "[Added Associations]\n"
+      "a/b=old.desktop;\n";
+  EXPECT_EQ(WithDefaultApplication(kept, "a/b", "z.desktop"),
+            "# mine\n"
+            "[Default Applications]\n"
+            "text/plain=gedit.desktop\n"
+            "a/b=z.desktop\n"
+            "a/bc=other.desktop\n"
+            "\n"
+            "[Added Associations]\n"
+            "a/b=old.desktop;\n");
+  // A new line goes after the section's last line, before the blank lines.
+  EXPECT_EQ(WithDefaultApplication("[Default Applications]\nx/y=q.desktop\n\n\n[Other]\n", "a/b", "z.desktop"),
+            "[Default Applications]\nx/y=q.desktop\na/b=z.desktop\n\n\n[Other]\n");
+
+  std::filesystem::create_directories(Config(""));
+  WriteBytes(Config("mimeapps.list"), kept);
+  RegisterFileType(Zorvik(), Home());
+  EXPECT_EQ(ReadBytes(Config("mimeapps.list")),
+            WithDefaultApplication(kept, "application/x-zorvik-test", "zorvik.desktop"));
+}
+
+TEST_F(Registration, ARefusedFolderStopsWithTheErrorAndKeepsWhatWasWritten) {
+  RegisterFileType(Zorvik(), Home());
+  const std::string oldEntry = ReadBytes(Data("applications/zorvik.desktop"));
+  const std::string oldDefaults = ReadBytes(Config("mimeapps.list"));
+
+  ::chmod(Data("applications").c_str(), 0555);
+  TFileType moved = Zorvik("/usr/local/bin/zorvik");
+  moved.Description = "Test Zorviku";
+  try {
+    RegisterFileType(moved, Home());
+    ADD_FAILURE() << "writing into a read-only folder succeeded";
+  } catch (const EFileTypeError& e) {
+    EXPECT_EQ(std::string(e.what()), "Failed to set data for '" + Data("applications/zorvik.desktop") + "'");
+  }
+  // The type written before the refusal stays; the entry and the defaults are untouched.
+  EXPECT_NE(ReadBytes(Data("mime/packages/zorvik.xml")).find("Test Zorviku"), std::string::npos);
+  EXPECT_EQ(ReadBytes(Data("applications/zorvik.desktop")), oldEntry);
+  EXPECT_EQ(ReadBytes(Config("mimeapps.list")), oldDefaults);
+
+  // A data folder that cannot take the first subfolder fails at once.
+  TempDir other;
+  ::chmod(other.Path().c_str(), 0555);
+  try {
+    RegisterFileType(Zorvik(), {other.File("data"), other.File("config")});
+    ADD_FAILURE() << "a read-only home took the registration";
+  } catch (const EFileTypeError& e) {
+    EXPECT_EQ(std::string(e.what()), "Failed to set data for '" + other.File("data") + "'");
+  }
+}
+
+TEST_F(Registration, TheUsersFoldersComeFromTheEnvironmentWhenAbsolute) {
+  const char* keepHome = std::getenv("HOME");
+  const std::string home = keepHome ? keepHome : "";
+  ::setenv("HOME", "/home/ucitel", 1);
+  ::setenv("XDG_DATA_HOME", "/srv/data", 1);
+  ::setenv("XDG_CONFIG_HOME", "relative/config", 1);
+  const TXdgHome h = UserXdgHome();
+  EXPECT_EQ(h.DataHome, "/srv/data");
+  EXPECT_EQ(h.ConfigHome, "/home/ucitel/.config");
+  ::unsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(UserXdgHome().DataHome, "/home/ucitel/.local/share");
+  ::unsetenv("XDG_CONFIG_HOME");
+  ::setenv("HOME", home.c_str(), 1);
+}
+
+TEST_F(Registration, TheRunningProgramsPathIsTheFileOnDisk) {
+  const std::string path = RunningProgramPath();
+  ASSERT_FALSE(path.empty());
+  EXPECT_EQ(path.front(), '/');
+  EXPECT_TRUE(std::filesystem::equivalent(path, "/proc/self/exe"));
+}
+
+TEST_F(Registration, TheDesktopsToolsAcceptTheEntryAndFindTheTypeAndItsProgram) {
+  if (Installed("desktop-file-validate")) {
+    RegisterFileType(Zorvik("/opt/Moje programy/zorvik"), Home());
+    EXPECT_EQ(std::system(("desktop-file-validate '" + Data("applications/zorvik.desktop") + "'").c_str()), 0);
+    // The desktop database was refreshed: it lists our entry for the type.
+    EXPECT_NE(ReadBytes(Data("applications/mimeinfo.cache")).find("application/x-zorvik-test=zorvik.desktop"),
+              std::string::npos);
+  }
+  if (!Installed("xdg-mime") || !Installed("mimetype")) GTEST_SKIP() << "xdg-mime or File::MimeInfo missing";
+  RegisterFileType(Zorvik(), Home());
+  for (const char* var : {"XDG_CURRENT_DESKTOP", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID", "DESKTOP_SESSION",
+                          "XDG_MENU_PREFIX"}) {
+    ::unsetenv(var);
+  }
+  const std::string env = "XDG_DATA_HOME='" + dir.File("data") + "' XDG_CONFIG_HOME='" + dir.File("config") + "' ";
+  WriteBytes(dir.File("x.sst"), "CodN002\r\n");
+  EXPECT_EQ(Output(env + "xdg-mime query filetype '" + dir.File("x.sst") + "'"), "application/x-zorvik-test");
+  EXPECT_EQ(Output(env + "xdg-mime query default application/x-zorvik-test"), "zorvik.desktop");
+}
