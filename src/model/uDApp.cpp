@@ -26,12 +26,16 @@ void LoadSettings(const std::string& fileName) {
 }
 
 void SaveSettings(const std::string& fileName) {
+  // One write for all five, so a refused write never leaves half the new values on disk.
   platform::ProfileFile ini(platform::ProgramDir() + fileName);
-  ini.WriteBool(kSection, "Protokol", Settings.Protokol);
-  ini.WriteString(kSection, "VAdr", Settings.VAdr);
-  ini.WriteBool(kSection, "PVAdr", Settings.PVAdr);
-  ini.WriteBool(kSection, "ZjistiAV", Settings.ZjistiAV);
-  ini.WriteString(kSection, "pJazyk", Settings.pJazyk);
+  platform::profile::Document doc = ini.ReadAll();
+  const auto flag = [](bool on) { return on ? "1" : "0"; };
+  doc.Set(kSection, "Protokol", flag(Settings.Protokol));
+  doc.Set(kSection, "VAdr", Settings.VAdr);
+  doc.Set(kSection, "PVAdr", flag(Settings.PVAdr));
+  doc.Set(kSection, "ZjistiAV", flag(Settings.ZjistiAV));
+  doc.Set(kSection, "pJazyk", Settings.pJazyk);
+  ini.WriteAll(doc);
 }
 
 std::string LangText(const std::string& key) {

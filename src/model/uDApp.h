@@ -26,7 +26,8 @@ extern TNastaveni Settings;
 void LoadSettings(const std::string& fileName);
 
 // Writes Settings to the program's directory + fileName, keeping the file's
-// other lines. Raises platform::EIniFileException when the write is refused.
+// other lines. The file is replaced once with all five values; when the write
+// is refused (platform::EIniFileException) it stays as it was.
 void SaveSettings(const std::string& fileName);
 
 // The text of the key in the current language. A key that is missing or empty

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <set>
 
@@ -98,6 +100,30 @@ TEST_F(AppFiles, RefusedSaveRaisesAndKeepsFileAndSettings) {
   }
   EXPECT_TRUE(Settings.Protokol);
   EXPECT_EQ(ReadBytes(File("Nastaveni.ini")), "[Nastaveni]\r\nProtokol=0\r\n");
+}
+
+TEST_F(AppFiles, SaveReplacesTheFileOnceWithAllFiveValues) {
+  // Each replacement of the file is one rename into the folder; five of them
+  // would let a failure midway leave half the new values on disk.
+  WriteBytes(File("Nastaveni.ini"), "[Nastaveni]\r\nProtokol=0\r\n");
+  const int fd = inotify_init1(IN_NONBLOCK);
+  ASSERT_GE(fd, 0);
+  ASSERT_GE(inotify_add_watch(fd, dir_.Path().c_str(), IN_MOVED_TO | IN_CLOSE_WRITE), 0);
+  Settings = {true, "/tmp/Testy", false, true, "English"};
+  SaveSettings("Nastaveni.ini");
+  int replaced = 0;
+  alignas(inotify_event) char buf[4096];
+  for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;) {
+    for (char* p = buf; p < buf + n;) {
+      const auto* ev = reinterpret_cast<const inotify_event*>(p);
+      if ((ev->mask & IN_MOVED_TO) && ev->len && std::string(ev->name) == "Nastaveni.ini") ++replaced;
+      p += sizeof(inotify_event) + ev->len;
+    }
+  }
+  ::close(fd);
+  EXPECT_EQ(replaced, 1);
+  EXPECT_EQ(ReadBytes(File("Nastaveni.ini")),
+            "[Nastaveni]\r\nProtokol=1\r\nVAdr=/tmp/Testy\r\nPVAdr=0\r\nZjistiAV=1\r\npJazyk=English\r\n");
 }
 
 TEST_F(AppFiles, MissingTextsAreMarkedInTheTable) {
