@@ -27,6 +27,12 @@
 //  SpinEdit.h     TSpinEdit with the spin-edit rules (see there).
 //  RadioGroup.h   TRadioGroup: ClearItems leaves none selected; SetItemIndex runs OnClick.
 //  StringGrid.h   TStringGrid: Cells(col, row), ColCount, RowCount, fixed rows, Col.
+//  PageControl.h  TPageControl with TTabSheet pages (new TTabSheet(pc, "tsName")),
+//                 ActivePage/ActivePageIndex kept as the user left them.
+//  ComboBox.h     TComboBox: a drop-down list, selection only; SetItems leaves
+//                 none selected (ItemIndex -1); OnChange on the user's pick.
+//  ShellTreeView.h TShellTreeView: the folder tree; Path / SetPath (nearest
+//                 shown folder; "Error setting path" for a text that is no path).
 //  Dialogs.h      MessageBoxes::AskYesNo (warning icon), Inform (no icon), Error;
 //                 TOpenDialog, TSaveDialog, TOpenPictureDialog (Filter "a|*.x",
 //                 DefaultExt, InitialDir, FileName, Execute), TFontDialog.
@@ -39,15 +45,18 @@
 //  Text.h         ToQ / FromQ: code page 1250 to and from QString, in one place.
 
 #include "toolkit/Application.h"
+#include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/Forms.h"
 #include "toolkit/HelpCommands.h"
 #include "toolkit/Invoke.h"
+#include "toolkit/PageControl.h"
 #include "toolkit/Pictures.h"
 #include "toolkit/RadioGroup.h"
 #include "toolkit/RichEdit.h"
+#include "toolkit/ShellTreeView.h"
 #include "toolkit/SpinEdit.h"
 #include "toolkit/StringGrid.h"
 #include "toolkit/Text.h"
