@@ -5,6 +5,7 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 #include "platform/errors.h"
 #include "toolkit/Text.h"
@@ -15,6 +16,8 @@ TShellTreeView::TShellTreeView(QWidget* parent, const char* name) : TControl(par
   model_ = new QFileSystemModel(this);
   model_->setFilter(QDir::Dirs | QDir::Drives | QDir::NoDotAndDotDot);
   model_->setReadOnly(true);
+  // The desktop's folder icons, or the style's where no icon theme is installed.
+  model_->setIconProvider(&icons_);
   // Watching from the root keeps every folder the tree has read up to date.
   model_->setRootPath(QDir::rootPath());
   setModel(model_);
@@ -27,6 +30,9 @@ TShellTreeView::TShellTreeView(QWidget* parent, const char* name) : TControl(par
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   header()->setStretchLastSection(false);
+  connect(model_, &QFileSystemModel::directoryLoaded, this, [this] { KeepInView(); });
+  connect(model_, &QFileSystemModel::layoutChanged, this, [this] { KeepInView(); });
+  connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, [this] { keepInView_ = QPersistentModelIndex(); });
 
   // The root has no button to open it, so it stands open; home is one look away.
   const QModelIndex root = model_->index(QDir::rootPath());
@@ -34,6 +40,9 @@ TShellTreeView::TShellTreeView(QWidget* parent, const char* name) : TControl(par
   for (QModelIndex i = model_->index(NearestShownFolder(QDir::homePath())); i.isValid() && i != root; i = i.parent())
     expand(i.parent());
 }
+
+// The model goes before the icon provider it reads from.
+TShellTreeView::~TShellTreeView() { delete model_; }
 
 QString TShellTreeView::NearestShownFolder(const QString& path) {
   if (path.isEmpty() || !QDir::isAbsolutePath(path)) return QString();
@@ -71,14 +80,36 @@ void TShellTreeView::Select(const QString& folder) {
   if (!index.isValid()) {
     selectionModel()->clearSelection();
     selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    keepInView_ = QPersistentModelIndex();
     return;
   }
   for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) expand(up);
   selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-  scrollTo(index);
+  keepInView_ = index;
+  KeepInView();
+}
+
+void TShellTreeView::KeepInView() {
+  if (keepInView_.isValid()) scrollTo(keepInView_, QAbstractItemView::PositionAtCenter);
+}
+
+void TShellTreeView::showEvent(QShowEvent* event) {
+  QTreeView::showEvent(event);
+  KeepInView();
+}
+
+void TShellTreeView::keyPressEvent(QKeyEvent* event) {
+  keepInView_ = QPersistentModelIndex();
+  QTreeView::keyPressEvent(event);
+}
+
+void TShellTreeView::wheelEvent(QWheelEvent* event) {
+  keepInView_ = QPersistentModelIndex();
+  QTreeView::wheelEvent(event);
 }
 
 void TShellTreeView::mousePressEvent(QMouseEvent* event) {
+  keepInView_ = QPersistentModelIndex();
   if (event->button() == Qt::RightButton) {
     const QModelIndex index = indexAt(event->position().toPoint());
     if (index.isValid()) {

@@ -13,6 +13,8 @@
 // path (not absolute) selects nothing and raises "Error setting path: "%s"".
 // Paths are code page 1250 text, as everywhere in the program.
 
+#include <QFileIconProvider>
+#include <QPersistentModelIndex>
 #include <QTreeView>
 #include <string>
 
@@ -26,6 +28,7 @@ class TShellTreeView : public TControl<QTreeView> {
   Q_OBJECT
  public:
   TShellTreeView(QWidget* parent, const char* name);
+  ~TShellTreeView() override;
 
   std::string Path() const;
   void SetPath(const std::string& path);
@@ -35,10 +38,18 @@ class TShellTreeView : public TControl<QTreeView> {
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void Select(const QString& folder);
+  // Keeps the folder the program selected in view while the folders above it
+  // are still being read, until the user moves the tree.
+  void KeepInView();
+  QFileIconProvider icons_;
   QFileSystemModel* model_;
+  QPersistentModelIndex keepInView_;
 };
 
 }  // namespace toolkit
