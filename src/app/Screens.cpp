@@ -5,11 +5,13 @@
 
 #include "screens/uHodnoceni.h"
 #include "screens/uMenu.h"
+#include "screens/uNastaveni.h"
 #include "screens/uNTest.h"
 #include "screens/uPZTest.h"
 #include "screens/uPomucky.h"
 #include "screens/uSTRTF.h"
 #include "screens/uUpravitT.h"
+#include "screens/uVyberAdr.h"
 #include "screens/uZHeslo.h"
 #include "screens/uZTest.h"
 #include "toolkit/Application.h"
@@ -40,8 +42,10 @@ const std::vector<TScreen>& ScreenList() {
       Screen(fUpravitT),
       Screen(fZTest),
       Screen(fHodnoceni),
+      Screen(fNastaveni),
       Screen(fPomucek),
       Screen(fSTRTF),
+      Screen(fVyberAdr),
       Screen(fPZTest),
       Screen(fZHeslo),
   };

@@ -7,6 +7,7 @@
 #include "model/uDApp.h"
 #include "model/uDTest.h"
 #include "screens/uNTest.h"
+#include "screens/uNastaveni.h"
 #include "screens/uPZTest.h"
 #include "screens/uPomucky.h"
 #include "screens/uUpravitT.h"
@@ -254,7 +255,8 @@ void TfMenu::bPomuckyClick() {
 }
 
 void TfMenu::bNastaveniClick() {
-  // The settings screen opens here; what it changed shows at once.
+  if (fNastaveni) fNastaveni->ShowModal();
+  // What it changed shows at once: the dialogs' folder and the language.
   NastavAdresare();
   NastavTxt();
 }

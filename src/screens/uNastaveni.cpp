@@ -1,0 +1,175 @@
+#include "screens/uNastaveni.h"
+
+#include "model/uDApp.h"
+#include "platform/cp1250.h"
+#include "platform/errors.h"
+#include "platform/filetype.h"
+#include "screens/ScreenWidgets.h"
+#include "screens/uMenu.h"
+#include "screens/uVyberAdr.h"
+
+using namespace toolkit;
+
+TfNastaveni* fNastaveni = nullptr;
+
+namespace {
+
+TGroupBox* Group(QWidget* parent, const char* name, int left, int top, int width, int height,
+                 const std::string& caption) {
+  auto* g = new TGroupBox(parent, name);
+  g->SetBounds(left, top, width, height);
+  g->SetCaption(caption);
+  return g;
+}
+
+TCheckBox* Check(QWidget* parent, const char* name, int top, const std::string& caption) {
+  auto* c = new TCheckBox(parent, name);
+  c->SetBounds(8, top, 172, 17);
+  c->SetCaption(caption);
+  return c;
+}
+
+// The two buttons of the lower group speak in a smaller, regular Comic Sans.
+TButton* SmallComicButton(QWidget* parent, const char* name, int top, int width, const std::string& caption) {
+  auto* b = new TButton(parent, name);
+  b->setFont(FontPx("Comic Sans MS", 11));
+  b->SetBounds(8, top, width, 21);
+  b->SetCaption(caption);
+  return b;
+}
+
+}  // namespace
+
+TfNastaveni::TfNastaveni() : TForm("fNastaveni") {
+  SetCaption(Cp1250("Nastavení"));
+  SetHelpButton(true);
+  SetClientSize(224, 245);
+  SetPosition(TPosition::poMainFormCenter);
+  setFont(FontPx("MS Sans Serif", 11));
+
+  pcNastaveni = new TPageControl(this, "pcNastaveni");
+  pcNastaveni->SetBounds(8, 8, 209, 199);
+
+  tsZakladni = new TTabSheet(pcNastaveni, "tsZakladni");
+  tsZakladni->SetCaption(Cp1250("Základní"));
+
+  gbAktualizace = Group(tsZakladni, "gbAktualizace", 8, 8, 185, 73, "Aktualizace");
+  cbZjistiAV = Check(gbAktualizace, "cbZjistiAV", 20, Cp1250("Zjišťovat nové verze programu"));
+  bAktualizuj = new TButton(gbAktualizace, "bAktualizuj");
+  bAktualizuj->SetBounds(8, 42, 75, 23);
+  bAktualizuj->SetCaption("Zjistit");
+  bAktualizuj->OnClick = [this] { bAktualizujClick(); };
+
+  gJazyk = Group(tsZakladni, "gJazyk", 8, 88, 185, 53, "Jazyk");
+  cbJazyky = new TComboBox(gJazyk, "cbJazyky");
+  cbJazyky->SetBounds(8, 20, 169, 21);
+
+  tsSoubory = new TTabSheet(pcNastaveni, "tsSoubory");
+  tsSoubory->SetCaption("Soubory");
+
+  gProtokol = Group(tsSoubory, "gProtokol", 8, 4, 185, 41, "Protokoly");
+  chProtokol1 = Check(gProtokol, "chProtokol1", 18, Cp1250("Vytvářet protokol"));
+
+  gSoubory = Group(tsSoubory, "gSoubory", 8, 48, 185, 119, Cp1250("Práce se soubory"));
+  chPVAdr = Check(gSoubory, "chPVAdr", 18, Cp1250("Používat výchozí adresář"));
+  eVAdr = new TEdit(gSoubory, "eVAdr");
+  eVAdr->SetBounds(8, 38, 169, 21);
+  bZCesta = SmallComicButton(gSoubory, "bZCesta", 62, 75, "Vybrat");
+  bZCesta->OnClick = [this] { bZCestaClick(); };
+  bAsSST = SmallComicButton(gSoubory, "bAsSST", 90, 169, "Registrace typu sst pro Testy");
+  bAsSST->OnClick = [this] { bAsSSTClick(); };
+
+  bNastavit = ComicButton(this, "bNastavit", 8, 213, 97, "Nastavit");
+  bNastavit->OnClick = [this] { bNastavitClick(); };
+  bZrusit = ComicButton(this, "bZrusit", 119, 213, 97, Cp1250("Zrušit"));
+  bZrusit->OnClick = [this] { bZrusitClick(); };
+}
+
+void TfNastaveni::FormActivate() { NastavTxt(); }
+
+void TfNastaveni::NastavTxt() {
+  SetCaption(LangText("Nastaveni"));
+  tsZakladni->SetCaption(LangText("Zakladni"));
+  tsSoubory->SetCaption(LangText("Soubory"));
+  gProtokol->SetCaption(LangText("Protokoly"));
+  gSoubory->SetCaption(LangText("PraceSeSoubory"));
+  gbAktualizace->SetCaption(LangText("Aktualizace"));
+  gJazyk->SetCaption(LangText("Jazyk"));
+  cbZjistiAV->SetCaption(LangText("ZjistovatNoveVerzeProgramu"));
+  bAktualizuj->SetCaption(LangText("Zjisti"));
+  chProtokol1->SetCaption(LangText("VytvaretProtokol"));
+  chPVAdr->SetCaption(LangText("PouzivatVychoziAdresar"));
+  bZCesta->SetCaption(LangText("Vybrat"));
+  bAsSST->SetCaption(LangText("RegistraceTypuSSTProTesty"));
+  bNastavit->SetCaption(LangText("Nastavit"));
+  bZrusit->SetCaption(LangText("Zrusit"));
+}
+
+void TfNastaveni::FormShow() {
+  // The page last active stays; only the values are loaded afresh.
+  chProtokol1->SetChecked(Settings.Protokol);
+  chPVAdr->SetChecked(Settings.PVAdr);
+  eVAdr->SetText(Settings.VAdr);
+  cbZjistiAV->SetChecked(Settings.ZjistiAV);
+  cbJazyky->SetItems(ListLanguages());
+  for (int i = 0; i < cbJazyky->ItemCount(); ++i) {
+    if (cbJazyky->Item(i) == Settings.pJazyk) {
+      cbJazyky->SetItemIndex(i);
+      break;
+    }
+  }
+}
+
+void TfNastaveni::bNastavitClick() {
+  Settings.Protokol = chProtokol1->Checked();
+  Settings.PVAdr = chPVAdr->Checked();
+  Settings.VAdr = eVAdr->Text();
+  Settings.ZjistiAV = cbZjistiAV->Checked();
+  // A language no longer in the table stays chosen until another is picked.
+  if (cbJazyky->ItemIndex() >= 0) Settings.pJazyk = cbJazyky->Text();
+  SaveSettings("Nastaveni.ini");
+  Close();
+}
+
+void TfNastaveni::bZrusitClick() { Close(); }
+
+void TfNastaveni::bAktualizujClick() {
+  // Nothing else starts from this screen while the check runs; every way out,
+  // an error included, gives the screen back with the focus where it was.
+  setEnabled(false);
+  struct Restore {
+    TfNastaveni* form;
+    ~Restore() {
+      form->setEnabled(true);
+      form->activateWindow();
+      form->Activate();
+      form->bAktualizuj->setFocus();
+    }
+  } restore{this};
+  // The check runs here once the main menu has it.
+}
+
+void TfNastaveni::bZCestaClick() {
+  if (!fVyberAdr) return;
+  // A text that is no path is reported, and the chooser still opens with
+  // nothing selected, so the user can pick a folder instead of retyping.
+  try {
+    fVyberAdr->ShellTreeView1->SetPath(eVAdr->Text());
+  } catch (const platform::Exception& e) {
+    Application()->ShowException(e);
+  }
+  fVyberAdr->VybranyAdr = eVAdr->Text();
+  fVyberAdr->ShowModal();
+  eVAdr->SetText(fVyberAdr->VybranyAdr);
+}
+
+void TfNastaveni::bAsSSTClick() {
+  platform::TFileType type;
+  type.Id = "zorvik";
+  type.AppName = "Zorvik";
+  type.Pattern = "*.sst";
+  type.MimeType = "application/x-zorvik-test";
+  type.Description = "Soubor s testem aplikace Zorvik";
+  type.ProgramPath = platform::RunningProgramPath();
+  platform::RegisterFileType(type, platform::UserXdgHome());
+}

@@ -1,0 +1,284 @@
+// The settings screen and the directory chooser, driven from the main menu:
+// loading, storing and cancelling, a language gone from the table, the page
+// kept, the chooser's presets, and the registration of the test file type.
+#include <QDir>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "support/ScreenFixture.h"
+#include "platform/filetype.h"
+#include "screens/uNastaveni.h"
+#include "screens/uVyberAdr.h"
+
+using namespace toolkit;
+
+namespace {
+
+const std::string kCesky = "\xC8" "esky";
+
+class SettingsScreen : public ScreenTest {
+ protected:
+  void SetUp() override {
+    ScreenTest::SetUp();
+    std::filesystem::create_directories(dir.File("Testy/Fyzika"));
+    std::filesystem::create_directories(dir.File("Jinde"));
+  }
+
+  // Opens the settings from the main menu; the action runs inside it.
+  void OpenSettings(std::function<void(TfNastaveni&)> action) {
+    TForm::QueueModal([action](TForm& form) { action(static_cast<TfNastaveni&>(form)); });
+    Click(fMenu->bNastaveni);
+  }
+
+  static void QueueChooser(std::function<void(TfVyberAdr&)> action) {
+    TForm::QueueModal([action](TForm& form) { action(static_cast<TfVyberAdr&>(form)); });
+  }
+
+  std::string SettingsFile() const { return testsupport::ReadBytes(dir.File("Nastaveni.ini")); }
+
+  // The folder as the tree names it.
+  std::string Folder(const std::string& rel) const { return dir.File(rel); }
+};
+
+TEST_F(SettingsScreen, ShowingLoadsEveryControlAndNastavitStoresAndSaves) {
+  Start();
+  Settings = {true, dir.File("Testy"), false, true, "English"};
+  OpenSettings([&](TfNastaveni& f) {
+    EXPECT_TRUE(Find<TCheckBox>(&f, "chProtokol1")->Checked());
+    EXPECT_FALSE(Find<TCheckBox>(&f, "chPVAdr")->Checked());
+    EXPECT_EQ(Find<TEdit>(&f, "eVAdr")->Text(), dir.File("Testy"));
+    EXPECT_TRUE(Find<TCheckBox>(&f, "cbZjistiAV")->Checked());
+    auto* languages = Find<TComboBox>(&f, "cbJazyky");
+    ASSERT_EQ(languages->ItemCount(), 2);
+    EXPECT_EQ(languages->Item(0), kCesky);
+    EXPECT_EQ(languages->Text(), "English");
+    // Captions follow the chosen language.
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Settings"));
+    EXPECT_EQ(f.pcNastaveni->tabText(0), QStringLiteral("General"));
+    EXPECT_EQ(f.pcNastaveni->tabText(1), QStringLiteral("Files"));
+    EXPECT_EQ(Find<TButton>(&f, "bAsSST")->text(), QStringLiteral("Register the sst file type for tests"));
+    EXPECT_EQ(Find<TGroupBox>(&f, "gSoubory")->title(), QStringLiteral("Working with files"));
+
+    Find<TCheckBox>(&f, "chProtokol1")->click();
+    Find<TCheckBox>(&f, "chPVAdr")->click();
+    Find<TCheckBox>(&f, "cbZjistiAV")->click();
+    Find<TEdit>(&f, "eVAdr")->SetText(" /jinam/Testy/ ");
+    languages->SetItemIndex(0);
+    Click(Find<TButton>(&f, "bNastavit"));
+    EXPECT_FALSE(f.isVisible());
+  });
+  EXPECT_EQ(Settings, (TNastaveni{false, " /jinam/Testy/ ", true, false, kCesky}));
+  EXPECT_EQ(SettingsFile(), "[Nastaveni]\r\nProtokol=0\r\nVAdr= /jinam/Testy/ \r\nPVAdr=1\r\nZjistiAV=0\r\npJazyk=" +
+                                kCesky + "\r\n");
+  // The menu took the new folder and language at once.
+  EXPECT_EQ(fMenu->od1->InitialDir, " /jinam/Testy/ ");
+  EXPECT_EQ(fMenu->sd1->InitialDir, " /jinam/Testy/ ");
+  EXPECT_EQ(fMenu->bNastaveni->Caption(), Cp1250("Nastavení"));
+  EXPECT_EQ(TForm::ShownModals(), std::vector<std::string>{"fNastaveni"});
+}
+
+TEST_F(SettingsScreen, ALanguageGoneFromTheTableIsKeptWhileTheOtherFourAreStored) {
+  Start();
+  Settings.pJazyk = "Deutsch";
+  Settings.Protokol = false;
+  OpenSettings([](TfNastaveni& f) {
+    EXPECT_EQ(f.cbJazyky->ItemIndex(), -1);
+    EXPECT_EQ(f.cbJazyky->Text(), "");
+    f.chProtokol1->click();
+    Click(f.bNastavit);
+  });
+  EXPECT_EQ(Settings.pJazyk, "Deutsch");
+  EXPECT_TRUE(Settings.Protokol);
+  EXPECT_NE(SettingsFile().find("Protokol=1\r\n"), std::string::npos);
+  EXPECT_NE(SettingsFile().find("pJazyk=Deutsch\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsScreen, ZrusitAfterChangingEveryControlLeavesSettingsAndFileAndTheNextShowingAsStored) {
+  Start();
+  Settings = {true, dir.File("Testy"), true, false, kCesky};
+  SaveSettings("Nastaveni.ini");
+  const TNastaveni stored = Settings;
+  const std::string file = SettingsFile();
+  OpenSettings([&](TfNastaveni& f) {
+    f.chProtokol1->click();
+    f.chPVAdr->click();
+    f.cbZjistiAV->click();
+    f.eVAdr->SetText("/jinam");
+    f.cbJazyky->SetItemIndex(1);
+    Click(f.bZrusit);
+    EXPECT_FALSE(f.isVisible());
+  });
+  EXPECT_EQ(Settings, stored);
+  EXPECT_EQ(SettingsFile(), file);
+  OpenSettings([&](TfNastaveni& f) {
+    EXPECT_TRUE(f.chProtokol1->Checked());
+    EXPECT_TRUE(f.chPVAdr->Checked());
+    EXPECT_FALSE(f.cbZjistiAV->Checked());
+    EXPECT_EQ(f.eVAdr->Text(), dir.File("Testy"));
+    EXPECT_EQ(f.cbJazyky->Text(), kCesky);
+    // The close box does the same.
+    f.chProtokol1->click();
+    f.Close();
+  });
+  EXPECT_EQ(Settings, stored);
+  EXPECT_EQ(fMenu->bNastaveni->Caption(), Cp1250("Nastavení"));
+}
+
+TEST_F(SettingsScreen, ARefusedSaveShowsTheErrorAndTheScreenStaysOpen) {
+  Start();
+  testsupport::WriteBytes(dir.File("Nastaveni.ini"), "[Nastaveni]\r\nProtokol=0\r\n");
+  ::chmod(dir.File("Nastaveni.ini").c_str(), 0444);
+  OpenSettings([&](TfNastaveni& f) {
+    f.chProtokol1->click();
+    Click(f.bNastavit);
+    EXPECT_TRUE(f.isVisible());
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].Text, "Unable to write to " + dir.File("Nastaveni.ini"));
+    EXPECT_EQ(Boxes()[0].Icon, TMsgIcon::Error);
+  });
+  EXPECT_TRUE(Settings.Protokol);
+  EXPECT_EQ(SettingsFile(), "[Nastaveni]\r\nProtokol=0\r\n");
+}
+
+TEST_F(SettingsScreen, ThePageLastActiveOpensAgain) {
+  Start();
+  OpenSettings([](TfNastaveni& f) {
+    EXPECT_EQ(f.pcNastaveni->ActivePage(), f.tsZakladni);
+    QTest::mouseClick(f.pcNastaveni->tabBar(), Qt::LeftButton, {}, f.pcNastaveni->tabBar()->tabRect(1).center());
+    EXPECT_TRUE(f.eVAdr->isVisible());
+    Click(f.bZrusit);
+  });
+  OpenSettings([](TfNastaveni& f) { EXPECT_EQ(f.pcNastaveni->ActivePage(), f.tsSoubory); });
+}
+
+TEST_F(SettingsScreen, TheChooserCancelledKeepsTheTextExactly) {
+  Start();
+  // Not the form the tree would give the folder in: a detour and a trailing separator.
+  const std::string typed = dir.File("Jinde/../Testy//");
+  Settings.VAdr = typed;
+  OpenSettings([&](TfNastaveni& f) {
+    QueueChooser([&](TfVyberAdr& c) {
+      EXPECT_EQ(c.windowTitle(), QString::fromUtf8("Výběr adresáře..."));
+      EXPECT_EQ(Find<TLabel>(&c, "Label1")->text(), QString::fromUtf8("Vyberte adresář:"));
+      EXPECT_EQ(c.ShellTreeView1->Path(), dir.File("Testy"));
+      EXPECT_EQ(c.VybranyAdr, typed);
+      Click(c.bZrusit);
+    });
+    Click(f.bZCesta);
+    EXPECT_EQ(f.eVAdr->Text(), typed);
+    // Esc and the close box cancel too.
+    QueueChooser([&](TfVyberAdr& c) { QTest::keyClick(&c, Qt::Key_Escape); });
+    Click(f.bZCesta);
+    EXPECT_EQ(f.eVAdr->Text(), typed);
+    QueueChooser([&](TfVyberAdr& c) { c.Close(); });
+    Click(f.bZCesta);
+    EXPECT_EQ(f.eVAdr->Text(), typed);
+  });
+  EXPECT_EQ(TForm::ShownModals(),
+            (std::vector<std::string>{"fNastaveni", "fVyberAdr", "fVyberAdr", "fVyberAdr"}));
+  EXPECT_TRUE(Boxes().empty());
+  // The choice reaches the settings only through "Nastavit".
+  EXPECT_EQ(Settings.VAdr, typed);
+}
+
+TEST_F(SettingsScreen, TheChooserConfirmedGivesTheTreesPathOfThePresetOrOfTheFolderPicked) {
+  Start();
+  testsupport::WriteBytes(dir.File("Testy/zemepis.sst"), "x");
+  Settings.VAdr = dir.File("Testy/");
+  OpenSettings([&](TfNastaveni& f) {
+    // Untouched: the preset's folder as the tree names it.
+    QueueChooser([](TfVyberAdr& c) { Click(c.bVyber); });
+    Click(f.bZCesta);
+    EXPECT_EQ(f.eVAdr->Text(), dir.File("Testy"));
+    // A file: its folder, not an empty text.
+    f.eVAdr->SetText(dir.File("Testy/zemepis.sst"));
+    QueueChooser([](TfVyberAdr& c) { QTest::keyClick(&c, Qt::Key_Return); });
+    Click(f.bZCesta);
+    EXPECT_EQ(f.eVAdr->Text(), dir.File("Testy"));
+    // A folder not made yet: the nearest one that is.
+    f.eVAdr->SetText(dir.File("Testy/Novy/2025"));
+    QueueChooser([](TfVyberAdr& c) { Click(c.bVyber); });
+    Click(f.bZCesta);
+    EXPECT_EQ(f.eVAdr->Text(), dir.File("Testy"));
+    // Another folder picked in the tree.
+    QueueChooser([&](TfVyberAdr& c) {
+      c.ShellTreeView1->SetPath(dir.File("Testy/Fyzika"));
+      Click(c.bVyber);
+    });
+    Click(f.bZCesta);
+    EXPECT_EQ(f.eVAdr->Text(), dir.File("Testy/Fyzika"));
+    Click(f.bNastavit);
+  });
+  EXPECT_EQ(Settings.VAdr, dir.File("Testy/Fyzika"));
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(SettingsScreen, ATextThatIsNoPathIsReportedAndTheChooserStillOpensWithNothingSelected) {
+  Start();
+  Settings.VAdr = "Testy";
+  OpenSettings([&](TfNastaveni& f) {
+    QueueChooser([&](TfVyberAdr& c) {
+      EXPECT_EQ(c.ShellTreeView1->Path(), "");
+      ASSERT_EQ(Boxes().size(), 1u);
+      EXPECT_EQ(Boxes()[0].Text, "Error setting path: \"Testy\"");
+      EXPECT_EQ(Boxes()[0].Icon, TMsgIcon::Error);
+      Click(c.bZrusit);
+    });
+    Click(f.bZCesta);
+    EXPECT_EQ(f.eVAdr->Text(), "Testy");
+    // Picking a folder there gives a usable path.
+    QueueChooser([&](TfVyberAdr& c) {
+      c.ShellTreeView1->SetPath(dir.File("Jinde"));
+      Click(c.bVyber);
+    });
+    Click(f.bZCesta);
+    EXPECT_EQ(f.eVAdr->Text(), dir.File("Jinde"));
+  });
+}
+
+class Registering : public SettingsScreen {
+ protected:
+  void SetUp() override {
+    SettingsScreen::SetUp();
+    ::setenv("XDG_DATA_HOME", xdg.File("data").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", xdg.File("config").c_str(), 1);
+  }
+  void TearDown() override {
+    ::unsetenv("XDG_DATA_HOME");
+    ::unsetenv("XDG_CONFIG_HOME");
+    SettingsScreen::TearDown();
+  }
+  testsupport::TempDir xdg;
+};
+
+TEST_F(Registering, TheButtonRegistersTheRunningProgramQuietly) {
+  Start();
+  OpenSettings([](TfNastaveni& f) { Click(f.bAsSST); });
+  EXPECT_TRUE(Boxes().empty());
+  const std::string entry = testsupport::ReadBytes(xdg.File("data/applications/zorvik.desktop"));
+  EXPECT_NE(entry.find("\nExec=" + platform::DesktopExecArgument(platform::RunningProgramPath()) + " %f\n"),
+            std::string::npos)
+      << entry;
+  EXPECT_NE(testsupport::ReadBytes(xdg.File("data/mime/packages/zorvik.xml"))
+                .find("<comment>Soubor s testem aplikace Zorvik</comment>"),
+            std::string::npos);
+  EXPECT_NE(testsupport::ReadBytes(xdg.File("data/mime/packages/zorvik.xml")).find("<glob pattern=\"*.sst\"/>"),
+            std::string::npos);
+  EXPECT_EQ(testsupport::ReadBytes(xdg.File("config/mimeapps.list")),
+            "[Default Applications]\napplication/x-zorvik-test=zorvik.desktop\n");
+}
+
+TEST_F(Registering, ARefusedFolderShowsTheErrorAndTheScreenStays) {
+  Start();
+  ::chmod(xdg.Path().c_str(), 0555);
+  OpenSettings([&](TfNastaveni& f) {
+    Click(f.bAsSST);
+    EXPECT_TRUE(f.isVisible());
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].Text, "Failed to set data for '" + xdg.File("data") + "'");
+  });
+}
+
+}  // namespace
