@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   # build
   build-essential cmake ninja-build pkg-config git
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libjpeg62-turbo-dev libcurl4-openssl-dev libelf-dev
   # the help viewer reads ".chm" files; chmcmd compiles the help file
   libchm-dev fp-utils

@@ -3,7 +3,9 @@
 #include <functional>
 #include <vector>
 
+#include "screens/uAktualizace.h"
 #include "screens/uHodnoceni.h"
+#include "screens/uMain.h"
 #include "screens/uMenu.h"
 #include "screens/uNastaveni.h"
 #include "screens/uNTest.h"
@@ -14,6 +16,7 @@
 #include "screens/uVyberAdr.h"
 #include "screens/uZHeslo.h"
 #include "screens/uZTest.h"
+#include "screens/uZjistiA.h"
 #include "toolkit/Application.h"
 
 namespace {
@@ -38,6 +41,8 @@ TScreen Screen(T*& instance) {
 const std::vector<TScreen>& ScreenList() {
   static const std::vector<TScreen> list = {
       Screen(fMenu),
+      Screen(fMain),
+      Screen(fZjistiA),
       Screen(fNTest),
       Screen(fUpravitT),
       Screen(fZTest),
@@ -45,6 +50,7 @@ const std::vector<TScreen>& ScreenList() {
       Screen(fNastaveni),
       Screen(fPomucek),
       Screen(fSTRTF),
+      Screen(fAktualizace),
       Screen(fVyberAdr),
       Screen(fPZTest),
       Screen(fZHeslo),

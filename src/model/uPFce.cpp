@@ -37,12 +37,13 @@ int32_t FileBuildNumber(const std::string& fileName) {
 
 bool IsOnline() { return platform::ConnectionAvailable(); }
 
-bool DownloadFile(const std::string& url, const std::string& fileName) {
-  return platform::DownloadUrlToFile(url, fileName);
+bool DownloadFile(const std::string& url, const std::string& fileName,
+                  const platform::DownloadLimits& limits) {
+  return platform::DownloadUrlToFile(url, fileName, limits);
 }
 
 void ReadVersionFile(const std::string& fileName, int32_t& number, std::string& notes) {
-  const auto bytes = platform::ReadFileBytes(fileName);
+  const auto bytes = platform::ReadFileBytes(fileName, nullptr, kVersionFileMaxBytes);
   if (!bytes) throw platform::EInOutError::FromErrno(fileName, ENOENT);
   const std::string& text = *bytes;
 

@@ -7,10 +7,14 @@
 #include <cstdint>
 #include <string>
 
-// Where the maker keeps the version file.
-inline constexpr char kVersionFileUrl[] = "https://www.zorvik.cz/download/inf.dat";
+#include "platform/download.h"
+
 // The local copy of the version file, in the program's directory.
 inline constexpr char kVersionFileName[] = "inf.dat";
+// The version file is a few lines: a larger one is not ours, and a server that
+// is slow to send it must not hold the program up for long.
+inline constexpr uint64_t kVersionFileMaxBytes = 64 * 1024;
+inline constexpr platform::DownloadLimits kVersionFileLimits{10, 20, 30, kVersionFileMaxBytes};
 
 // The file version the file carries. False, with the outputs untouched, when it carries none.
 bool GetFileVersion(const std::string& fileName, uint16_t& major, uint16_t& minor,
@@ -25,11 +29,13 @@ int32_t FileBuildNumber(const std::string& fileName);
 // True when this computer is connected to a network beyond itself.
 bool IsOnline();
 
-// Downloads the URL into the file; true only when the whole resource arrived.
-// A failed download leaves the file as it was. Never throws.
-bool DownloadFile(const std::string& url, const std::string& fileName);
+// Downloads the URL into the file within the limits; true only when the whole
+// resource arrived. A failed download leaves the file as it was. Never throws.
+bool DownloadFile(const std::string& url, const std::string& fileName,
+                  const platform::DownloadLimits& limits = {});
 
 // Reads a version file: number from line 1, notes from the lines after it,
-// each followed by CR LF. A missing or unreadable file raises EInOutError, a
-// first line that is not a whole number EConvertError; then neither output is set.
+// each followed by CR LF. A missing or unreadable file, or one larger than
+// kVersionFileMaxBytes, raises EInOutError, a first line that is not a whole
+// number EConvertError; then neither output is set.
 void ReadVersionFile(const std::string& fileName, int32_t& number, std::string& notes);

@@ -23,15 +23,28 @@ Dir& Override() {
   return dir;
 }
 
-const Dir& Real() {
-  static const Dir real = [] {
+// The running program file as the system names it; empty when it cannot tell.
+const std::string& RealExe() {
+  static const std::string exe = [] {
     char buf[PATH_MAX + 1];
     const ssize_t n = ::readlink("/proc/self/exe", buf, PATH_MAX);
-    if (n <= 0) return Make("./");
-    const std::string exe(buf, static_cast<size_t>(n));
+    return n <= 0 ? std::string() : std::string(buf, static_cast<size_t>(n));
+  }();
+  return exe;
+}
+
+const Dir& Real() {
+  static const Dir real = [] {
+    const std::string& exe = RealExe();
+    if (exe.empty()) return Make("./");
     return Make(exe.substr(0, exe.rfind('/') + 1));
   }();
   return real;
+}
+
+std::string& FileOverride() {
+  static std::string file;
+  return file;
 }
 
 const Dir& Current() { return Override().native.empty() ? Real() : Override(); }
@@ -45,5 +58,16 @@ std::string NativeProgramDir() { return Current().native; }
 void SetProgramDir(const std::string& dir) { SetNativeProgramDir(Cp1250ToUtf8(dir)); }
 
 void SetNativeProgramDir(const std::string& dir) { Override() = dir.empty() ? Dir{} : Make(dir); }
+
+std::string ProgramFile() {
+  if (!FileOverride().empty()) return FileOverride();
+  // Under the real program folder, which NativePath turns back into the real name.
+  const std::string& exe = RealExe();
+  if (exe.empty()) return {};
+  const size_t slash = exe.rfind('/') + 1;
+  return Real().shown + Utf8ToCp1250(exe.substr(slash));
+}
+
+void SetProgramFile(const std::string& path) { FileOverride() = path; }
 
 }  // namespace platform

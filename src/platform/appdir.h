@@ -22,4 +22,12 @@ void SetProgramDir(const std::string& dir);
 // The same, with the folder named as the file system names it.
 void SetNativeProgramDir(const std::string& dir);
 
+// The full path of the running program file, as the system knows it (not as
+// the program was called: a link or a relative path would mislead), code page
+// 1250 text; empty when the system cannot tell.
+std::string ProgramFile();
+
+// Points ProgramFile at another file (tests); an empty text goes back to the real one.
+void SetProgramFile(const std::string& path);
+
 }  // namespace platform

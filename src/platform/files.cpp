@@ -59,7 +59,7 @@ std::optional<FileStamp> StampOf(const std::string& path) {
   return StampFrom(st);
 }
 
-std::optional<std::string> ReadFileBytes(const std::string& path, FileStamp* stamp) {
+std::optional<std::string> ReadFileBytes(const std::string& path, FileStamp* stamp, size_t maxBytes) {
   const std::string native = NativePath(path);
   // Opened without waiting, so that a FIFO or a device named like a file
   // cannot block the program; only a regular file is then read.
@@ -80,6 +80,11 @@ std::optional<std::string> ReadFileBytes(const std::string& path, FileStamp* sta
     throw EInOutError::NotRegular(path);
   }
   if (stamp) *stamp = StampFrom(st);
+  const auto tooLarge = [&](uint64_t size) { return maxBytes != 0 && size > maxBytes; };
+  if (tooLarge(static_cast<uint64_t>(st.st_size))) {
+    ::close(fd);
+    throw EInOutError::FromErrno(path, EFBIG);
+  }
   std::string data;
   data.reserve(static_cast<size_t>(st.st_size));
   char buf[65536];
@@ -93,6 +98,11 @@ std::optional<std::string> ReadFileBytes(const std::string& path, FileStamp* sta
       throw EInOutError::FromErrno(path, err);
     }
     data.append(buf, static_cast<size_t>(n));
+    // The file may grow while it is read.
+    if (tooLarge(data.size())) {
+      ::close(fd);
+      throw EInOutError::FromErrno(path, EFBIG);
+    }
   }
   ::close(fd);
   return data;

@@ -1,11 +1,15 @@
 #include "screens/uMenu.h"
 
+#include <QScopeGuard>
+
 #include "screens/HelpApplication.h"
 #include "screens/ScreenWidgets.h"
 #include "platform/appdir.h"
 #include "platform/files.h"
 #include "model/uDApp.h"
 #include "model/uDTest.h"
+#include "screens/uAktualizace.h"
+#include "screens/uMain.h"
 #include "screens/uNTest.h"
 #include "screens/uNastaveni.h"
 #include "screens/uPZTest.h"
@@ -13,6 +17,7 @@
 #include "screens/uUpravitT.h"
 #include "screens/uZHeslo.h"
 #include "screens/uZTest.h"
+#include "screens/uZjistiA.h"
 
 using namespace toolkit;
 
@@ -165,7 +170,7 @@ void TfMenu::FormCreate() {
 }
 
 void TfMenu::FormShow() {
-  // The update check runs here when Settings.ZjistiAV asks for it, once it exists.
+  if (Settings.ZjistiAV) ZjistiNV();
   NastavAdresare();
 }
 
@@ -207,6 +212,27 @@ bool TfMenu::PasswordGate() {
   if (!fZHeslo) return false;
   fZHeslo->ShowModal();
   return EnteredPassword == CurrentTest.EditPassword;
+}
+
+void TfMenu::ZjistiNV() {
+  // The notice goes on every way out of the check, an error included.
+  const auto hideNotice = qScopeGuard([] {
+    if (fZjistiA) fZjistiA->hide();
+  });
+  if (fZjistiA) fZjistiA->UkazANakresli();
+
+  if (!IsOnline()) {
+    MessageBoxes::Inform(LangText("Aktualizace") + "...", LangText("AktualizaciNelzeZjistitNejstePripojeni"));
+    return;
+  }
+  // A version file that arrived but cannot be read says nothing: that is a
+  // failed download too, not a reason to show the last check's verdict.
+  if (DownloadFile(AdresaVerze, TfAktualizace::SouborVerze(), LimityVerze) && fAktualizace &&
+      fAktualizace->NactiVerzi()) {
+    fAktualizace->ShowModal();
+    return;
+  }
+  MessageBoxes::Inform(LangText("Aktualizace") + "...", LangText("AktualizaciNelzeZjistitNelzeNahratDataZNetu"));
 }
 
 void TfMenu::bVlastnostiTestuClick() {
@@ -266,7 +292,7 @@ void TfMenu::bNapovedaClick() {
 }
 
 void TfMenu::bInfoClick() {
-  // The information screen opens here.
+  if (fMain) fMain->ShowModal();
 }
 
 void TfMenu::bKonecClick() { Close(); }

@@ -5,11 +5,14 @@
 // password prompt and asks before unsaved changes are lost.
 
 #include <memory>
+#include <string>
 
 #include "help/hxcontextmap.h"
 #include "help/hxhelprouter.h"
 #include "help/whatsthis/FormComponents.h"
 #include "help/whatsthis/hxwhatsthis.h"
+#include "model/Product.h"
+#include "model/uPFce.h"
 #include "toolkit/Toolkit.h"
 
 class TfMenu : public toolkit::TForm {
@@ -50,6 +53,15 @@ class TfMenu : public toolkit::TForm {
   void OZobrazeni();
   // True when the screen behind the gate may open.
   bool PasswordGate();
+  // The update check: shows the notice, fetches the version file and tells
+  // the user its verdict or why there is none; returns when the user has
+  // dismissed it. The main menu runs it at start, the settings screen on request.
+  void ZjistiNV();
+
+  // Where the check fetches the version file and within what limits (tests
+  // point it at a server of their own).
+  std::string AdresaVerze = product::kVersionFileUrl;
+  platform::DownloadLimits LimityVerze = kVersionFileLimits;
 
   void FormCreate() override;
   void FormShow() override;

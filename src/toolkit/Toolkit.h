@@ -21,6 +21,8 @@
 //                 TPanel (SetAlign), TImage, TTimer (call Timer() in tests).
 //                 Each is made as new TButton(parent, "bName") and carries the
 //                 properties "HelpContext" and "Tag"; SetBounds(l, t, w, h).
+//  Memo.h         TMemo: a multi-line edit; Text with CR LF line ends, SetText,
+//                 Clear, SetScrollBars(false) for none.
 //  RichEdit.h     TRichEdit: lines added and replaced by program (AddLine,
 //                 SetLine), Select and SetSelBold/Color/Size, SaveToFile (RTF),
 //                 Print (on platform::Printer(); tests put a recording one there).
@@ -50,6 +52,7 @@
 #include "toolkit/Dialogs.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/Forms.h"
+#include "toolkit/Memo.h"
 #include "toolkit/HelpCommands.h"
 #include "toolkit/Invoke.h"
 #include "toolkit/PageControl.h"

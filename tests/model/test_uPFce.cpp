@@ -332,6 +332,29 @@ TEST(VersionFile, MissingOrUnreadableFileRaisesAnInputOutputError) {
   EXPECT_EQ(notes, "kept");
 }
 
+TEST(VersionFile, OnlyAFileWithinTheDownloadLimitIsRead) {
+  TempDir dir;
+  int32_t number = 11;
+  std::string notes = "kept";
+  const std::string head = "25\r\n";
+  WriteBytes(dir.File("inf.dat"), head + std::string(kVersionFileMaxBytes - head.size(), 'a'));
+  ReadVersionFile(dir.File("inf.dat"), number, notes);
+  EXPECT_EQ(number, 25);
+  EXPECT_EQ(notes.size(), kVersionFileMaxBytes - head.size() + 2);
+
+  number = 11;
+  notes = "kept";
+  WriteBytes(dir.File("inf.dat"), head + std::string(kVersionFileMaxBytes, 'a'));
+  try {
+    ReadVersionFile(dir.File("inf.dat"), number, notes);
+    ADD_FAILURE() << "a file beyond the limit was read";
+  } catch (const platform::EInOutError& e) {
+    EXPECT_EQ(e.Path(), dir.File("inf.dat"));
+  }
+  EXPECT_EQ(number, 11);
+  EXPECT_EQ(notes, "kept");
+}
+
 TEST(Connection, AnswersWithoutAnApplicationObject) {
   // The answer depends on the machine; asking twice must work and agree.
   EXPECT_EQ(IsOnline(), IsOnline());

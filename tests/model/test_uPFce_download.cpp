@@ -1,117 +1,20 @@
 // DownloadFile against a small HTTP server on 127.0.0.1 that the test runs itself.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <filesystem>
-#include <map>
-#include <thread>
 
+#include "support/HttpServer.h"
 #include "support/TestSupport.h"
 #include "platform/download.h"
 #include "model/uPFce.h"
 
+using testsupport::HttpServer;
 using testsupport::ReadBytes;
 using testsupport::TempDir;
 using testsupport::WriteBytes;
 
 namespace {
-
-// Answers one connection at a time with the raw response set for the path.
-// A stalling response is sent and then the connection is held open until the
-// client gives up.
-class HttpServer {
- public:
-  struct Response {
-    std::string raw;
-    bool stall = false;
-  };
-
-  HttpServer() {
-    // The test's own server is reached directly, whatever proxy the machine has.
-    ::setenv("no_proxy", "*", 1);
-    ::setenv("NO_PROXY", "*", 1);
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = 0;
-    if (::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-        ::listen(listener_, 8) != 0) {
-      throw std::runtime_error("cannot listen on 127.0.0.1");
-    }
-    socklen_t len = sizeof addr;
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
-    port_ = ntohs(addr.sin_port);
-    thread_ = std::thread([this] { Serve(); });
-  }
-
-  ~HttpServer() {
-    // Wakes the accept below, which then fails and ends the thread.
-    ::shutdown(listener_, SHUT_RDWR);
-    thread_.join();
-    ::close(listener_);
-  }
-
-  void On(const std::string& path, Response response) { routes_[path] = std::move(response); }
-  std::string Url(const std::string& path) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + path;
-  }
-  int Requests() const { return requests_; }
-
-  static Response Ok(const std::string& body) {
-    return {"HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) +
-            "\r\nConnection: close\r\n\r\n" + body};
-  }
-  static Response Status(const std::string& line, const std::string& headers,
-                         const std::string& body) {
-    return {"HTTP/1.1 " + line + "\r\n" + headers + "Content-Length: " +
-            std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body};
-  }
-
- private:
-  void Serve() {
-    for (;;) {
-      const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-      if (client < 0) return;
-      Answer(client);
-      ::close(client);
-    }
-  }
-
-  void Answer(int client) {
-    std::string request;
-    char buf[4096];
-    while (request.find("\r\n\r\n") == std::string::npos) {
-      const ssize_t n = ::recv(client, buf, sizeof buf, 0);
-      if (n <= 0) return;
-      request.append(buf, static_cast<size_t>(n));
-    }
-    ++requests_;
-    const size_t start = request.find(' ') + 1;
-    const std::string path = request.substr(start, request.find(' ', start) - start);
-    const auto route = routes_.find(path);
-    const Response response =
-        route != routes_.end() ? route->second : Status("404 Not Found", "", "no such page");
-    ::send(client, response.raw.data(), response.raw.size(), MSG_NOSIGNAL);
-    if (response.stall) {
-      while (::recv(client, buf, sizeof buf, 0) > 0) {
-      }
-    }
-    ::shutdown(client, SHUT_WR);
-  }
-
-  int listener_ = -1;
-  uint16_t port_ = 0;
-  std::thread thread_;
-  std::map<std::string, Response> routes_;
-  std::atomic<int> requests_{0};
-};
 
 // Nothing beside the target: no temporary file left by a download.
 size_t EntriesIn(const std::string& dir) {
@@ -203,7 +106,7 @@ TEST(Download, TargetThatCannotBeWrittenFailsBeforeFetching) {
 TEST(Download, StalledServerIsGivenUpAfterTheTimeLimit) {
   HttpServer server;
   // Accepts and then says nothing at all.
-  server.On("/slow", {"", true});
+  server.On("/slow", HttpServer::Silent());
   TempDir dir;
   platform::DownloadLimits limits;
   limits.connect = 1;
@@ -211,4 +114,33 @@ TEST(Download, StalledServerIsGivenUpAfterTheTimeLimit) {
   limits.total = 2;
   EXPECT_FALSE(platform::DownloadUrlToFile(server.Url("/slow"), dir.File("inf.dat"), limits));
   EXPECT_EQ(EntriesIn(dir.Path()), 0u);
+}
+
+TEST(Download, ABodyBeyondTheLimitIsRefusedWhetherAnnouncedOrNot) {
+  HttpServer server;
+  const std::string big(70000, '7');
+  server.On("/announced", HttpServer::Ok(big));
+  // No length given: the body ends when the server closes the connection.
+  server.On("/unannounced", {"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + big});
+  server.On("/exact", HttpServer::Ok(std::string(kVersionFileMaxBytes, '1')));
+  TempDir dir;
+  const std::string target = dir.File("inf.dat");
+  WriteBytes(target, "24\r\n");
+  for (const char* path : {"/announced", "/unannounced"}) {
+    SCOPED_TRACE(path);
+    EXPECT_FALSE(DownloadFile(server.Url(path), target, kVersionFileLimits));
+    EXPECT_EQ(ReadBytes(target), "24\r\n");
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+  }
+  EXPECT_TRUE(DownloadFile(server.Url("/exact"), target, kVersionFileLimits));
+  EXPECT_EQ(ReadBytes(target).size(), kVersionFileMaxBytes);
+  // Without a limit the same body arrives whole.
+  EXPECT_TRUE(DownloadFile(server.Url("/unannounced"), target));
+  EXPECT_EQ(ReadBytes(target), big);
+}
+
+TEST(Download, AnHttpsAddressIsNeverFollowedToPlainHttp) {
+  EXPECT_STREQ(platform::RedirectProtocols("https://www.zorvik.example/inf.dat"), "https");
+  EXPECT_STREQ(platform::RedirectProtocols("HTTPS://www.zorvik.example/inf.dat"), "https");
+  EXPECT_STREQ(platform::RedirectProtocols("http://www.zorvik.example/inf.dat"), "http,https");
 }

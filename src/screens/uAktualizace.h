@@ -1,0 +1,33 @@
+#pragma once
+// The result of the update check: whether a newer build of the program
+// exists, with the notes on it from the version file.
+
+#include <string>
+
+#include "toolkit/Toolkit.h"
+
+class TfAktualizace : public toolkit::TForm {
+ public:
+  TfAktualizace();
+
+  toolkit::TLabel* Label1;
+  toolkit::TLabel* lAktual;
+  toolkit::TMemo* Memo1;
+  toolkit::TButton* bZavrit;
+
+  void NastavTxt();
+  void FormShow() override;
+  void FormActivate() override;
+  void bZavritClick();
+
+  // Reads the downloaded version file and puts its verdict and notes on the
+  // screen. A file that cannot be read or does not start with a number
+  // empties both and gives false: the check then reports a failed download
+  // instead of showing the verdict of an earlier check.
+  bool NactiVerzi();
+
+  // The local copy of the version file, beside the program.
+  static std::string SouborVerze();
+};
+
+extern TfAktualizace* fAktualizace;

@@ -1,0 +1,52 @@
+#include "screens/uZjistiA.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include "model/uDApp.h"
+#include "screens/ScreenWidgets.h"
+
+using namespace toolkit;
+
+TfZjistiA* fZjistiA = nullptr;
+
+namespace {
+// A notice that the window system never draws must not hold the check up.
+constexpr int kLongestWaitMs = 2000;
+}  // namespace
+
+TfZjistiA::TfZjistiA() : TForm("fZjistiA") {
+  SetBorderStyle(TBorderStyle::bsNotice);
+  SetCaption(Cp1250("Aktualizace..."));
+  SetClientSize(259, 31);
+  SetPosition(TPosition::poScreenCenter);
+
+  Label1 = ComicLabel(this, "Label1", 8, 8, true, Cp1250("Zjišťuji aktualizace, čekejte prosím..."));
+}
+
+void TfZjistiA::FormShow() { painted_ = false; }
+
+void TfZjistiA::FormActivate() { NastavTxt(); }
+
+void TfZjistiA::NastavTxt() {
+  SetCaption(LangText("Aktualizace") + "...");
+  Label1->SetCaption(LangText("ZjistujiAktualizace") + "...");
+}
+
+void TfZjistiA::UkazANakresli() {
+  show();
+  raise();
+  QElapsedTimer waited;
+  waited.start();
+  // The user's clicks wait: the check is about to block the program anyway,
+  // and a screen opened now would open inside it.
+  while (!painted_ && waited.elapsed() < kLongestWaitMs) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+  }
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TfZjistiA::paintEvent(QPaintEvent* event) {
+  TForm::paintEvent(event);
+  painted_ = true;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// A small HTTP server on 127.0.0.1 that a test starts itself. It answers one
+// connection at a time with the raw response set for the path, and 404 for
+// any other path. A stalling response is sent and then the connection is held
+// open, saying nothing more, until the client gives up.
+
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace testsupport {
+
+class HttpServer {
+ public:
+  struct Response {
+    std::string raw;
+    bool stall = false;
+  };
+
+  HttpServer();
+  ~HttpServer();
+  HttpServer(const HttpServer&) = delete;
+  HttpServer& operator=(const HttpServer&) = delete;
+
+  void On(const std::string& path, Response response);
+  std::string Url(const std::string& path) const;
+  int Requests() const { return requests_; }
+
+  // 200 with the body.
+  static Response Ok(const std::string& body);
+  // Any status line ("404 Not Found") with extra header lines, each ending in CR LF.
+  static Response Status(const std::string& line, const std::string& headers, const std::string& body);
+  // Accepts the request and never answers.
+  static Response Silent() { return {"", true}; }
+
+ private:
+  void Serve();
+  void Answer(int client);
+
+  int listener_ = -1;
+  uint16_t port_ = 0;
+  std::thread thread_;
+  mutable std::mutex mutex_;
+  std::map<std::string, Response> routes_;
+  std::atomic<int> requests_{0};
+};
+
+}  // namespace testsupport
