@@ -61,10 +61,7 @@ void TMenuItem::SetChecked(bool on) {
 
 void TMenuItem::SetShortCut(TShortCut shortCut) {
   shortCut_ = shortCut;
-  // Shown beside the caption; the key itself reaches the program as any key does.
-  QString text = action_->text().section(QLatin1Char('\t'), 0, 0);
-  const QString keys = ShortCutText(shortCut);
-  action_->setText(keys.isEmpty() ? text : text + QLatin1Char('\t') + keys);
+  action_->setShortcut(QKeySequence(ShortCutText(shortCut), QKeySequence::NativeText));
 }
 
 QMenu* TMenuItem::EnsureSubMenu() {

@@ -28,6 +28,7 @@ constexpr TShortCut scCtrl = 0x4000;
 constexpr TShortCut scAlt = 0x8000;
 constexpr uint8_t VK_F1 = 0x70;
 // The shortcut's text as a key sequence ("Shift+F1"); empty for 0 or an unknown key.
+// A menu item shows it beside its caption; it runs the item where its menu can take keys.
 QString ShortCutText(TShortCut shortCut);
 
 class TMenuItem : public QObject {

@@ -536,10 +536,14 @@ TEST_F(WhatsThisTest, TheStoredValuesGoOutAndComeBackThroughTheFormStorage) {
   wt->SetF1Action(help::goTOC);
   wt->SetOptions(help::Opt(help::wtUseTag) | help::Opt(help::wtUseAppKey));
   wt->SetPopupHelpContext(-7);
+  wt->SetActive(false);
+  wt->SetWTToolbarButton(bNone);
+  wt->SetActive(true);
   help::TMemoryStream stream;
   help::TWriter(stream).WriteComponent(*components);
 
   TForm other("fPokus");
+  auto* otherButton = new TButton(&other, "bNone");
   auto* root = new help::TFormComponents(&other, "TfPokus");
   auto* copy = new TWhatsThis(root);
   copy->SetName("WhatsThis1");
@@ -553,6 +557,7 @@ TEST_F(WhatsThisTest, TheStoredValuesGoOutAndComeBackThroughTheFormStorage) {
   EXPECT_EQ(copy->Options(), help::Opt(help::wtUseTag) | help::Opt(help::wtUseAppKey));
   EXPECT_EQ(copy->PopupCaption(), "Co je to?");
   EXPECT_EQ(copy->PopupHelpContext(), -7);
+  EXPECT_EQ(copy->WTToolbarButton(), otherButton) << "a control is named within its own form";
   EXPECT_TRUE(copy->Hooked()) << "loading activates it";
   EXPECT_EQ(copy->PopupMenu()->Items()->Items()[0]->HelpContext(), -7);
 }

@@ -182,12 +182,19 @@ void TWhatsThis::DefineProperties(TFiler& filer) {
       true);
   filer.StringProperty(
       "WTMenuItem", [this] { return wtMenuItem_ ? wtMenuItem_->objectName().toStdString() : std::string(); },
-      [this](const std::string& v) { storedMenuItem_ = v; }, true);
+      [this](const std::string& v) {
+        storedMenuItem_ = v;
+        if (!Loading()) ResolveStoredReferences();
+      },
+      true);
   filer.StringProperty(
       "WTToolbarButton",
       [this] { return wtToolbarButton_ ? wtToolbarButton_->objectName().toStdString() : std::string(); },
-      [this](const std::string& v) { storedButton_ = v; }, true);
-  if (!Loading()) ResolveStoredReferences();
+      [this](const std::string& v) {
+        storedButton_ = v;
+        if (!Loading()) ResolveStoredReferences();
+      },
+      true);
 }
 
 void TWhatsThis::SetActive(bool Value) {
