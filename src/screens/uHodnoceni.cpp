@@ -1,9 +1,11 @@
 #include "screens/uHodnoceni.h"
 
 #include <QColor>
+#include <cerrno>
 
 #include "platform/appdir.h"
 #include "platform/convert.h"
+#include "platform/errors.h"
 #include "screens/ScreenWidgets.h"
 #include "platform/qtgui/localclock.h"
 #include "model/uDApp.h"
@@ -17,6 +19,8 @@ TfHodnoceni* fHodnoceni = nullptr;
 
 namespace {
 const QColor kGreen(0, 128, 0);
+// Protocols of one second at most; no school runs more.
+constexpr int kMaxProtokolu = 1000;
 const QColor kRed(255, 0, 0);
 
 TEdit* MakeEdit(QWidget* parent, const char* name, int top) {
@@ -156,6 +160,7 @@ void TfHodnoceni::FormShow() {
   const QDateTime now = platform::LocalNow();
   eDatum->SetText(FromQ(platform::ShortDateText(now.date()) + u' ' + platform::LongTimeText(now.time())));
 
+  TBusyCursor busy;
   PripravVystup();
 }
 
@@ -178,11 +183,11 @@ std::string TfHodnoceni::RadekHlavicky(int i) const {
 }
 
 void TfHodnoceni::PripravVystup() {
-  reVystup->Clear();
-  for (int i = 0; i < 6; ++i) reVystup->AddLine(RadekHlavicky(i));
-  reVystup->AddLine(std::string(50, '-'));
-  reVystup->Select(0, reVystup->LineStart(6) + 50);
-  reVystup->SetSelBold(true);
+  // Built as lines of formatted pieces and handed to the document in one
+  // step: a run of thousands of questions opens at once.
+  std::vector<TTextLine> lines;
+  for (int i = 0; i < 6; ++i) lines.push_back({{RadekHlavicky(i), true, {}}});
+  lines.push_back({{std::string(50, '-'), true, {}}});
 
   const std::string spravne = LangText("Spravne");
   const std::string spatne = LangText("Spatne");
@@ -190,29 +195,22 @@ void TfHodnoceni::PripravVystup() {
     const TOtazky& question = RunTest.Questions[static_cast<size_t>(i)];
     const TVOtz& entry = Vysledek(static_cast<size_t>(i));
 
-    reVystup->AddLine("");
-    const std::string text = IntToStr(i + 1) + ") " + question.Text;
-    const std::string verdict = "[" + (entry.Correct ? spravne : spatne) + "]";
-    reVystup->AddLine(text + " " + verdict);
-    int start = reVystup->LineStart(reVystup->LineCount() - 1);
-    reVystup->Select(start, static_cast<int>(text.size()));
-    reVystup->SetSelBold(true);
-    reVystup->Select(start + static_cast<int>(text.size()) + 1, static_cast<int>(verdict.size()));
-    reVystup->SetSelBold(true);
-    reVystup->SetSelColor(entry.Correct ? kGreen : kRed);
+    lines.push_back({});
+    lines.push_back({{IntToStr(i + 1) + ") " + question.Text, true, {}},
+                     {" ", false, {}},
+                     {"[" + (entry.Correct ? spravne : spatne) + "]", true, entry.Correct ? kGreen : kRed}});
 
     for (size_t j = 0; j < question.Answers.size(); ++j) {
       const bool marked = Oznaceno(entry, j);
       const bool correct = j < question.Correct.size() && question.Correct[j];
       const std::string answer = std::string(1, static_cast<char>(97 + j)) + ") " + question.Answers[j] + " ";
       const std::string bracket = std::string("[") + (marked ? "X" : " ") + "(" + (correct ? spravne : spatne) + ")]";
-      reVystup->AddLine(answer + bracket);
-      if (!marked && !correct) continue;
-      start = reVystup->LineStart(reVystup->LineCount() - 1);
-      reVystup->Select(start + static_cast<int>(answer.size()), static_cast<int>(bracket.size()));
-      reVystup->SetSelColor(marked && correct ? kGreen : kRed);
+      const QColor color = marked && correct ? kGreen : marked || correct ? kRed : QColor();
+      lines.push_back({{answer, false, {}}, {bracket, false, color}});
     }
   }
+  reVystup->Clear();
+  reVystup->AddLines(lines);
   reVystup->Select(0, 0);
 }
 
@@ -222,7 +220,14 @@ void TfHodnoceni::bPridatInfClick() {
 
 // Printing and storing
 
-void TfHodnoceni::bTiskClick() { reVystup->Print(LangText("VysledkyTestu")); }
+// The protocol printed and stored carries the header as the boxes stand at
+// that moment, whether or not "Uprav info" was pressed: never a name left
+// from the previous pupil while the boxes show another.
+void TfHodnoceni::bTiskClick() {
+  TBusyCursor busy;
+  bPridatInfClick();
+  reVystup->Print(LangText("VysledkyTestu"));
+}
 
 void TfHodnoceni::Button1Click() {
   UlozVysledek();
@@ -231,6 +236,15 @@ void TfHodnoceni::Button1Click() {
 
 void TfHodnoceni::UlozVysledek() {
   if (!Settings.Protokol) return;
+  TBusyCursor busy;
+  bPridatInfClick();
   // The folder is not made here: it lies beside the program from its installation.
-  reVystup->SaveToFile(platform::ProgramDir() + "Protokoly/" + NazevProtokolu(platform::LocalNow()));
+  // A protocol never replaces another: a second one in the same second is "_2", then "_3", ...
+  const std::string name = NazevProtokolu(platform::LocalNow());
+  const std::string stem = platform::ProgramDir() + "Protokoly/" + name.substr(0, name.size() - 4);
+  for (int n = 1; n <= kMaxProtokolu; ++n) {
+    const std::string path = n == 1 ? stem + ".rtf" : stem + "_" + IntToStr(n) + ".rtf";
+    if (reVystup->SaveToNewFile(path)) return;
+  }
+  throw platform::EInOutError::FromErrno(stem + ".rtf", EEXIST);
 }

@@ -6,6 +6,7 @@
 
 #include "toolkit/Text.h"
 #include "platform/errors.h"
+#include "platform/files.h"
 #include "platform/qtgui/printer.h"
 #include "platform/qtgui/rtfwriter.h"
 
@@ -31,6 +32,29 @@ void TRichEdit::AddLine(const std::string& text) {
   cursor.movePosition(QTextCursor::End);
   if (!document()->isEmpty()) cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
   cursor.insertText(ToQ(text), QTextCharFormat());
+}
+
+void TRichEdit::AddLines(const std::vector<TTextLine>& lines) {
+  QTextDocument* doc = document();
+  // A read-only text built by program has nothing to undo.
+  const bool undo = doc->isUndoRedoEnabled();
+  doc->setUndoRedoEnabled(false);
+  QTextCursor cursor(doc);
+  cursor.movePosition(QTextCursor::End);
+  cursor.beginEditBlock();
+  bool newBlock = !doc->isEmpty();
+  for (const TTextLine& line : lines) {
+    if (newBlock) cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    newBlock = true;
+    for (const TTextRun& run : line) {
+      QTextCharFormat format;
+      if (run.bold) format.setFontWeight(QFont::Bold);
+      if (run.color.isValid()) format.setForeground(run.color);
+      cursor.insertText(ToQ(run.text), format);
+    }
+  }
+  cursor.endEditBlock();
+  doc->setUndoRedoEnabled(undo);
 }
 
 void TRichEdit::SetLine(int index, const std::string& text) {
@@ -87,6 +111,10 @@ void TRichEdit::SetSelSize(int points) {
 }
 
 void TRichEdit::SaveToFile(const std::string& path) const { platform::SaveRtf(*document(), path); }
+
+bool TRichEdit::SaveToNewFile(const std::string& path) const {
+  return platform::WriteFileNew(path, platform::DocumentToRtf(*document()));
+}
 
 void TRichEdit::Print(const std::string& title) const {
   struct KeepCopies {

@@ -6,10 +6,19 @@
 #include <QColor>
 #include <QTextEdit>
 #include <string>
+#include <vector>
 
 #include "toolkit/Controls.h"
 
 namespace toolkit {
+
+// A piece of a line with its format: bold, and a colour unless invalid.
+struct TTextRun {
+  std::string text;
+  bool bold = false;
+  QColor color;
+};
+using TTextLine = std::vector<TTextRun>;
 
 class TRichEdit : public TControl<QTextEdit> {
   Q_OBJECT
@@ -25,6 +34,10 @@ class TRichEdit : public TControl<QTextEdit> {
   std::string Line(int index) const;
   // Adds a line at the end, in the editor's plain format.
   void AddLine(const std::string& text);
+  // Adds formatted lines at the end in one step, through the document alone:
+  // neither the visible cursor nor the view moves for each piece, so long
+  // texts are built in time linear in their length.
+  void AddLines(const std::vector<TTextLine>& lines);
   // Replaces the text of a line; the new text takes the format of the line's
   // first character. An index outside the lines raises EListError.
   void SetLine(int index, const std::string& text);
@@ -42,6 +55,9 @@ class TRichEdit : public TControl<QTextEdit> {
 
   // Writes the whole content, formatting included, as an RTF file.
   void SaveToFile(const std::string& path) const;
+  // The same for a file that must not replace another: false, with nothing
+  // written, when a file of that name exists.
+  bool SaveToNewFile(const std::string& path) const;
   // Prints the whole content on the printer as one job of one copy under this
   // title; the printer's copy count for other jobs stays as it was.
   void Print(const std::string& title) const;

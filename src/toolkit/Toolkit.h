@@ -47,6 +47,7 @@
 //  Text.h         ToQ / FromQ: code page 1250 to and from QString, in one place.
 
 #include "toolkit/Application.h"
+#include "toolkit/BusyCursor.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Dialogs.h"

@@ -270,12 +270,16 @@ TEST_F(Evaluation, ZavritStoresTheProtocolAsRtfNamedByTheMoment) {
   EXPECT_EQ(stored.rfind("{\\rtf1\\ansi\\ansicpg1250", 0), 0u);
   EXPECT_NE(stored.find("\\b\\cf2 [\\'8apatn\\'ec]"), std::string::npos);  // the second verdict, in red
 
-  // A second protocol within the same second replaces the first.
-  Settings.Protokol = true;
-  Counted(2, 2, 0, {0, 1, 2, 3});
-  Show([](TForm& form) { form.findChild<TButton*>(QStringLiteral("Button1"))->click(); });
-  EXPECT_NE(ReadBytes(ProtocolPath()), stored);
-  EXPECT_NE(ReadBytes(ProtocolPath()).find("Spr\\'e1vn\\'ec: 2"), std::string::npos);
+  // A second and a third protocol within the same second never replace the first.
+  for (int run = 2; run <= 3; ++run) {
+    Counted(2, 2, 0, {0, 1, 2, 3});
+    Show([](TForm& form) { form.findChild<TButton*>(QStringLiteral("Button1"))->click(); });
+  }
+  EXPECT_EQ(ReadBytes(ProtocolPath()), stored);
+  const std::string second = ReadBytes(dir.File("Protokoly/2024-3-5_9-7-3_2.rtf"));
+  EXPECT_NE(second.find("Spr\\'e1vn\\'ec: 2"), std::string::npos);
+  EXPECT_EQ(ReadBytes(dir.File("Protokoly/2024-3-5_9-7-3_3.rtf")), second);
+  EXPECT_EQ(QDir(QString::fromStdString(dir.File("Protokoly"))).entryList(QDir::Files).size(), 3);
 
   EXPECT_EQ(NazevProtokolu(QDateTime(QDate(2025, 12, 31), QTime(23, 59, 59))), "2025-12-31_23-59-59.rtf");
   EXPECT_EQ(NazevProtokolu(QDateTime(QDate(2024, 1, 2), QTime(0, 0, 0))), "2024-1-2_0-0-0.rtf");
@@ -402,3 +406,57 @@ TEST_F(Evaluation, FinishingARunOpensTheEvaluationAndStoresItsProtocol) {
 }
 
 }  // namespace
+
+TEST_F(Evaluation, StoringAndPrintingTakeTheHeaderAsTheBoxesStandWithoutUpravInfo) {
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.File("Protokoly"))));
+  Settings.Protokol = true;
+  // The previous pupil's entries stay in the boxes.
+  Counted(2, 1, 0, {0, 1, 2, 3});
+  Show([](TForm& form) {
+    auto& h = static_cast<TfHodnoceni&>(form);
+    h.eJmeno->SetText("Petr");
+    h.ePoznamka->SetText("minule");
+    h.Button1->click();
+  });
+  Counted(2, 2, 0, {0, 1, 2, 3});
+  Show([&](TForm& form) {
+    auto& h = static_cast<TfHodnoceni&>(form);
+    EXPECT_EQ(h.reVystup->Line(0), "Jm\xE9no: Petr");  // built from what the boxes kept
+    // The new pupil types a name and leaves at once, without "Uprav info".
+    h.eJmeno->SetText("Jana");
+    h.ePoznamka->SetText("");
+    h.bTisk->click();
+    h.Button1->click();
+  });
+  const std::string stored = ReadBytes(dir.File("Protokoly/2024-3-5_9-7-3_2.rtf"));
+  EXPECT_NE(stored.find("Jm\\'e9no: Jana\\par"), std::string::npos);
+  EXPECT_EQ(stored.find("Petr"), std::string::npos);
+  EXPECT_EQ(stored.find("minule"), std::string::npos);
+  ASSERT_FALSE(printer->Jobs().empty());
+  ASSERT_TRUE(printer->Jobs().back().Document);
+  EXPECT_TRUE(printer->Jobs().back().Document->toPlainText().startsWith(QStringLiteral("Jméno: Jana\n")));
+}
+
+TEST_F(Evaluation, ALongRunIsBuiltWithTheBusyCursorShownAndNoneLeftAfter) {
+  std::vector<Asked> asked(300, Asked{{true, false, false}, {true, false, false}, true});
+  Run(asked);
+  bool busyWhileBuilding = false;
+  Show([&](TForm& form) {
+    auto& h = static_cast<TfHodnoceni&>(form);
+    EXPECT_EQ(h.reVystup->LineCount(), 7 + 300 * 5);
+    EXPECT_EQ(h.reVystup->Line(7 + 299 * 5 + 1), "300) Ot\xE1zka 300 [Spr\xE1vn\xEC]");
+    QObject::connect(h.reVystup->document(), &QTextDocument::contentsChanged,
+                     [&] { busyWhileBuilding |= QApplication::overrideCursor() != nullptr &&
+                                                QApplication::overrideCursor()->shape() == Qt::WaitCursor; });
+    h.PripravVystup();
+  });
+  EXPECT_FALSE(busyWhileBuilding);  // building alone does not set it; showing does
+  busyWhileBuilding = false;
+  QMetaObject::Connection c = QObject::connect(f->reVystup->document(), &QTextDocument::contentsChanged, [&] {
+    busyWhileBuilding |= QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+  });
+  Show();
+  QObject::disconnect(c);
+  EXPECT_TRUE(busyWhileBuilding);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
