@@ -1,5 +1,8 @@
 // Lexorin's window: its shape before and after a load, and the four
 // operations with the table file checked on disk after each save and removal.
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
 
 #include "support/LexorinFixture.h"
@@ -289,6 +292,41 @@ TEST_F(LexorinTest, ARefusedWriteIsShownAndARefusedErasureLeavesTheGridAsItWas) 
   ASSERT_EQ(MessageBoxes::Shown().size(), 2u);
   EXPECT_EQ(MessageBoxes::Shown()[1].Text, refused);
   EXPECT_TRUE(std::filesystem::is_directory(TablePath()));
+}
+
+// A disk that fills midway through the save: a table saved text by text was
+// left half written; saved at once it is left exactly as it was.
+TEST_F(LexorinTest, ASaveThatFailsMidwayLeavesTheTableAsItWas) {
+  SetTable(kTwo);
+  Click("bNacist");
+  TypeLanguageName(QStringLiteral("Deutsch"));
+  Click("bPridatJazyk");
+  TypeIntoCell(3, 1, QStringLiteral("Ende"));
+  TypeIntoCell(3, 2, QStringLiteral("Zur\u00FCck"));
+  TypeIntoCell(2, 1, QStringLiteral("Quit"));
+
+  // Files may grow to no more than the table now is and one text of more.
+  const std::string before = Table();
+  struct rlimit old;
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldSignal = ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = before.size() + 12;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  Click("bUlozit");
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  ::signal(SIGXFSZ, oldSignal);
+
+  ASSERT_EQ(MessageBoxes::Shown().size(), 1u);
+  EXPECT_EQ(MessageBoxes::Shown()[0].Text, "Unable to write to " + platform::ProgramDir() + "jazyk.ini");
+  EXPECT_EQ(Table(), before);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path()), {}), 1);
+
+  // With room on the disk the same save writes everything at once.
+  Click("bUlozit");
+  EXPECT_EQ(Table(), "[\xC8" "esky]\r\nKonec=Konec\r\nZpet=Zp\xECt\r\n"
+                     "[English]\r\nKonec=Quit\r\nJen=Only here\r\nZpet=Back\r\n"
+                     "[Deutsch]\r\nKonec=Ende\r\nZpet=Zur\xFC" "ck\r\n");
 }
 
 }  // namespace
