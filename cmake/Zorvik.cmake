@@ -1,12 +1,14 @@
 # Helpers shared by the CMake files of the layers, tests and benchmarks.
 
-# zorvik_layer(<name> [DEPS <targets>...])
+# zorvik_layer(<name> [PUBLIC <targets>...] [PRIVATE <targets>...])
 # One static library per source folder: every .cpp and .h in the folder belongs to it.
+# PUBLIC: what the folder's headers expose to whoever includes them;
+# PRIVATE: what only its sources need.
 function(zorvik_layer name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "PUBLIC;PRIVATE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   add_library(${name} STATIC ${sources})
-  target_link_libraries(${name} PUBLIC zorvik_common ${ARG_DEPS})
+  target_link_libraries(${name} PUBLIC zorvik_common ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE})
 endfunction()
 
 # zorvik_tests(LIBS <targets>... [GUI])

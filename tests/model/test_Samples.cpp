@@ -46,9 +46,7 @@ TEST(SeedCorpus, EveryFileIsAValidTestFileAsSaveTestWritesIt) {
 }
 
 TEST(SampleTest, IsCzechWithAtLeastFiveQuestionsAndAPictureBesideIt) {
-  const char* bin = std::getenv("ZORVIK_BIN_DIR");
-  ASSERT_NE(bin, nullptr);
-  const std::string path = std::string(bin) + "/Testy/Ukazka.sst";
+  const std::string path = testsupport::BinDir() + "Testy/Ukazka.sst";
   TDTest t = LoadOrFail(path);
   EXPECT_FALSE(t.Scrambled);
   EXPECT_GE(QuestionCount(t), 5);

@@ -48,9 +48,7 @@ TEST(ShippedTable, BothLanguagesHoldExactlyEveryKey) {
 
 TEST(ShippedTable, LiesBesideTheProgramAndFollowsTheChosenLanguage) {
   const std::string source = ReadBytes(testsupport::SourceDir() + "data/jazyk.ini");
-  if (const char* bin = std::getenv("ZORVIK_BIN_DIR")) {
-    EXPECT_EQ(ReadBytes(std::string(bin) + "/jazyk.ini"), source);
-  }
+  EXPECT_EQ(ReadBytes(testsupport::BinDir() + "jazyk.ini"), source);
   testsupport::TempDir dir;
   testsupport::WriteBytes(dir.File("jazyk.ini"), source);
   platform::SetProgramDir(dir.Path());

@@ -133,9 +133,7 @@ std::string SelfPath() {
 }  // namespace
 
 TEST(FileVersion, BuiltProgramCarriesTheVersionOfTheBuild) {
-  const char* bin = std::getenv("ZORVIK_BIN_DIR");
-  ASSERT_NE(bin, nullptr);
-  const std::string zorvik = std::string(bin) + "/zorvik";
+  const std::string zorvik = testsupport::BinDir() + "zorvik";
   EXPECT_EQ(FileVersionText(zorvik), ZORVIK_FILE_VERSION_TEXT);
   EXPECT_EQ(FileBuildNumber(zorvik), ZORVIK_FILE_BUILD);
   uint16_t major = 0, minor = 0, release = 0, build = 0;

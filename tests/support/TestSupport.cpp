@@ -38,9 +38,14 @@ void WriteBytes(const std::string& path, const std::string& data) {
   out.write(data.data(), static_cast<std::streamsize>(data.size()));
 }
 
-std::string SourceDir() {
-  const char* dir = std::getenv("ZORVIK_SOURCE_DIR");
-  return dir ? std::string(dir) + "/" : std::string("./");
+namespace {
+std::string Folder(const char* variable, const char* built) {
+  const char* dir = std::getenv(variable);
+  return std::string(dir && *dir ? dir : built) + "/";
 }
+}  // namespace
+
+std::string SourceDir() { return Folder("ZORVIK_SOURCE_DIR", ZORVIK_SOURCE_DIR_BUILT); }
+std::string BinDir() { return Folder("ZORVIK_BIN_DIR", ZORVIK_BIN_DIR_BUILT); }
 
 }  // namespace testsupport

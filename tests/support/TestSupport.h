@@ -24,7 +24,11 @@ class TempDir {
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& data);
 
-// The source tree, for test data files kept in the repository.
+// The source tree, for test data files kept in the repository, and the
+// folder the built programs lie in; both end with '/'. The environment
+// (ZORVIK_SOURCE_DIR, ZORVIK_BIN_DIR) may point elsewhere; without it they are
+// the folders of the build the test program came from.
 std::string SourceDir();
+std::string BinDir();
 
 }  // namespace testsupport
