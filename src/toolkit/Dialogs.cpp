@@ -92,10 +92,9 @@ TMsgButton MessageBoxes::Show(const std::string& caption, const std::string& tex
       shown.Answer = *answer;
       shown.Queued = true;
     }
-    ShownBoxes().push_back(shown);
+    if (Recording()) ShownBoxes().push_back(shown);
     return shown.Answer;
   }
-  ShownBoxes().push_back(shown);
 
   QMessageBox box(DialogParent());
   box.setWindowTitle(ToQ(caption));
@@ -115,12 +114,11 @@ TMsgButton MessageBoxes::Show(const std::string& caption, const std::string& tex
   box.setEscapeButton(box.buttons().isEmpty() ? nullptr : box.buttons().constLast());
   box.exec();
   const auto clicked = box.standardButton(box.clickedButton());
-  TMsgButton answer = shown.Answer;
-  if (clicked == QMessageBox::Yes) answer = TMsgButton::Yes;
-  if (clicked == QMessageBox::No) answer = TMsgButton::No;
-  if (clicked == QMessageBox::Ok) answer = TMsgButton::Ok;
-  ShownBoxes().back().Answer = answer;
-  return answer;
+  if (clicked == QMessageBox::Yes) shown.Answer = TMsgButton::Yes;
+  if (clicked == QMessageBox::No) shown.Answer = TMsgButton::No;
+  if (clicked == QMessageBox::Ok) shown.Answer = TMsgButton::Ok;
+  if (Recording()) ShownBoxes().push_back(shown);
+  return shown.Answer;
 }
 
 bool MessageBoxes::AskYesNo(const std::string& caption, const std::string& text) {
@@ -180,7 +178,8 @@ bool TFileDialog::Accepts(const std::string& path) const {
 
 bool TFileDialog::Execute() {
   const std::string directory = StartDirectory();
-  ShownDialogs().push_back({objectName().toStdString(), Title, Filter, InitialDir, directory, FileName, save_});
+  if (Recording())
+    ShownDialogs().push_back({objectName().toStdString(), Title, Filter, InitialDir, directory, FileName, save_});
   std::string chosen;
   if (TestMode()) {
     // A refused name leaves the dialog open for the next one.
@@ -370,7 +369,7 @@ bool RunFontDialog(TFontSpec& font) {
 }  // namespace
 
 bool TFontDialog::Execute() {
-  ShownFonts().push_back(Font);
+  if (Recording()) ShownFonts().push_back(Font);
   if (TestMode()) {
     auto answer = FontSeam().Next();
     if (!answer || !*answer) return false;

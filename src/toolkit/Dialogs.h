@@ -1,7 +1,7 @@
 #pragma once
-// Message boxes and the open, save, picture and font dialogs. Each records
-// what it shows and, in test mode, takes its answer from a queue instead of
-// waiting for a person (see SetTestMode).
+// Message boxes and the open, save, picture and font dialogs. In test mode
+// each takes its answer from a queue instead of waiting for a person, and
+// while recording is on it keeps what it showed (see toolkit/TestMode.h).
 
 #include <QFont>
 #include <QObject>

@@ -80,7 +80,7 @@ int TForm::ShowModal() {
   if (TForm* owner = ActiveForm(); owner && owner != this && owner->windowHandle())
     windowHandle()->setTransientParent(owner->windowHandle());
   if (TestMode()) {
-    Modals().push_back(objectName().toStdString());
+    if (Recording()) Modals().push_back(objectName().toStdString());
     std::function<void(TForm&)> action;
     if (!ModalQueue().empty()) {
       action = std::move(ModalQueue().front());

@@ -81,7 +81,7 @@ class TForm : public QDialog {
   // its message loop (after FormShow and FormActivate); without one, or when
   // the action leaves it open, the form is closed as by its close box.
   static void QueueModal(std::function<void(TForm&)> action);
-  // Names of the forms shown modally in test mode, in order.
+  // Names of the forms shown modally in test mode while recording, in order.
   static const std::vector<std::string>& ShownModals();
   static void ClearModals();
 

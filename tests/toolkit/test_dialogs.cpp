@@ -16,6 +16,7 @@ class DialogsTest : public ::testing::Test {
     MessageBoxes::Clear();
     FileDialogs::Clear();
     TFontDialog::Clear();
+    TForm::ClearModals();
   }
 };
 
@@ -35,6 +36,33 @@ TEST_F(DialogsTest, BoxesRecordWhatTheyShowAndTakeQueuedAnswers) {
   EXPECT_EQ(shown[1].Answer, TMsgButton::No);
   EXPECT_EQ(shown[2].Icon, TMsgIcon::None);
   EXPECT_EQ(shown[2].Buttons, std::vector<TMsgButton>{TMsgButton::Ok});
+}
+
+// The program never switches recording on: its boxes and dialogs keep nothing
+// of what they showed, while a test's queued answers still hold.
+TEST_F(DialogsTest, WithRecordingOffTheSeamsKeepNothingButStillTakeQueuedAnswers) {
+  SetRecording(false);
+  MessageBoxes::QueueAnswer(TMsgButton::Yes);
+  const bool yes = MessageBoxes::AskYesNo("Vytvo\xF8it...", "?");
+  FileDialogs::QueueFileName("/tmp/a.sst");
+  TOpenDialog od(nullptr, "od1");
+  const bool chosen = od.Execute();
+  TFontDialog::QueueFont(TFontSpec{"Arial", 12});
+  TFontDialog fd(nullptr, "fd1");
+  const bool font = fd.Execute();
+  TForm form("fPokus");
+  form.ShowModal();
+  SetRecording(true);
+
+  EXPECT_TRUE(yes);
+  EXPECT_TRUE(chosen);
+  EXPECT_EQ(od.FileName, "/tmp/a.sst");
+  EXPECT_TRUE(font);
+  EXPECT_EQ(fd.Font.Name, "Arial");
+  EXPECT_TRUE(MessageBoxes::Shown().empty());
+  EXPECT_TRUE(FileDialogs::Shown().empty());
+  EXPECT_TRUE(TFontDialog::Shown().empty());
+  EXPECT_TRUE(TForm::ShownModals().empty());
 }
 
 TEST_F(DialogsTest, MessagesRaisedBelowTheScreensBecomeInformingBoxes) {
