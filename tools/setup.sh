@@ -7,11 +7,13 @@ PACKAGES=(
   # build
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+  # Qt's own texts (Yes, No, Open, Cancel) in the user's language
+  qt6-translations-l10n
   libjpeg62-turbo-dev libcurl4-openssl-dev libelf-dev
   # the help viewer reads ".chm" files; chmcmd compiles the help file
   libchm-dev fp-utils
   # tests, fuzzing, benchmarks
-  libgtest-dev libgmock-dev clang libclang-rt-14-dev
+  libgtest-dev libgmock-dev clang libclang-rt-14-dev python3-pil
   # running and looking at the program
   fonts-comic-neue xvfb xauth x11-apps imagemagick poppler-utils openbox xdotool
   # the registration of the test file type, and the tools its tests ask

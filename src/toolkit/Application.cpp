@@ -31,11 +31,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   InstallFontSubstitutions();
   setFont(FontPt("MS Sans Serif", 8));
 
-  // The platform's own texts (Yes, No, Cancel, ...) in the user's language.
-  auto* translator = new QTranslator(this);
-  if (translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    installTranslator(translator);
+  LoadQtTranslations(QLocale::system());
 
   // Informing boxes raised below the screens (the test loader's) become real boxes.
   previousMessageHandler_ = platform::SetMessageHandler(
@@ -98,6 +94,22 @@ std::string TApplication::ParamStr(int index) const {
 void TApplication::SetParams(const std::vector<std::string>& args) {
   params_.resize(1);
   params_.insert(params_.end(), args.begin(), args.end());
+}
+
+bool TApplication::LoadQtTranslations(const QLocale& locale) {
+  if (qtTranslator_) {
+    removeTranslator(qtTranslator_);
+    delete qtTranslator_;
+  }
+  auto* translator = new QTranslator(this);
+  if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  installTranslator(translator);
+  qtTranslator_ = translator;
+  return true;
 }
 
 void TApplication::ShowException(const std::exception& e) { MessageBoxes::Error(title_, e.what()); }

@@ -5,7 +5,9 @@
 // box and the program goes on.
 
 #include <QApplication>
+#include <QLocale>
 #include <QPointer>
+#include <QTranslator>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -74,6 +76,11 @@ class TApplication : public QApplication {
   // The standard error box: the error's message under the application's title.
   void ShowException(const std::exception& e);
 
+  // Qt's own texts (Yes, No, Open, Cancel, ...) in the language of the locale,
+  // from Qt's translations; the start takes the user's locale. False when Qt
+  // has no translation for it: the texts are then English.
+  bool LoadQtTranslations(const QLocale& locale);
+
   bool notify(QObject* receiver, QEvent* event) override;
 
  private:
@@ -86,6 +93,7 @@ class TApplication : public QApplication {
   std::vector<QPointer<QObject>> forms_;
   std::vector<std::string> params_;
   platform::MessageHandler previousMessageHandler_;
+  QPointer<QTranslator> qtTranslator_;
   bool running_ = false;
   bool terminated_ = false;
 };

@@ -333,7 +333,18 @@ TEdit::TEdit(QWidget* parent, const char* name) : TControl(parent, name) {
 }
 
 std::string TEdit::Text() const { return FromQ(text()); }
-void TEdit::SetText(const std::string& text) { setText(ToQ(text)); }
+void TEdit::SetText(const std::string& text) {
+  setText(ToQ(text));
+  // A text the program puts in shows from its start, not scrolled to its end.
+  setCursorPosition(0);
+}
+
+void TEdit::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  // Qt selects the whole text with the caret at its end, which scrolls a long
+  // text out of sight; the same selection made from the end keeps the start in view.
+  if (hasSelectedText() && selectedText().size() == text().size()) setSelection(text().size(), -text().size());
+}
 
 void TEdit::SetPasswordChar(char c) {
   passwordChar_ = c;

@@ -161,6 +161,8 @@ class TEdit : public TControl<QLineEdit> {
  public:
   TEdit(QWidget* parent, const char* name);
   std::string Text() const;
+  // The caret goes to the start, so a long text shows its beginning; so it
+  // does when Tab selects the whole text.
   void SetText(const std::string& text);
   bool ReadOnly() const { return isReadOnly(); }
   void SetReadOnly(bool on) { setReadOnly(on); }
@@ -176,6 +178,7 @@ class TEdit : public TControl<QLineEdit> {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
 
  private:
   char passwordChar_ = 0;

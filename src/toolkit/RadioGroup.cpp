@@ -25,8 +25,19 @@ void TRadioGroup::ClearItems() {
   buttons_.clear();
 }
 
+QWidget* TRadioGroup::FocusableBefore() const {
+  for (QWidget* w = previousInFocusChain(); w && w != this && w != window(); w = w->previousInFocusChain()) {
+    if (w->focusPolicy() != Qt::NoFocus && !isAncestorOf(w)) return w;
+  }
+  return nullptr;
+}
+
 void TRadioGroup::AddItem(const std::string& item) {
+  // New buttons would join the Tab order at the window's end; a rebuilt group
+  // keeps its place, right after the control before it.
+  QWidget* before = buttons_.empty() ? FocusableBefore() : buttons_.back();
   auto* button = new QRadioButton(ToQ(item), this);
+  if (before) QWidget::setTabOrder(before, button);
   button->setObjectName(objectName() + QStringLiteral("_item%1").arg(buttons_.size()));
   connect(button, &QRadioButton::toggled, this, [this, button](bool checked) { ButtonToggled(button, checked); });
   buttons_.push_back(button);

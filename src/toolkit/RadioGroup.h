@@ -42,6 +42,8 @@ class TRadioGroup : public TControl<QGroupBox> {
 
  private:
   void Arrange();
+  // The nearest control before the group in the Tab order that takes the focus.
+  QWidget* FocusableBefore() const;
   void ButtonToggled(QRadioButton* button, bool checked);
   void Uncheck(QRadioButton* button);
 

@@ -18,6 +18,12 @@ TRichEdit::TRichEdit(QWidget* parent, const char* name) : TControl<QTextEdit>(pa
   setAcceptRichText(false);
 }
 
+void TRichEdit::SetScrollBars(bool horizontal, bool vertical) {
+  setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
+  setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
+  setLineWrapMode(horizontal ? QTextEdit::NoWrap : QTextEdit::WidgetWidth);
+}
+
 void TRichEdit::Clear() { clear(); }
 
 int TRichEdit::LineCount() const { return document()->isEmpty() ? 0 : document()->blockCount(); }

@@ -27,6 +27,9 @@ class TRichEdit : public TControl<QTextEdit> {
 
   bool ReadOnly() const { return isReadOnly(); }
   void SetReadOnly(bool on) { setReadOnly(on); }
+  // Scroll bars shown always; with the horizontal one, lines do not wrap
+  // but run on to the right. Without either, a bar shows when it is needed.
+  void SetScrollBars(bool horizontal, bool vertical);
 
   void Clear();
   // The number of lines; an empty editor has none.
