@@ -11,16 +11,6 @@ TForm1* Form1 = nullptr;
 namespace {
 // The window is 870 × 600 with its frame; this is the frame's width.
 constexpr int kFrameWidth = 8;
-
-// The buttons stand in one row on the panel.
-TButton* MakeButton(QWidget* panel, const char* name, int left, const std::string& caption,
-                    std::function<void()> click) {
-  auto* b = new TButton(panel, name);
-  b->SetBounds(left, 8, 75, 25);
-  b->SetCaption(caption);
-  b->OnClick = std::move(click);
-  return b;
-}
 }  // namespace
 
 TForm1::TForm1() : TForm("Form1") {
@@ -46,14 +36,15 @@ TForm1::TForm1() : TForm("Form1") {
   Panel1->SetAlign(TAlign::alBottom);
   SetAlign(StringGrid1, TAlign::alClient);
 
-  bNacist = MakeButton(Panel1, "bNacist", 8, Cp1250("Načít"), [this] { bNacistClick(); });
-  bUlozit = MakeButton(Panel1, "bUlozit", 88, Cp1250("Uložit"), [this] { bUlozitClick(); });
-  bPridatJazyk = MakeButton(Panel1, "bPridatJazyk", 776, Cp1250("Přidat jazyk"), [this] { bPridatJazykClick(); });
+  bNacist = NewButton(Panel1, "bNacist", 8, 8, 75, 25, Cp1250("Načít"), [this] { bNacistClick(); });
+  bUlozit = NewButton(Panel1, "bUlozit", 88, 8, 75, 25, Cp1250("Uložit"), [this] { bUlozitClick(); });
+  bPridatJazyk =
+      NewButton(Panel1, "bPridatJazyk", 776, 8, 75, 25, Cp1250("Přidat jazyk"), [this] { bPridatJazykClick(); });
 
   Edit1 = new TEdit(Panel1, "Edit1");
   Edit1->SetBounds(648, 10, 121, 21);
 
-  Button1 = MakeButton(Panel1, "Button1", 368, "Odebrat jazyk", [this] { Button1Click(); });
+  Button1 = NewButton(Panel1, "Button1", 368, 8, 75, 25, "Odebrat jazyk", [this] { Button1Click(); });
 
   setTabOrder(StringGrid1, bNacist);
   setTabOrder(bNacist, bUlozit);

@@ -23,13 +23,19 @@ struct TOtazky {
   bool operator==(const TOtazky&) const = default;
 };
 
+// The grading modes. The test stores the mode as a plain integer (as the
+// test file does), so a hand-made file may hold any other value.
+constexpr int32_t kGradingByErrors = 0;
+constexpr int32_t kGradingByPoints = 1;
+constexpr int32_t kGradingByPercent = 2;
+
 // One test.
 struct TDTest {
   std::vector<TOtazky> Questions;
   std::string Name;
   int32_t AnswerCount = 0;       // answers per question, 2 to 10 once the properties screen set it
   bool MultipleCorrect = false;  // false: exactly one correct answer (radio buttons)
-  int32_t GradingMode = 0;       // 0 by errors, 1 by points, 2 by percent
+  int32_t GradingMode = kGradingByErrors;  // one of the kGrading... modes, or any value a file holds
   int32_t Limit1 = 0;
   int32_t Limit2 = 0;
   int32_t Limit3 = 0;

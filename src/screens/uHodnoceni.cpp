@@ -18,16 +18,8 @@ using platform::IntToStr;
 TfHodnoceni* fHodnoceni = nullptr;
 
 namespace {
-const QColor kGreen(0, 128, 0);
 // Protocols of one second at most; no school runs more.
 constexpr int kMaxProtokolu = 1000;
-const QColor kRed(255, 0, 0);
-
-TEdit* MakeEdit(QWidget* parent, const char* name, int top) {
-  auto* e = new TEdit(parent, name);
-  e->SetBounds(272, top, 145, 21);
-  return e;
-}
 
 // The entry of question i; a question the run result does not reach counts
 // as never checked: wrong and unmarked.
@@ -57,8 +49,8 @@ int64_t Procenta(int64_t right, int64_t questions) {
 std::string Znamka(int32_t mode, int32_t limit1, int32_t limit2, int32_t limit3, int32_t limit4, int32_t right,
                    int32_t questions) {
   const int32_t limits[] = {limit1, limit2, limit3, limit4};
-  if (mode == 1 || mode == 2) {
-    const int64_t v = mode == 1 ? right : (questions > 0 ? Procenta(right, questions) : 0);
+  if (mode == kGradingByPoints || mode == kGradingByPercent) {
+    const int64_t v = mode == kGradingByPoints ? right : (questions > 0 ? Procenta(right, questions) : 0);
     for (int g = 0; g < 4; ++g) {
       if (v >= limits[g]) return IntToStr(g + 1);
     }
@@ -93,30 +85,24 @@ TfHodnoceni::TfHodnoceni() : TForm("fHodnoceni") {
   Label3 = ComicLabel(this, "Label3", 8, 56, true, Cp1250("Známka:"));
   lZnamka = ComicLabel(this, "lZnamka", 80, 56, false, "");
   Label4 = ComicLabel(this, "Label4", 168, 8, true, Cp1250("Jméno:"));
-  eJmeno = MakeEdit(this, "eJmeno", 8);
+  eJmeno = NewEdit(this, "eJmeno", 272, 8, 145);
   Label5 = ComicLabel(this, "Label5", 168, 32, true, Cp1250("Datum a čas:"));
-  eDatum = MakeEdit(this, "eDatum", 32);
+  eDatum = NewEdit(this, "eDatum", 272, 32, 145);
   Label6 = ComicLabel(this, "Label6", 168, 56, true, Cp1250("Poznámka:"));
-  ePoznamka = MakeEdit(this, "ePoznamka", 56);
+  ePoznamka = NewEdit(this, "ePoznamka", 272, 56, 145);
 
-  Bevel1 = new TBevel(this, "Bevel1");
-  Bevel1->SetShape(TBevelShape::bsBottomLine);
-  Bevel1->SetBounds(8, 80, 409, 9);
+  Bevel1 = NewBevel(this, "Bevel1", TBevelShape::bsBottomLine, 8, 80, 409, 9);
 
   reVystup = new TRichEdit(this, "reVystup");
   reVystup->SetBounds(8, 96, 409, 265);
   reVystup->SetReadOnly(true);
+  reVystup->SetScrollBars(true, true);
 
-  Bevel2 = new TBevel(this, "Bevel2");
-  Bevel2->SetShape(TBevelShape::bsBottomLine);
-  Bevel2->SetBounds(6, 360, 409, 9);
+  Bevel2 = NewBevel(this, "Bevel2", TBevelShape::bsBottomLine, 6, 360, 409, 9);
 
-  bPridatInf = ComicButton(this, "bPridatInf", 8, 376, 97, "Uprav info");
-  bPridatInf->OnClick = [this] { bPridatInfClick(); };
-  bTisk = ComicButton(this, "bTisk", 176, 376, 75, "Tisk");
-  bTisk->OnClick = [this] { bTiskClick(); };
-  Button1 = ComicButton(this, "Button1", 334, 376, 75, Cp1250("Zavřít"));
-  Button1->OnClick = [this] { Button1Click(); };
+  bPridatInf = ComicButton(this, "bPridatInf", 8, 376, 97, "Uprav info", 0, [this] { bPridatInfClick(); });
+  bTisk = ComicButton(this, "bTisk", 176, 376, 75, "Tisk", 0, [this] { bTiskClick(); });
+  Button1 = ComicButton(this, "Button1", 334, 376, 75, Cp1250("Zavřít"), 0, [this] { Button1Click(); });
 }
 
 // Captions
@@ -146,8 +132,9 @@ void TfHodnoceni::FormShow() {
   int64_t right = 0, wrong = 0;
   for (int32_t i = 0; i < QuestionCount(RunTest); ++i) {
     int64_t amount = 0;
-    if (CurrentTest.GradingMode == 0 || CurrentTest.GradingMode == 2) amount = 1;
-    else if (CurrentTest.GradingMode == 1) amount = RunTest.Questions[static_cast<size_t>(i)].Points;
+    const int32_t mode = CurrentTest.GradingMode;
+    if (mode == kGradingByErrors || mode == kGradingByPercent) amount = 1;
+    else if (mode == kGradingByPoints) amount = RunTest.Questions[static_cast<size_t>(i)].Points;
     (Vysledek(static_cast<size_t>(i)).Correct ? right : wrong) += amount;
   }
   RunResult.RightCount = static_cast<int32_t>(right);
@@ -198,14 +185,14 @@ void TfHodnoceni::PripravVystup() {
     lines.push_back({});
     lines.push_back({{IntToStr(i + 1) + ") " + question.Text, true, {}},
                      {" ", false, {}},
-                     {"[" + (entry.Correct ? spravne : spatne) + "]", true, entry.Correct ? kGreen : kRed}});
+                     {"[" + (entry.Correct ? spravne : spatne) + "]", true, entry.Correct ? kRightColor : kWrongColor}});
 
     for (size_t j = 0; j < question.Answers.size(); ++j) {
       const bool marked = Oznaceno(entry, j);
       const bool correct = j < question.Correct.size() && question.Correct[j];
-      const std::string answer = std::string(1, static_cast<char>(97 + j)) + ") " + question.Answers[j] + " ";
+      const std::string answer = AnswerLetter(j) + ") " + question.Answers[j] + " ";
       const std::string bracket = std::string("[") + (marked ? "X" : " ") + "(" + (correct ? spravne : spatne) + ")]";
-      const QColor color = marked && correct ? kGreen : marked || correct ? kRed : QColor();
+      const QColor color = marked && correct ? kRightColor : marked || correct ? kWrongColor : QColor();
       lines.push_back({{answer, false, {}}, {bracket, false, color}});
     }
   }

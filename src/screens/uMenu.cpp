@@ -25,13 +25,6 @@ TfMenu* fMenu = nullptr;
 
 namespace {
 const char* const kTestFilter = "Soubory s testy|*.sst";
-
-TBevel* MakeBevel(TfMenu* form, const char* name, TBevelShape shape, int top, int width, int height) {
-  auto* b = new TBevel(form, name);
-  b->SetShape(shape);
-  b->SetBounds(8, top, width, height);
-  return b;
-}
 }  // namespace
 
 TfMenu::TfMenu() : TForm("fMenu") {
@@ -64,21 +57,19 @@ TfMenu::TfMenu() : TForm("fMenu") {
       {&bKonec, "bKonec", Cp1250("Konec"), 1011, 8, 392, 150, &TfMenu::bKonecClick},
   };
   for (const ButtonPlace& p : buttons) {
-    auto* b = ComicButton(this, p.name, p.left, p.top, p.width, p.caption);
-    b->SetHelpContext(p.helpContext);
-    b->OnClick = [this, click = p.click] { (this->*click)(); };
-    *p.field = b;
+    *p.field = ComicButton(this, p.name, p.left, p.top, p.width, p.caption, p.helpContext,
+                           [this, click = p.click] { (this->*click)(); });
   }
   bSpustitTest->setProperty("HelpKeyword", QStringLiteral("1001"));
 
   // The lines part the buttons into groups: run and edit; properties, load and
   // save; print and tools; settings; help and information; end.
-  Bevel4 = MakeBevel(this, "Bevel4", TBevelShape::bsTopLine, 72, 149, 2);
-  Bevel3 = MakeBevel(this, "Bevel3", TBevelShape::bsTopLine, 176, 145, 2);
-  Bevel2 = MakeBevel(this, "Bevel2", TBevelShape::bsTopLine, 248, 149, 2);
-  Bevel6 = MakeBevel(this, "Bevel6", TBevelShape::bsTopLine, 304, 149, 2);
-  Bevel7 = MakeBevel(this, "Bevel7", TBevelShape::bsTopLine, 376, 149, 2);
-  Bevel1 = MakeBevel(this, "Bevel1", TBevelShape::bsBottomLine, 424, 153, 8);
+  Bevel4 = NewBevel(this, "Bevel4", TBevelShape::bsTopLine, 8, 72, 149, 2);
+  Bevel3 = NewBevel(this, "Bevel3", TBevelShape::bsTopLine, 8, 176, 145, 2);
+  Bevel2 = NewBevel(this, "Bevel2", TBevelShape::bsTopLine, 8, 248, 149, 2);
+  Bevel6 = NewBevel(this, "Bevel6", TBevelShape::bsTopLine, 8, 304, 149, 2);
+  Bevel7 = NewBevel(this, "Bevel7", TBevelShape::bsTopLine, 8, 376, 149, 2);
+  Bevel1 = NewBevel(this, "Bevel1", TBevelShape::bsBottomLine, 8, 424, 153, 8);
 
   const std::string foot[] = {"Zorvik", Cp1250("testy s výběrem odpovědí"), Cp1250("pro učitele a žáky")};
   TLabel** labels[] = {&Label1, &Label2, &Label3};

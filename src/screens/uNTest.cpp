@@ -12,39 +12,8 @@ namespace {
 // Upper limit of the thresholds when grading by errors or by points.
 constexpr int32_t kCountLimit = 100000000;
 constexpr int32_t kPercentLimit = 100;
-constexpr int kPercentItem = 2;
-
-TLabel* MakeLabel(QWidget* parent, const char* name, const std::string& caption, int left, int top) {
-  auto* l = new TLabel(parent, name);
-  l->move(left, top);
-  l->SetCaption(caption);
-  return l;
-}
-
-TCheckBox* MakeCheckBox(QWidget* parent, const char* name, const std::string& caption, int left, int top,
-                        int width) {
-  auto* c = new TCheckBox(parent, name);
-  c->SetBounds(left, top, width, 17);
-  c->SetCaption(caption);
-  return c;
-}
-
-TSpinEdit* MakeSpin(QWidget* parent, const char* name, int left, int top, int width, int32_t min, int32_t max,
-                    int32_t value) {
-  auto* s = new TSpinEdit(parent, name);
-  s->SetBounds(left, top, width, 21);
-  s->SetMinValue(min);
-  s->SetMaxValue(max);
-  s->SetValue(value);
-  return s;
-}
-
-TGroupBox* MakeGroup(QWidget* parent, const char* name, const std::string& caption, int top, int height) {
-  auto* g = new TGroupBox(parent, name);
-  g->SetBounds(8, top, 257, height);
-  g->SetCaption(caption);
-  return g;
-}
+// The items of rZHodnoceni are the grading modes in their stored order.
+constexpr int kPercentItem = kGradingByPercent;
 
 // The empty-text rule of a box left by the user.
 void EmptyBecomes(TSpinEdit* box, int32_t value) {
@@ -59,26 +28,24 @@ TfNTest::TfNTest() : TForm("fNTest") {
   SetPosition(TPosition::poMainFormCenter);
   setFont(FontPt("MS Sans Serif", 8));
 
-  gZInfo = MakeGroup(this, "gZInfo", Cp1250("Základní informace"), 8, 89);
-  Label1 = MakeLabel(gZInfo, "Label1", Cp1250("Jméno testu:"), 8, 24);
-  eJTestu = new TEdit(gZInfo, "eJTestu");
-  eJTestu->SetBounds(104, 20, 137, 21);
+  gZInfo = NewGroupBox(this, "gZInfo", 8, 8, 257, 89, Cp1250("Základní informace"));
+  Label1 = NewLabel(gZInfo, "Label1", 8, 24, Cp1250("Jméno testu:"));
+  eJTestu = NewEdit(gZInfo, "eJTestu", 104, 20, 137);
   eJTestu->SetText(Cp1250("Nový test"));
   eJTestu->SetHelpContext(1021);
-  Label2 = MakeLabel(gZInfo, "Label2", Cp1250("Počet odpovědí:"), 8, 48);
-  seOdpovedi = MakeSpin(gZInfo, "seOdpovedi", 104, 44, 137, 2, 10, 3);
+  Label2 = NewLabel(gZInfo, "Label2", 8, 48, Cp1250("Počet odpovědí:"));
+  seOdpovedi = NewSpinEdit(gZInfo, "seOdpovedi", 104, 44, 137, 2, 10, 3);
   seOdpovedi->SetHelpContext(1022);
   seOdpovedi->OnExit = [this] { seOdpovediExit(); };
-  cbKombinace = MakeCheckBox(gZInfo, "cbKombinace", Cp1250("Kombinační"), 8, 68, 233);
+  cbKombinace = NewCheckBox(gZInfo, "cbKombinace", 8, 68, 233, Cp1250("Kombinační"));
   cbKombinace->SetHelpContext(1023);
 
-  gOchrana = MakeGroup(this, "gOchrana", Cp1250("Ochrana testu"), 104, 73);
-  cbKodovat = MakeCheckBox(gOchrana, "cbKodovat", Cp1250("Kódovat"), 8, 22, 233);
-  cbHeslo = MakeCheckBox(gOchrana, "cbHeslo", Cp1250("Heslo pro editaci:"), 8, 46, 110);
-  eHeslo = new TEdit(gOchrana, "eHeslo");
-  eHeslo->SetBounds(120, 44, 129, 21);
+  gOchrana = NewGroupBox(this, "gOchrana", 8, 104, 257, 73, Cp1250("Ochrana testu"));
+  cbKodovat = NewCheckBox(gOchrana, "cbKodovat", 8, 22, 233, Cp1250("Kódovat"));
+  cbHeslo = NewCheckBox(gOchrana, "cbHeslo", 8, 46, 110, Cp1250("Heslo pro editaci:"));
+  eHeslo = NewEdit(gOchrana, "eHeslo", 120, 44, 129);
 
-  gHodnoceni = MakeGroup(this, "gHodnoceni", Cp1250("Hodnocení"), 184, 169);
+  gHodnoceni = NewGroupBox(this, "gHodnoceni", 8, 184, 257, 169, Cp1250("Hodnocení"));
   rZHodnoceni = new TRadioGroup(gHodnoceni, "rZHodnoceni");
   rZHodnoceni->SetBounds(8, 18, 241, 41);
   rZHodnoceni->SetColumns(3);
@@ -97,24 +64,24 @@ TfNTest::TfNTest() : TForm("fNTest") {
                                  &TfNTest::seDo4Exit};
   for (int i = 0; i < 4; ++i) {
     const int top = 64 + 24 * i;
-    *labels[i] = MakeLabel(gHodnoceni, labelNames[i], thresholdLabels[i], 8, top + 4);
-    auto* box = MakeSpin(gHodnoceni, boxNames[i], 40, top, 121, 0, kPercentLimit, thresholds[i]);
+    *labels[i] = NewLabel(gHodnoceni, labelNames[i], 8, top + 4, thresholdLabels[i]);
+    auto* box = NewSpinEdit(gHodnoceni, boxNames[i], 40, top, 121, 0, kPercentLimit, thresholds[i]);
     box->SetHelpContext(1025);
     box->OnExit = [this, exit = exits[i]] { (this->*exit)(); };
     *boxes[i] = box;
   }
 
-  gPrubehT = MakeGroup(this, "gPrubehT", Cp1250("Průběh testu"), 360, 113);
-  cbSpravneO = MakeCheckBox(gPrubehT, "cbSpravneO", Cp1250("Zobrazovat správné odpovědi"), 8, 20, 241);
-  cbLibPosunPO = MakeCheckBox(gPrubehT, "cbLibPosunPO", Cp1250("Libovolné procházení otázek"), 8, 42, 241);
-  cbCas = MakeCheckBox(gPrubehT, "cbCas", Cp1250("Časové omezení otázky"), 8, 66, 150);
+  gPrubehT = NewGroupBox(this, "gPrubehT", 8, 360, 257, 113, Cp1250("Průběh testu"));
+  cbSpravneO = NewCheckBox(gPrubehT, "cbSpravneO", 8, 20, 241, Cp1250("Zobrazovat správné odpovědi"));
+  cbLibPosunPO = NewCheckBox(gPrubehT, "cbLibPosunPO", 8, 42, 241, Cp1250("Libovolné procházení otázek"));
+  cbCas = NewCheckBox(gPrubehT, "cbCas", 8, 66, 150, Cp1250("Časové omezení otázky"));
   cbCas->SetChecked(true);
   cbCas->SetHelpContext(1026);
-  seCas = MakeSpin(gPrubehT, "seCas", 160, 64, 89, 0, 600, 30);
+  seCas = NewSpinEdit(gPrubehT, "seCas", 160, 64, 89, 0, 600, 30);
   seCas->SetHelpContext(1026);
   seCas->OnChange = [this] { seCasChange(); };
-  cbCasOdp = MakeCheckBox(gPrubehT, "cbCasOdp", Cp1250("Časové omezení testu"), 8, 90, 150);
-  seCasT = MakeSpin(gPrubehT, "seCasT", 160, 88, 89, 0, 500, 0);
+  cbCasOdp = NewCheckBox(gPrubehT, "cbCasOdp", 8, 90, 150, Cp1250("Časové omezení testu"));
+  seCasT = NewSpinEdit(gPrubehT, "seCasT", 160, 88, 89, 0, 500, 0);
   seCasT->OnChange = [this] { seCasTChange(); };
 
   struct ButtonPlace {
@@ -131,10 +98,8 @@ TfNTest::TfNTest() : TForm("fNTest") {
       {&bZpet, "bZpet", "Zpět", 1029, 183, &TfNTest::bZpetClick},
   };
   for (const ButtonPlace& p : buttons) {
-    auto* b = ComicButton(this, p.name, p.left, 480, 75, Cp1250(p.caption));
-    b->SetHelpContext(p.helpContext);
-    b->OnClick = [this, click = p.click] { (this->*click)(); };
-    *p.field = b;
+    *p.field = ComicButton(this, p.name, p.left, 480, 75, Cp1250(p.caption), p.helpContext,
+                           [this, click = p.click] { (this->*click)(); });
   }
 }
 

@@ -15,21 +15,6 @@ namespace {
 constexpr int kEditHeight = 21;
 constexpr int kRowGap = 5;
 constexpr int kFirstRowTop = 10;
-
-TButton* MakeButton(QWidget* parent, const char* name, const std::string& caption, int32_t helpContext, int left,
-                    int top, int width, std::function<void()> click) {
-  auto* b = ComicButton(parent, name, left, top, width, caption);
-  b->SetHelpContext(helpContext);
-  b->OnClick = std::move(click);
-  return b;
-}
-
-TPanel* MakePanel(QWidget* parent, const char* name, TAlign align, int height) {
-  auto* p = new TPanel(parent, name);
-  p->resize(parent->width(), height);
-  p->SetAlign(align);
-  return p;
-}
 }  // namespace
 
 TfUpravitT::TfUpravitT() : TForm("fUpravitT") {
@@ -40,7 +25,7 @@ TfUpravitT::TfUpravitT() : TForm("fUpravitT") {
   SetPosition(TPosition::poMainFormCenter);
   setFont(FontPt("MS Sans Serif", 8));
 
-  pOtazka = MakePanel(this, "pOtazka", TAlign::alTop, 57);
+  pOtazka = NewPanel(this, "pOtazka", TAlign::alTop, 57);
   Label1 = ComicLabel(pOtazka, "Label1", 8, 10, true, Cp1250("Otázka:"));
   eOtazka = new TEdit(pOtazka, "eOtazka");
   eOtazka->SetBounds(72, 8, 393, kEditHeight);
@@ -54,16 +39,16 @@ TfUpravitT::TfUpravitT() : TForm("fUpravitT") {
   Label3 = ComicLabel(pOtazka, "Label3", 8, 34, true, Cp1250("Obrázek:"));
   eObrazek = new TEdit(pOtazka, "eObrazek");
   eObrazek->SetBounds(72, 32, 393, kEditHeight);
-  bVObr = MakeButton(pOtazka, "bVObr", "...", 1014, 464, 32, 25, [this] { bVObrClick(); });
+  bVObr = ComicButton(pOtazka, "bVObr", 464, 32, 25, "...", 1014, [this] { bVObrClick(); });
   bVObr->resize(25, kEditHeight);
   opd1 = new TOpenPictureDialog(this, "opd1");
 
-  pMenu = MakePanel(this, "pMenu", TAlign::alBottom, 41);
-  pOdpovedi = MakePanel(this, "pOdpovedi", TAlign::alClient, 0);
-  bPredchozi = MakeButton(pMenu, "bPredchozi", Cp1250("<<< Předchozí"), 1015, 8, 8, 105,
+  pMenu = NewPanel(this, "pMenu", TAlign::alBottom, 41);
+  pOdpovedi = NewPanel(this, "pOdpovedi", TAlign::alClient, 0);
+  bPredchozi = ComicButton(pMenu, "bPredchozi", 8, 8, 105, Cp1250("<<< Předchozí"), 1015,
                           [this] { bPredchoziClick(); });
   seCislo = new TSpinEdit(pMenu, "seCislo");
-  seCislo->SetBounds(120, 10, 49, kEditHeight);
+  seCislo->SetBounds(120, 8, 49, kEditHeight);
   seCislo->SetMinValue(1);
   seCislo->SetMaxValue(1);
   seCislo->SetValue(1);
@@ -71,11 +56,11 @@ TfUpravitT::TfUpravitT() : TForm("fUpravitT") {
   seCislo->OnChange = [this] { seCisloChange(); };
   seCislo->OnExit = [this] { seCisloExit(); };
   seCislo->OnKeyDown = [this](int& key, Qt::KeyboardModifiers shift) { seCisloKeyDown(key, shift); };
-  bDalsi = MakeButton(pMenu, "bDalsi", Cp1250("Další >>>"), 1016, 176, 8, 105, [this] { bDalsiClick(); });
-  bPridejO = MakeButton(pMenu, "bPridejO", Cp1250("Přidat"), 1017, 296, 8, 81, [this] { bPridejOClick(); });
-  bVlozO = MakeButton(pMenu, "bVlozO", Cp1250("Vložit"), 1018, 384, 8, 81, [this] { bVlozOClick(); });
-  bSmazat = MakeButton(pMenu, "bSmazat", "Smazat", 1019, 472, 8, 81, [this] { bSmazatClick(); });
-  bZpet = MakeButton(pMenu, "bZpet", Cp1250("Zpět"), 1020, 568, 8, 59, [this] { bZpetClick(); });
+  bDalsi = ComicButton(pMenu, "bDalsi", 176, 8, 105, Cp1250("Další >>>"), 1016, [this] { bDalsiClick(); });
+  bPridejO = ComicButton(pMenu, "bPridejO", 296, 8, 81, Cp1250("Přidat"), 1017, [this] { bPridejOClick(); });
+  bVlozO = ComicButton(pMenu, "bVlozO", 384, 8, 81, Cp1250("Vložit"), 1018, [this] { bVlozOClick(); });
+  bSmazat = ComicButton(pMenu, "bSmazat", 472, 8, 81, "Smazat", 1019, [this] { bSmazatClick(); });
+  bZpet = ComicButton(pMenu, "bZpet", 568, 8, 59, Cp1250("Zpět"), 1020, [this] { bZpetClick(); });
 }
 
 void TfUpravitT::NastavTxt() {
@@ -107,7 +92,7 @@ void TfUpravitT::FormShow() {
   // The number outlives the closing; a test that has become shorter opens at its last question.
   seCislo->SetValue(seCislo->Value());
   NactiD();
-  seBody->setEnabled(CurrentTest.GradingMode == 1);
+  seBody->setEnabled(CurrentTest.GradingMode == kGradingByPoints);
 }
 
 void TfUpravitT::BuildAnswerRows() {

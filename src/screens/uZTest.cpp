@@ -19,8 +19,6 @@ TVysledky RunResult;
 TfZTest* fZTest = nullptr;
 
 namespace {
-const QColor kGreen(0, 128, 0);
-const QColor kRed(255, 0, 0);
 const QColor kYellow(255, 255, 0);
 
 QColor ButtonFace() { return QApplication::palette().color(QPalette::Button); }
@@ -33,23 +31,8 @@ int Odecti(TTimer* timer) {
 
 // Yellow from half the time left, red from a quarter; before that the colour stays.
 void Obarvi(TLabel* label, int left, int32_t limit) {
-  if (left <= limit / 4) label->SetColor(kRed);
+  if (left <= limit / 4) label->SetColor(kWrongColor);
   else if (left <= limit / 2) label->SetColor(kYellow);
-}
-
-// A label of fixed size whose text stands aligned within it.
-TLabel* MakeFixedLabel(QWidget* parent, const char* name, int left, int top, int width, Qt::Alignment alignment,
-                       const std::string& caption) {
-  auto* l = ComicLabel(parent, name, left, top, true, caption);
-  l->SetAutoSize(false);
-  l->SetBounds(left, top, width, 19);
-  l->SetAlignment(alignment);
-  return l;
-}
-
-// The buttons of the bottom panel stand in one row.
-TButton* MakeButton(QWidget* parent, const char* name, int left, int width, const std::string& caption) {
-  return ComicButton(parent, name, left, 8, width, caption);
 }
 }  // namespace
 
@@ -60,19 +43,14 @@ TfZTest::TfZTest() : TForm("fZTest") {
   SetPosition(TPosition::poOwnerFormCenter);
   setFont(FontPt("MS Sans Serif", 8));
 
-  pOtazka = new TPanel(this, "pOtazka");
-  pOtazka->resize(674, 25);
-  pOtazka->SetAlign(TAlign::alTop);
-  pMenu = new TPanel(this, "pMenu");
-  pMenu->resize(674, 41);
-  pMenu->SetAlign(TAlign::alBottom);
-  pOdpovedi = new TPanel(this, "pOdpovedi");
-  pOdpovedi->SetAlign(TAlign::alClient);
+  pOtazka = NewPanel(this, "pOtazka", TAlign::alTop, 25);
+  pMenu = NewPanel(this, "pMenu", TAlign::alBottom, 41);
+  pOdpovedi = NewPanel(this, "pOdpovedi", TAlign::alClient, 0);
 
   // The question at the left, the test's remaining time at the right.
   Label1 = ComicLabel(pOtazka, "Label1", 8, 4, true, Cp1250("Otázka:"));
   lOtazka = ComicLabel(pOtazka, "lOtazka", 72, 4, false, "---");
-  lCasT = MakeFixedLabel(pOtazka, "lCasT", 590, 4, 49, Qt::AlignRight, "---");
+  lCasT = ComicFixedLabel(pOtazka, "lCasT", 590, 4, 49, Qt::AlignRight, "---");
   lCasT->SetColor(ButtonFace());
   Label4 = ComicLabel(pOtazka, "Label4", 642, 4, true, "min.");
 
@@ -83,13 +61,13 @@ TfZTest::TfZTest() : TForm("fZTest") {
 
   // From left to right: the number, the time, the moves, the verdict, the end.
   Label2 = ComicLabel(pMenu, "Label2", 8, 12, true, Cp1250("Číslo otázky:"));
-  lCislo = MakeFixedLabel(pMenu, "lCislo", 104, 12, 49, Qt::AlignHCenter, "");
+  lCislo = ComicFixedLabel(pMenu, "lCislo", 104, 12, 49, Qt::AlignHCenter, "");
   Label3 = ComicLabel(pMenu, "Label3", 160, 12, true, Cp1250("Čas:"));
-  lCas = MakeFixedLabel(pMenu, "lCas", 196, 12, 33, Qt::AlignHCenter, "1");
+  lCas = ComicFixedLabel(pMenu, "lCas", 196, 12, 33, Qt::AlignHCenter, "1");
   lCas->SetColor(ButtonFace());
-  bPredchozi = MakeButton(pMenu, "bPredchozi", 236, 113, Cp1250("<<< Předchozí"));
+  bPredchozi = ComicButton(pMenu, "bPredchozi", 236, 8, 113, Cp1250("<<< Předchozí"), 0,
+                           [this] { bPredchoziClick(); });
   bPredchozi->setEnabled(false);
-  bPredchozi->OnClick = [this] { bPredchoziClick(); };
   seCOtazky = new TSpinEdit(pMenu, "seCOtazky");
   seCOtazky->SetBounds(354, 10, 49, 22);
   seCOtazky->SetMinValue(1);
@@ -97,14 +75,10 @@ TfZTest::TfZTest() : TForm("fZTest") {
   seCOtazky->SetValue(1);
   seCOtazky->OnChange = [this] { seCOtazkyChange(); };
   seCOtazky->OnExit = [this] { seCOtazkyExit(); };
-  bDalsi = MakeButton(pMenu, "bDalsi", 408, 113, Cp1250("Další >>>"));
-  bDalsi->SetHelpContext(1013);
-  bDalsi->OnClick = [this] { bDalsiClick(); };
-  lSS = MakeFixedLabel(pMenu, "lSS", 524, 12, 65, Qt::AlignHCenter, Cp1250("Správně"));
+  bDalsi = ComicButton(pMenu, "bDalsi", 408, 8, 113, Cp1250("Další >>>"), 1013, [this] { bDalsiClick(); });
+  lSS = ComicFixedLabel(pMenu, "lSS", 524, 12, 65, Qt::AlignHCenter, Cp1250("Správně"));
   lSS->hide();
-  bKonec = MakeButton(pMenu, "bKonec", 592, 75, Cp1250("Dokončit"));
-  bKonec->SetHelpContext(1012);
-  bKonec->OnClick = [this] { bKonecClick(); };
+  bKonec = ComicButton(pMenu, "bKonec", 592, 8, 75, Cp1250("Dokončit"), 1012, [this] { bKonecClick(); });
 
   tCNO = new TTimer(this, "tCNO");
   tCNO->SetInterval(1000);
@@ -128,6 +102,21 @@ void TfZTest::NastavTxt() {
   bPredchozi->SetCaption("<<< " + LangText("Predchozi"));
   bKonec->SetCaption(LangText("Dokonci"));
   CekatNaKontrolu(AwaitingConfirm);
+  RozmistiCislo();
+}
+
+void TfZTest::RozmistiCislo() {
+  // The counter has room for its longest value, N/N: it grows first into the
+  // room left of it, up to its label, and only then pushes the time to the right.
+  constexpr int kLeft = 104, kWidth = 49, kTimeLabelLeft = 160, kTimeLeft = 196;
+  const QString longest = QStringLiteral("%1/%1").arg(std::max(PocetOtazek(), 1));
+  const int needed = std::max(kWidth, lCislo->fontMetrics().horizontalAdvance(longest) + 6);
+  int left = kLeft;
+  if (needed > kWidth) left = std::max(Label2->x() + Label2->width() + 4, kLeft + kWidth - needed);
+  lCislo->SetBounds(left, lCislo->y(), needed, lCislo->height());
+  const int shift = std::max(0, left + needed - (kLeft + kWidth));
+  Label3->move(kTimeLabelLeft + shift, Label3->y());
+  lCas->move(std::max(kTimeLeft, Label3->x() + Label3->width() + 4), lCas->y());
 }
 
 void TfZTest::CekatNaKontrolu(bool on) {
@@ -143,6 +132,7 @@ void TfZTest::FormShow() {
   PrepareRun(RunQuestionCount, ShuffleQuestions, ShuffleAnswers);
   lSS->hide();
   PripravHodnoceni();
+  RozmistiCislo();
 
   lOtazka->SetWordWrap(true);
   lOtazka->setFixedWidth(pOtazka->width() - 159);
@@ -162,7 +152,7 @@ void TfZTest::FormShow() {
     AnswerLabels.push_back(label);
 
     const std::string boxName = "AnswerBox" + IntToStr(i);
-    const std::string letter = std::string(1, static_cast<char>(97 + i)) + ")";
+    const std::string letter = AnswerLetter(static_cast<size_t>(i)) + ")";
     // The radio buttons of the panel form one group: at most one is marked.
     QAbstractButton* box = NewChoiceButton(pOdpovedi, boxName.c_str(), letter, RunTest.MultipleCorrect);
     box->setFont(ComicFont(true));
@@ -302,12 +292,12 @@ void TfZTest::ZHodnoceni() {
     marks[i] = m;
     if (m != k) right = false;
     if (!feedback) continue;
-    if (m && !k) AnswerLabels[i]->SetFontColor(kRed);
-    else if (k) AnswerLabels[i]->SetFontColor(kGreen);
+    if (m && !k) AnswerLabels[i]->SetFontColor(kWrongColor);
+    else if (k) AnswerLabels[i]->SetFontColor(kRightColor);
   }
   if (feedback) {
     lSS->SetCaption(LangText(right ? "Spravne" : "Spatne"));
-    lSS->SetFontColor(right ? kGreen : kRed);
+    lSS->SetFontColor(right ? kRightColor : kWrongColor);
     lSS->show();
   }
   TVOtz& entry = RunResult.Answers[static_cast<size_t>(CurrentQuestion)];

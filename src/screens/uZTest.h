@@ -96,6 +96,8 @@ class TfZTest : public toolkit::TForm {
   void CekatNaKontrolu(bool on);
   // lCislo reads "3/20".
   void UkazCislo();
+  // Places the question counter and the time beside it for this run's count.
+  void RozmistiCislo();
 };
 
 extern TfZTest* fZTest;

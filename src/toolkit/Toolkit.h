@@ -23,6 +23,7 @@
 //                 properties "HelpContext" and "Tag"; SetBounds(l, t, w, h).
 //  Memo.h         TMemo: a multi-line edit; Text with CR LF line ends, SetText,
 //                 Clear, SetScrollBars(false) for none.
+//  MakeButton.h   NewButton(parent, "bName", l, t, w, h, caption, click).
 //  RichEdit.h     TRichEdit: lines added and replaced by program (AddLine,
 //                 SetLine), Select and SetSelBold/Color/Size, SaveToFile (RTF),
 //                 Print (on platform::Printer(); tests put a recording one there).
@@ -57,6 +58,7 @@
 #include "toolkit/HelpCommands.h"
 #include "toolkit/Invoke.h"
 #include "toolkit/PageControl.h"
+#include "toolkit/MakeButton.h"
 #include "toolkit/Pictures.h"
 #include "toolkit/RadioGroup.h"
 #include "toolkit/RichEdit.h"

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/TestDocument.h"
 #include "support/TestSupport.h"
 #include "model/ZCodeFce.h"
 #include "platform/errors.h"
@@ -40,23 +41,13 @@ const std::string kPokusBody =
     "5\r\n0\r\n";
 
 TDTest Pokus() {
-  TDTest t;
-  t.Name = "Pokus";
-  t.ShowCorrectAnswers = true;
-  t.AnswerCount = 2;
-  t.GradingMode = 2;
-  t.Limit1 = 90;
-  t.Limit2 = 80;
-  t.Limit3 = 60;
-  t.Limit4 = 35;
-  t.QuestionTimeLimit = 30;
-  TOtazky q;
-  q.Text = "Kolik je 2+2?";
-  q.Points = 1;
-  q.Answers = {"4", "5"};
-  q.Correct = {true, false};
-  t.Questions.push_back(q);
-  return t;
+  return TestDocument()
+      .Name("Pokus")
+      .Navigation(false, true)
+      .Answers(2)
+      .Grading(kGradingByPercent, 90, 80, 60, 35)
+      .Times(30)
+      .Question("Kolik je 2+2?", {"4", "5"}, {true, false});
 }
 
 // "Vybraný soubor nelze otevřít, chyba formátu." in code page 1250.
@@ -189,21 +180,13 @@ TEST(TestFileFormat, PlainAndScrambledSavesDifferOnlyInTagAndBody) {
 
 TEST(TestFileFormat, EveryFieldRoundTrips) {
   TempDir dir;
-  TDTest t;
-  t.PasswordRequired = true;
-  t.EditPassword = "tajn\xE9 heslo";  // code page 1250 bytes stay as they are
-  t.ShowCorrectAnswers = false;
-  t.FreeNavigation = true;
-  t.Name = "\x8A\x8D\x8E\x9A\x9D\x9E \xC8\xE8 \x80\xFF";
-  t.AnswerCount = 10;
-  t.MultipleCorrect = true;
-  t.GradingMode = 1;
-  t.Limit1 = -2147483647 - 1;
-  t.Limit2 = 2147483647;
-  t.Limit3 = -5;
-  t.Limit4 = 0;
-  t.QuestionTimeLimit = 600;
-  t.TestTimeLimit = 45;
+  TDTest t = TestDocument()
+                 .Password("tajn\xE9 heslo")  // code page 1250 bytes stay as they are
+                 .Navigation(true, false)
+                 .Name("\x8A\x8D\x8E\x9A\x9D\x9E \xC8\xE8 \x80\xFF")
+                 .Answers(10, true)
+                 .Grading(kGradingByPoints, -2147483647 - 1, 2147483647, -5, 0)
+                 .Times(600, 45);
   SetQuestionCount(t, 3);
   t.Questions[0].Text = "Prvn\xED ot\xE1zka";
   t.Questions[0].Picture = "/home/u\xE8itel/obr\xE1zek.jpg";

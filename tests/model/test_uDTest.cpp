@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "model/uDTest.h"
+#include "support/TestDocument.h"
 
 namespace {
 
@@ -22,9 +23,9 @@ TOtazky Question(const std::string& text, int32_t points, int32_t answers) {
 }
 
 TDTest TestOf(std::initializer_list<std::pair<const char*, int32_t>> questions, int32_t answers = 3) {
-  TDTest t;
-  t.AnswerCount = answers;
-  for (auto [text, points] : questions) t.Questions.push_back(Question(text, points, answers));
+  TestDocument t;
+  t.Answers(answers);
+  for (auto [text, points] : questions) t.Question(Question(text, points, answers));
   return t;
 }
 

@@ -2,6 +2,7 @@
 // grade in the three grading modes, the protocol's text and colours, the
 // header rewritten by "Uprav info", printing, and the stored RTF protocol.
 #include <QDir>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <array>
@@ -459,4 +460,16 @@ TEST_F(Evaluation, ALongRunIsBuiltWithTheBusyCursorShownAndNoneLeftAfter) {
   QObject::disconnect(c);
   EXPECT_TRUE(busyWhileBuilding);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+TEST_F(Evaluation, TheProtocolHasBothScrollBarsAndLongLinesRunOnToTheRight) {
+  std::vector<bool> key = {true, false};
+  Run({{key, key, true}, {key, key, true}});
+  RunTest.Questions[0].Text = std::string(300, 'x');  // far wider than the box
+  Show([this](TForm&) {
+    TRichEdit* re = Find<TRichEdit>(f, "reVystup");
+    EXPECT_EQ(re->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(re->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(re->lineWrapMode(), QTextEdit::NoWrap);
+    // The long question stays one line on screen: the horizontal bar reaches it.
+    EXPECT_GT(re->horizontalScrollBar()->maximum(), 0);
+  });
 }

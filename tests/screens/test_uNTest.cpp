@@ -1,5 +1,6 @@
 // The test properties screen: creating and editing the header of the current test.
 #include "support/ScreenFixture.h"
+#include "support/TestDocument.h"
 #include "screens/uNTest.h"
 
 using namespace toolkit;
@@ -16,29 +17,16 @@ class NTestTest : public ScreenTest {
 
   // A test as the loader leaves it: two questions of four answers, graded by points.
   static TDTest StoredTest() {
-    TDTest t;
-    t.Name = "Zem\xECpis";  // "Zeměpis"
-    t.AnswerCount = 4;
-    t.MultipleCorrect = true;
-    t.GradingMode = 1;
-    t.Limit1 = 500;
-    t.Limit2 = 400;
-    t.Limit3 = 300;
-    t.Limit4 = 200;
-    t.QuestionTimeLimit = 45;
-    t.TestTimeLimit = 20;
-    t.Exists = true;
-    t.FileName = "/tmp/zemepis.sst";
-    t.FreeNavigation = true;
-    for (int i = 0; i < 2; ++i) {
-      TOtazky q;
-      q.Text = "Ot\xE1zka " + std::to_string(i + 1);
-      q.Picture = "mapa.bmp";
-      q.Points = 3 + i;
-      q.Answers = {"a", "b", "c", "d"};
-      q.Correct = {false, true, false, true};
-      t.Questions.push_back(q);
-    }
+    TestDocument t;
+    t.Name("Zem\xECpis")  // "Zeměpis"
+        .Answers(4, true)
+        .Grading(kGradingByPoints, 500, 400, 300, 200)
+        .Times(45, 20)
+        .Loaded("/tmp/zemepis.sst")
+        .Navigation(true, false);
+    for (int i = 0; i < 2; ++i)
+      t.Question("Ot\xE1zka " + std::to_string(i + 1), {"a", "b", "c", "d"}, {false, true, false, true}, 3 + i,
+                 "mapa.bmp");
     return t;
   }
 
@@ -322,3 +310,46 @@ TEST_F(NTestTest, WithoutATestTheScreenKeepsWhatWasTypedButSelectsPercent) {
 }
 
 }  // namespace
+
+// Tab walks the screen in the order of its groups at every showing, also after
+// NastavTxt has rebuilt the grading choice.
+TEST_F(NTestTest, TabGoesFromThePasswordToTheGradingChoiceAndOnToTheThresholdsAtEveryShowing) {
+  auto* grading = Find<TRadioGroup>(form, "rZHodnoceni");
+  for (int showing = 0; showing < 2; ++showing) {
+    Open(form);
+    Find<TEdit>(form, "eHeslo")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(grading->isAncestorOf(QApplication::focusWidget())) << "showing " << showing;
+    // Through the choice (Qt may stop at each of its buttons) to the first threshold.
+    for (int i = 0; i < 3 && grading->isAncestorOf(QApplication::focusWidget()); ++i)
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(Spin("seDo1")->isAncestorOf(QApplication::focusWidget())) << "showing " << showing;
+    // The last button leads back to the top, not into the choice.
+    Find<TButton>(form, "bZpet")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_FALSE(grading->isAncestorOf(QApplication::focusWidget())) << "showing " << showing;
+    form->Close();
+  }
+}
+
+TEST_F(NTestTest, ALongNameOpensShowingItsStart) {
+  TDTest t = StoredTest();
+  // "Zeměpis Evropy a světa pro sedmé a osmé třídy, opakování před závěrečnou zkouškou"
+  t.Name = "Zem\xECpis Evropy a sv\xECta pro sedm\xE9 a osm\xE9 t\xF8\xED" "dy, opakov\xE1n\xED p\xF8" "ed "
+           "z\xE1v\xECre\xE8nou zkou\x9Akou";
+  CurrentTest = t;
+  Open(form);
+  auto* name = Find<TEdit>(form, "eJTestu");
+  EXPECT_EQ(name->Text(), t.Name);
+  EXPECT_EQ(name->cursorPosition(), 0);
+  // The first letter stands at the box's left edge, not scrolled out of sight.
+  EXPECT_EQ(name->cursorPositionAt(QPoint(4, name->height() / 2)), 0);
+
+  // Tab into the box selects the whole name, so typing replaces it, and still shows its start.
+  Find<TButton>(form, "bZpet")->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), name);
+  EXPECT_EQ(name->selectedText().size(), name->text().size());
+  EXPECT_EQ(name->cursorPosition(), 0);
+  EXPECT_EQ(name->cursorPositionAt(QPoint(4, name->height() / 2)), 0);
+}

@@ -3,6 +3,7 @@
 #include <QRadioButton>
 
 #include "support/ScreenFixture.h"
+#include "support/TestDocument.h"
 #include "screens/uUpravitT.h"
 
 using namespace toolkit;
@@ -30,13 +31,11 @@ class UpravitTTest : public ScreenTest {
     form = fUpravitT;
   }
 
-  void UseTest(int questions, int answers = 3, bool multiple = false, int grading = 2) {
-    CurrentTest = TDTest();
-    CurrentTest.Exists = true;
-    CurrentTest.AnswerCount = answers;
-    CurrentTest.MultipleCorrect = multiple;
-    CurrentTest.GradingMode = grading;
-    for (int n = 1; n <= questions; ++n) CurrentTest.Questions.push_back(Question(n, answers));
+  void UseTest(int questions, int answers = 3, bool multiple = false, int grading = kGradingByPercent) {
+    TestDocument t;
+    t.Loaded().Answers(answers, multiple).Grading(grading);
+    for (int n = 1; n <= questions; ++n) t.Question(Question(n, answers));
+    CurrentTest = t;
   }
 
   TEdit* Edit(const char* name) { return Find<TEdit>(form, name); }
@@ -350,3 +349,10 @@ TEST_F(UpravitTTest, AHandMadeTestWithoutQuestionsOrAnswersOpensWithoutHarm) {
 }
 
 }  // namespace
+
+TEST_F(UpravitTTest, TheQuestionNumberStandsLevelWithTheButtonsBesideIt) {
+  UseTest(2);
+  Open(form);
+  EXPECT_EQ(Number()->geometry(), QRect(120, 8, 49, 21));
+  form->Close();
+}

@@ -519,9 +519,7 @@ TEST_F(TestTaking, LongTextsWrapAndPushTheRowsDown) {
 }
 
 TEST_F(TestTaking, APupilTakesTheSampleTestFromTheMainMenuInEachMode) {
-  const char* bin = std::getenv("ZORVIK_BIN_DIR");
-  ASSERT_NE(bin, nullptr);
-  const std::string sample = std::string(bin) + "/Testy/Ukazka.sst";
+  const std::string sample = testsupport::BinDir() + "Testy/Ukazka.sst";
   ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.File("Protokoly"))));
   Settings.Protokol = true;
   int second = 0;
@@ -585,3 +583,21 @@ TEST_F(TestTaking, APupilTakesTheSampleTestFromTheMainMenuInEachMode) {
 }
 
 }  // namespace
+
+// The counter, the time label and the time stand apart whatever the count: the
+// widest value of a run of 20000 questions, 20000/20000, still fits.
+TEST_F(TestTaking, TheQuestionCounterHasRoomForItsLongestValue) {
+  for (int n : {3, 150, 20000}) {
+    UseTest(n, 2, false, Mode::Free);
+    Start();
+    TLabel* counter = Label("lCislo");
+    const QString longest = QStringLiteral("%1/%1").arg(n);
+    EXPECT_LE(counter->fontMetrics().horizontalAdvance(longest), counter->width()) << n;
+    EXPECT_LE(Label("Label2")->geometry().right(), counter->x()) << n;
+    EXPECT_LT(counter->geometry().right(), Label("Label3")->x()) << n;
+    EXPECT_LT(Label("Label3")->geometry().right(), Label("lCas")->x()) << n;
+    EXPECT_LT(Label("lCas")->geometry().right(), Button("bPredchozi")->x()) << n;
+    if (n == 3) EXPECT_EQ(counter->geometry(), QRect(104, 12, 49, 19));  // as designed while it fits
+    f->Close();
+  }
+}

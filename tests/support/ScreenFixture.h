@@ -7,6 +7,7 @@
 
 #include <stdexcept>
 
+#include "support/TestDocument.h"
 #include "support/TestSupport.h"
 #include "app/Prepare.h"
 #include "app/Screens.h"
@@ -44,12 +45,7 @@ class ScreenTest : public ::testing::Test {
 
   // A test file of n questions with two answers each.
   std::string MakeTest(const std::string& name, int n, const std::string& password = "") {
-    TDTest t;
-    t.Name = name;
-    t.AnswerCount = 2;
-    t.GradingMode = 2;
-    t.PasswordRequired = !password.empty();
-    t.EditPassword = password;
+    TDTest t = TestDocument().Name(name).Answers(2).Grading(kGradingByPercent).Password(password);
     SetQuestionCount(t, n);
     for (int i = 0; i < n; ++i) {
       t.Questions[static_cast<size_t>(i)].Text = "Ot\xE1zka " + std::to_string(i + 1);
