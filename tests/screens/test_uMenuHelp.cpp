@@ -17,9 +17,9 @@ class MenuHelp : public ScreenTest {
  protected:
   void SetUp() override {
     ScreenTest::SetUp();
-    const std::string bin = std::getenv("ZORVIK_BIN_DIR");
-    help::SetHtmlHelpLibraryPath(bin + "/" + help::kHtmlHelpLibrary);
-    testsupport::WriteBytes(dir.File("Zorvik.chm"), testsupport::ReadBytes(bin + "/Zorvik.chm"));
+    const std::string bin = testsupport::BinDir();
+    help::SetHtmlHelpLibraryPath(bin + help::kHtmlHelpLibrary);
+    testsupport::WriteBytes(dir.File("Zorvik.chm"), testsupport::ReadBytes(bin + "Zorvik.chm"));
   }
   void TearDown() override {
     ScreenTest::TearDown();

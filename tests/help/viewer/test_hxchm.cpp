@@ -2,6 +2,7 @@
 // files, and Zorvik's own help file.
 #include <gtest/gtest.h>
 
+#include "support/TestSupport.h"
 #include "help/viewer/hxchm.h"
 #include "help/viewer/SmallHelp.h"
 
@@ -189,7 +190,7 @@ TEST_F(SmallHelp, DirectoriesInACircleAndImpossibleCompressionAreRefused) {
 // the screens has its page and its popup text.
 TEST(ZorvikHelp, EveryContextHasATopicAndAPopupText) {
   TChmFile chm;
-  ASSERT_TRUE(chm.Open(std::string(std::getenv("ZORVIK_BIN_DIR")) + "/Zorvik.chm"));
+  ASSERT_TRUE(chm.Open(testsupport::BinDir() + "Zorvik.chm"));
   EXPECT_EQ(chm.DefaultTopic(), "/index.htm");
   EXPECT_FALSE(chm.Contents().empty());
   EXPECT_GT(chm.Index().size(), 20u);

@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include "support/TestSupport.h"
 #include "help/hxhhapi.h"
 #include "help/viewer/SmallHelp.h"
 
@@ -25,7 +26,7 @@ class Viewer : public ::testing::Test {
   static void SetUpTestSuite() {
     dir = new testsupport::TempDir;
     chm = smallhelp::Compile(*dir);
-    SetHtmlHelpLibraryPath(std::string(std::getenv("ZORVIK_BIN_DIR")) + "/" + kHtmlHelpLibrary);
+    SetHtmlHelpLibraryPath(testsupport::BinDir() + kHtmlHelpLibrary);
   }
   static void TearDownTestSuite() { delete dir; }
   void SetUp() override {
