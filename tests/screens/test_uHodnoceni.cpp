@@ -460,6 +460,8 @@ TEST_F(Evaluation, ALongRunIsBuiltWithTheBusyCursorShownAndNoneLeftAfter) {
   QObject::disconnect(c);
   EXPECT_TRUE(busyWhileBuilding);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 TEST_F(Evaluation, TheProtocolHasBothScrollBarsAndLongLinesRunOnToTheRight) {
   std::vector<bool> key = {true, false};
   Run({{key, key, true}, {key, key, true}});
