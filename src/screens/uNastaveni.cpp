@@ -1,9 +1,9 @@
 #include "screens/uNastaveni.h"
 
 #include "model/uDApp.h"
-#include "platform/cp1250.h"
 #include "platform/errors.h"
 #include "platform/filetype.h"
+#include "platform/qtgui/programicon.h"
 #include "screens/ScreenWidgets.h"
 #include "screens/uMenu.h"
 #include "screens/uVyberAdr.h"
@@ -146,7 +146,7 @@ void TfNastaveni::bAktualizujClick() {
       form->bAktualizuj->setFocus();
     }
   } restore{this};
-  // The check runs here once the main menu has it.
+  if (fMenu) fMenu->ZjistiNV();
 }
 
 void TfNastaveni::bZCestaClick() {
@@ -171,5 +171,7 @@ void TfNastaveni::bAsSSTClick() {
   type.MimeType = "application/x-zorvik-test";
   type.Description = "Soubor s testem aplikace Zorvik";
   type.ProgramPath = platform::RunningProgramPath();
+  const QByteArray icon = platform::ProgramIconSvg();
+  type.IconSvg.assign(icon.constData(), static_cast<size_t>(icon.size()));
   platform::RegisterFileType(type, platform::UserXdgHome());
 }

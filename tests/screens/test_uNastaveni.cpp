@@ -7,8 +7,11 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "support/HttpServer.h"
 #include "support/ScreenFixture.h"
 #include "platform/filetype.h"
+#include "platform/profile.h"
+#include "platform/qtnet/connection.h"
 #include "screens/uNastaveni.h"
 #include "screens/uVyberAdr.h"
 
@@ -238,6 +241,60 @@ TEST_F(SettingsScreen, ATextThatIsNoPathIsReportedAndTheChooserStillOpensWithNot
   });
 }
 
+class UpdateFromSettings : public SettingsScreen {
+ protected:
+  void SetUp() override {
+    SettingsScreen::SetUp();
+    platform::SetConnectionAnswer(true);
+    Start();
+    fMenu->AdresaVerze = server.Url("/download/inf.dat");
+  }
+  void TearDown() override {
+    platform::SetConnectionAnswer(std::nullopt);
+    SettingsScreen::TearDown();
+  }
+
+  // Opens the settings, presses "Zjistit" and checks the screen is given back.
+  void CheckFromSettings() {
+    OpenSettings([&](TfNastaveni& f) {
+      Open(&f);
+      TForm::QueueModal([&](TForm& result) {
+        resultShown = result.objectName() == QStringLiteral("fAktualizace");
+        enabledDuring = f.isEnabled();
+      });
+      Click(f.bAktualizuj);
+      EXPECT_TRUE(f.isEnabled());
+      EXPECT_EQ(TForm::ActiveForm(), &f);
+      EXPECT_EQ(f.focusWidget(), f.bAktualizuj);
+      EXPECT_EQ(f.windowTitle(), QString::fromUtf8("Nastavení"));
+    });
+  }
+
+  testsupport::HttpServer server;
+  bool resultShown = false;
+  bool enabledDuring = true;
+};
+
+TEST_F(UpdateFromSettings, TheScreenIsDisabledWhileTheCheckRunsAndGivenBackAfterwards) {
+  server.On("/download/inf.dat", testsupport::HttpServer::Ok("25\r\nnov\xE1 verze\r\n"));
+  CheckFromSettings();
+  EXPECT_TRUE(resultShown);
+  EXPECT_FALSE(enabledDuring);
+  EXPECT_EQ(server.Requests(), 1);
+}
+
+TEST_F(UpdateFromSettings, AnErrorInsideTheCheckStillGivesTheScreenBack) {
+  // The message's text is missing and the table cannot take the placeholder.
+  platform::ProfileFile(dir.File("jazyk.ini")).WriteString(kCesky, "AktualizaciNelzeZjistitNejstePripojeni", "");
+  ::chmod(dir.File("jazyk.ini").c_str(), 0444);
+  platform::SetConnectionAnswer(false);
+  CheckFromSettings();
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].Icon, TMsgIcon::Error);
+  EXPECT_EQ(Boxes()[0].Text, "Unable to write to " + dir.File("jazyk.ini"));
+  EXPECT_FALSE(resultShown);
+}
+
 class Registering : public SettingsScreen {
  protected:
   void SetUp() override {
@@ -268,6 +325,10 @@ TEST_F(Registering, TheButtonRegistersTheRunningProgramQuietly) {
             std::string::npos);
   EXPECT_EQ(testsupport::ReadBytes(xdg.File("config/mimeapps.list")),
             "[Default Applications]\napplication/x-zorvik-test=zorvik.desktop\n");
+  // The program's own drawing is the icon of the program and of its files.
+  const std::string icon = testsupport::ReadBytes(xdg.File("data/icons/hicolor/scalable/apps/zorvik.svg"));
+  EXPECT_EQ(icon, testsupport::ReadBytes(testsupport::SourceDir() + "data/zorvik.svg"));
+  EXPECT_NE(entry.find("\nIcon=zorvik\n"), std::string::npos);
 }
 
 TEST_F(Registering, ARefusedFolderShowsTheErrorAndTheScreenStays) {
