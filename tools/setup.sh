@@ -17,7 +17,7 @@ PACKAGES=(
   # running and looking at the program
   fonts-comic-neue xvfb xauth x11-apps imagemagick poppler-utils openbox xdotool
   # the registration of the test file type, and the tools its tests ask
-  shared-mime-info desktop-file-utils xdg-utils libfile-mimeinfo-perl
+  shared-mime-info desktop-file-utils xdg-utils libfile-mimeinfo-perl libglib2.0-bin
   # the https download of the version file checks the server against these
   ca-certificates
 )

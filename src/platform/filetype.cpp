@@ -154,14 +154,17 @@ std::string MimePackage(const TFileType& type) {
 }
 
 std::string DesktopExecArgument(const std::string& argument) {
-  std::string quoted = "\"";
+  // Only an argument with a reserved character is quoted: simple launchers
+  // that split the line at blanks then still find a plain program path.
+  const bool reserved = argument.empty() || argument.find_first_of(" \t\r\n\"'\\><~|&;$*?#()`") != std::string::npos;
+  std::string out = reserved ? "\"" : "";
   for (char c : argument) {
-    if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
-    if (c == '%') quoted += '%';
-    quoted += c;
+    if (reserved && (c == '"' || c == '`' || c == '$' || c == '\\')) out += '\\';
+    if (c == '%') out += '%';
+    out += c;
   }
-  quoted += '"';
-  return EntryValue(quoted);
+  if (reserved) out += '"';
+  return EntryValue(out);
 }
 
 std::string DesktopEntry(const TFileType& type) {

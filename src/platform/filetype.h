@@ -53,8 +53,9 @@ void RegisterFileType(const TFileType& type, const TXdgHome& where);
 // The pieces, for the tests and for anyone who wants to look.
 std::string MimePackage(const TFileType& type);
 std::string DesktopEntry(const TFileType& type);
-// One argument of a desktop entry's Exec line: quoted and escaped so that the
-// desktop hands it over exactly, blanks, quotes, '$', '%' and '\' included.
+// One argument of a desktop entry's Exec line, quoted where it holds a
+// reserved character and escaped, so that the desktop hands it over exactly:
+// blanks, quotes, '$', '%' and '\' included.
 std::string DesktopExecArgument(const std::string& argument);
 // mimeapps.list with desktopId as the type's default application.
 std::string WithDefaultApplication(const std::string& mimeapps, const std::string& mimeType,

@@ -2,7 +2,10 @@
 // file, a second run, an odd program path, a refused folder, and what the
 // desktop's own tools make of it where they are installed.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -120,6 +123,22 @@ std::string Output(const std::string& command) {
   return out;
 }
 
+// What a stand-in program wrote into the pipe, up to its first line end; ""
+// when nothing came within ten seconds. Before a writer opens the pipe, poll
+// reports nothing.
+std::string ReadPipe(int fd) {
+  std::string out;
+  pollfd p{fd, POLLIN, 0};
+  while (::poll(&p, 1, 10000) > 0) {
+    char buf[512];
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n <= 0) break;  // the writer is gone
+    out.append(buf, static_cast<size_t>(n));
+    if (out.back() == '\n') break;
+  }
+  return out;
+}
+
 }  // namespace
 
 TEST_F(Registration, TheFourFilesCarryPatternTypeDescriptionIconAndCommand) {
@@ -138,7 +157,7 @@ TEST_F(Registration, TheFourFilesCarryPatternTypeDescriptionIconAndCommand) {
             "[Desktop Entry]\n"
             "Type=Application\n"
             "Name=Zorvik\n"
-            "Exec=\"/opt/zorvik/zorvik\" %f\n"
+            "Exec=/opt/zorvik/zorvik %f\n"
             "Icon=zorvik\n"
             "MimeType=application/x-zorvik-test;\n"
             "NoDisplay=true\n"
@@ -176,6 +195,9 @@ TEST_F(Registration, AProgramPathWithBlanksAndShellCharactersReachesTheDesktopWh
     EXPECT_EQ(args[1], "%f");
   }
   EXPECT_EQ(DesktopExecArgument("/opt/Moje programy/zorvik"), "\"/opt/Moje programy/zorvik\"");
+  // A plain path stays bare, so launchers that split at blanks find it too.
+  EXPECT_EQ(DesktopExecArgument("/usr/lib/zorvik-2/zorvik"), "/usr/lib/zorvik-2/zorvik");
+  EXPECT_EQ(DesktopExecArgument("/opt/100%/zorvik"), "/opt/100%%/zorvik");
   EXPECT_EQ(DesktopExecArgument("/a$b\"c`d%e\\f"), "\"/a\\\\$b\\\\\"c\\\\`d%%e\\\\\\\\f\"");
 }
 
@@ -284,4 +306,26 @@ TEST_F(Registration, TheDesktopsToolsAcceptTheEntryAndFindTheTypeAndItsProgram) 
   WriteBytes(dir.File("x.sst"), "CodN002\r\n");
   EXPECT_EQ(Output(env + "xdg-mime query filetype '" + dir.File("x.sst") + "'"), "application/x-zorvik-test");
   EXPECT_EQ(Output(env + "xdg-mime query default application/x-zorvik-test"), "zorvik.desktop");
+}
+
+TEST_F(Registration, ADesktopLauncherOpensTheFileWithTheRegisteredProgram) {
+  // A stand-in program in a folder with a blank reports the argument it got.
+  if (!Installed("gio")) GTEST_SKIP() << "gio missing";
+  std::filesystem::create_directories(dir.File("Moje programy"));
+  const std::string pipe = dir.File("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const std::string program = dir.File("Moje programy/zorvik");
+  WriteBytes(program, "#!/bin/sh\nprintf '%s\\n' \"$1\" > '" + pipe + "'\n");
+  ::chmod(program.c_str(), 0755);
+  RegisterFileType(Zorvik(program), Home());
+  const std::string test = dir.File("M\xC5\xAFj test.sst");
+  WriteBytes(test, "CodN002\r\n");
+
+  const int fd = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(fd, 0);
+  const std::string env = "env -u XDG_CURRENT_DESKTOP XDG_DATA_HOME='" + dir.File("data") + "' XDG_CONFIG_HOME='" +
+                          dir.File("config") + "' ";
+  EXPECT_EQ(std::system((env + "gio open '" + test + "' >/dev/null 2>&1").c_str()), 0);
+  EXPECT_EQ(ReadPipe(fd), test + "\n");
+  ::close(fd);
 }
