@@ -42,6 +42,7 @@
 //                 Test seams: MessageBoxes::QueueAnswer/Shown,
 //                 FileDialogs::QueueFileName/QueueCancel/Shown,
 //                 TFontDialog::QueueFont/QueueCancel/Shown.
+//  WrapCheckBox.h TWrapCheckBox: a TCheckBox whose caption wraps within its width.
 //  Pictures.h     LoadPicture(path): bitmaps, icons, JPEG and PNG by extension;
 //                 EInvalidGraphic for an unknown type or undecodable data.
 //  Fonts.h        FontPx("Comic Sans MS", 13, true), FontPt("MS Sans Serif", 8).
@@ -66,3 +67,4 @@
 #include "toolkit/SpinEdit.h"
 #include "toolkit/StringGrid.h"
 #include "toolkit/Text.h"
+#include "toolkit/WrapCheckBox.h"
