@@ -1,0 +1,30 @@
+#pragma once
+// JPEG pictures decoded with libjpeg into 24-bit bitmaps (three bytes a pixel,
+// blue, green, red: the resampler's format).
+
+#include <QImage>
+#include <string>
+
+#include "platform/errors.h"
+
+namespace platform {
+
+// A JPEG picture that libjpeg refused; the message names the file and
+// libjpeg's reason.
+class EJPEG : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// True when the bytes begin as every JPEG file does.
+bool LooksLikeJpeg(const std::string& bytes);
+
+// Decodes JPEG data at full size into a Format_BGR888 image. fileName (code
+// page 1250) only names the picture in an error. Grey, colour and CMYK
+// pictures are taken; a picture too large for memory raises EOutOfMemory.
+QImage DecodeJpeg(const std::string& bytes, const std::string& fileName);
+
+// Reads the file and decodes it; a file that cannot be read raises EInOutError.
+QImage LoadJpegFile(const std::string& path);
+
+}  // namespace platform
