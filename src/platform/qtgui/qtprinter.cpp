@@ -22,7 +22,6 @@ bool TQtPrinter::Available() {
     if (!printer_) {
       printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
       printer_->setOutputFormat(QPrinter::PdfFormat);
-      printer_->setOutputFileName(pdfFile_);
       printer_->setPageSize(QPageSize(QPageSize::A4));
     }
     return true;
@@ -48,7 +47,18 @@ QSize TQtPrinter::Measure(const QFont& font, const QString& text) {
   return {metrics.horizontalAdvance(text), metrics.height()};
 }
 
+QString TQtPrinter::JobFile(int n) const {
+  const int dot = pdfFile_.lastIndexOf(QLatin1Char('.'));
+  const int slash = pdfFile_.lastIndexOf(QLatin1Char('/'));
+  const bool extension = dot > slash + 1;
+  const QString stem = extension ? pdfFile_.left(dot) : pdfFile_;
+  const QString suffix = extension ? pdfFile_.mid(dot) : QStringLiteral(".pdf");
+  return stem + QStringLiteral("-%1").arg(n, 3, 10, QLatin1Char('0')) + suffix;
+}
+
 void TQtPrinter::PrepareJob() {
+  ++jobs_;
+  if (!pdfFile_.isEmpty()) printer_->setOutputFileName(JobFile(jobs_));
   printer_->setDocName(Title);
   printer_->setCopyCount(Copies < 1 ? 1 : Copies);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The printer through Qt's print support: the default printer of the print
-// system (CUPS), or a PDF file in its place.
+// system (CUPS), or PDF files in its place, one file per job.
 
 #include <QString>
 #include <memory>
@@ -16,9 +16,15 @@ class TQtPrinter : public TPrinter {
  public:
   // The print system's default printer, looked up when it is first needed.
   TQtPrinter();
-  // Every job goes into this PDF file (A4), each job replacing the last.
+  // Every job goes into a PDF file (A4) of its own, numbered from 1 in the
+  // order the jobs begin: "out.pdf" gives "out-001.pdf", "out-002.pdf", ...
   explicit TQtPrinter(const QString& pdfFile);
   ~TQtPrinter() override;
+
+  // The file of job n (from 1) in PDF mode.
+  QString JobFile(int n) const;
+  // How many jobs have been begun.
+  int JobCount() const { return jobs_; }
 
  protected:
   bool Available() override;
@@ -38,6 +44,7 @@ class TQtPrinter : public TPrinter {
   void PrepareJob();
 
   QString pdfFile_;
+  int jobs_ = 0;
   std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<QPainter> painter_;
 };

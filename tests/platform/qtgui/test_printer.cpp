@@ -169,38 +169,45 @@ int PdfPages(const QByteArray& pdf) {
   return static_cast<int>(pdf.count("/Type /Page\n"));
 }
 
-TEST(Printer, APdfFileStandsInForPaper) {
+TEST(Printer, PdfFilesStandInForPaperOneFilePerJob) {
   testsupport::TempDir dir;
   const QString path = QString::fromStdString(dir.File("job.pdf"));
-  {
-    TQtPrinter p(path);
-    EXPECT_GT(p.PageWidth(), 4000);  // A4 at 1200 pixels per inch, less the margins
-    p.Title = QStringLiteral("Drawn");
-    p.BeginDoc();
-    p.SetFont(PointFont(12));
-    p.TextOut(p.PageWidth() / 10, p.PageHeight() / 10, QStringLiteral("Strana 1"));
-    p.NewPage();
-    p.TextOut(p.PageWidth() / 10, p.PageHeight() / 10, QStringLiteral("Strana 2"));
-    p.EndDoc();
-  }
-  QFile drawn(path);
-  ASSERT_TRUE(drawn.open(QIODevice::ReadOnly));
-  const QByteArray bytes = drawn.readAll();
-  EXPECT_TRUE(bytes.startsWith("%PDF"));
-  EXPECT_EQ(PdfPages(bytes), 2);
-  EXPECT_TRUE(bytes.contains(PdfTitle(QStringLiteral("Drawn"))));
-  drawn.close();
-
+  auto read = [](const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  };
   TQtPrinter p(path);
+  EXPECT_EQ(p.JobFile(1), QString::fromStdString(dir.File("job-001.pdf")));
+  EXPECT_GT(p.PageWidth(), 4000);  // A4 at 1200 pixels per inch, less the margins
+  p.Title = QStringLiteral("Drawn");
+  p.BeginDoc();
+  p.SetFont(PointFont(12));
+  p.TextOut(p.PageWidth() / 10, p.PageHeight() / 10, QStringLiteral("Strana 1"));
+  p.NewPage();
+  p.TextOut(p.PageWidth() / 10, p.PageHeight() / 10, QStringLiteral("Strana 2"));
+  p.EndDoc();
+
   QTextDocument doc;
   doc.setPlainText(QStringLiteral("Jméno: Jan"));
   p.Title = QStringLiteral("Document");
   p.PrintDocument(doc);
-  QFile printed(path);
-  ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
-  const QByteArray again = printed.readAll();
-  EXPECT_EQ(PdfPages(again), 1);
-  EXPECT_TRUE(again.contains(PdfTitle(QStringLiteral("Document"))));
+
+  p.Title = QStringLiteral("Third");
+  p.BeginDoc();
+  p.TextOut(10, 10, QStringLiteral("3"));
+  p.EndDoc();
+
+  // Each job keeps its own file; none replaces an earlier one.
+  EXPECT_EQ(p.JobCount(), 3);
+  const QByteArray drawn = read(p.JobFile(1));
+  EXPECT_TRUE(drawn.startsWith("%PDF"));
+  EXPECT_EQ(PdfPages(drawn), 2);
+  EXPECT_TRUE(drawn.contains(PdfTitle(QStringLiteral("Drawn"))));
+  const QByteArray printed = read(p.JobFile(2));
+  EXPECT_EQ(PdfPages(printed), 1);
+  EXPECT_TRUE(printed.contains(PdfTitle(QStringLiteral("Document"))));
+  EXPECT_TRUE(read(p.JobFile(3)).contains(PdfTitle(QStringLiteral("Third"))));
+  EXPECT_FALSE(QFile::exists(path));
 }
 
 TEST(Printer, TheProgramPrintsOnThePrinterPutInPlace) {
