@@ -12,6 +12,7 @@
 #include "screens/uPZTest.h"
 #include "screens/uPomucky.h"
 #include "screens/uSTRTF.h"
+#include "screens/uTisk.h"
 #include "screens/uUpravitT.h"
 #include "screens/uVyberAdr.h"
 #include "screens/uZHeslo.h"
@@ -47,6 +48,7 @@ const std::vector<TScreen>& ScreenList() {
       Screen(fUpravitT),
       Screen(fZTest),
       Screen(fHodnoceni),
+      Screen(fTisk),
       Screen(fNastaveni),
       Screen(fPomucek),
       Screen(fSTRTF),

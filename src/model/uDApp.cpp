@@ -64,7 +64,7 @@ const std::array<std::string_view, kLangKeyCount> LangKeys = {
     "PouzivatVychoziAdresar", "Poznamka", "PraceSeSoubory", "PravyLevy", "Predchozi", "Pridat", "Pripravit",
     "Pristup", "Procentove", "ProSpusteniPotrebaDveOtz", "Protokoly", "PrubehTestu",
     "RegistraceTypuSSTProTesty", "Smazat", "Soubory", "SouhrnneVysledky", "Spatne", "Spravne", "SpustitTest",
-    "Str", "Stranka", "StrankyProgramu", "TentoTestJeChranenHeslemProsimZadejteJej", "Test",
+    "Str", "Stranka", "StrankyProgramu", "TentoTestJeChranenHeslemProsimZadejteJej", "Test", "TestNemaOtazky",
     "TestZmenenKonecAppBezUlozeni", "TestZmenenNacistNovyBezUlozeni", "TestZmenenVytvoritNovyBezUlozeni",
     "Tisk", "TiskTestu", "Ukoncit", "Ulozit", "UlozitTest", "UlozitTestDoRTF", "UpravInfo", "Upravit",
     "UpravitTest", "VarC", "Velikost", "Verze", "VlastnostiTestu", "Vlozit", "VyberAdresar", "VyberAdresare",

@@ -14,6 +14,7 @@
 #include "screens/uNastaveni.h"
 #include "screens/uPZTest.h"
 #include "screens/uPomucky.h"
+#include "screens/uTisk.h"
 #include "screens/uUpravitT.h"
 #include "screens/uZHeslo.h"
 #include "screens/uZTest.h"
@@ -264,7 +265,7 @@ void TfMenu::bSpustitTestClick() {
 }
 
 void TfMenu::bTiskTestuClick() {
-  // The printing screen opens here.
+  if (fTisk) fTisk->ShowModal();
 }
 
 void TfMenu::bPomuckyClick() {
