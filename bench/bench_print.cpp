@@ -39,9 +39,10 @@ namespace {
 constexpr int kQuestions = 200;
 constexpr int kVariants = 10;
 
-// A photograph-like picture, different for each seed.
+// A photograph-like picture, different for each seed, also in its width (the
+// floor tells the pictures apart by their size).
 QImage Photo(int seed) {
-  QImage image(240, 180, QImage::Format_RGB32);
+  QImage image(200 + seed / 5, 150, QImage::Format_RGB32);
   std::mt19937 rng(static_cast<unsigned>(seed));
   std::uniform_int_distribution<int> noise(-12, 12);
   for (int y = 0; y < image.height(); ++y) {

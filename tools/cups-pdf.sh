@@ -43,6 +43,12 @@ if ! lpstat -v PDF >/dev/null 2>&1; then
   if [ -z "$ppd" ]; then echo "The CUPS-PDF driver is not known to CUPS." >&2; exit 1; fi
   $SUDO lpadmin -p PDF -v cups-pdf:/ -m "$ppd" -E
 fi
+# The jobs of one print action share their title, which names the file; a job
+# number in front of every file name keeps each job in a file of its own.
+if ! grep -q '^Label 1' /etc/cups/cups-pdf.conf; then
+  $SUDO sed -i 's/^#\?Label .*/Label 1/' /etc/cups/cups-pdf.conf
+  grep -q '^Label 1' /etc/cups/cups-pdf.conf || echo 'Label 1' | $SUDO tee -a /etc/cups/cups-pdf.conf >/dev/null
+fi
 $SUDO lpadmin -d PDF
 $SUDO cupsenable PDF
 $SUDO cupsaccept PDF
@@ -52,5 +58,5 @@ $SUDO cupsaccept PDF
 out=$(awk '/^[[:space:]]*Out[[:space:]]/ {print $2}' /etc/cups/cups-pdf.conf 2>/dev/null | tail -1)
 out=${out:-'${HOME}/PDF'}
 echo "The default printer is now \"PDF\" ($(lpstat -d | sed 's/.*: //'))."
-echo "Each print job becomes one PDF file in: ${out//\$\{HOME\}/$HOME}"
+echo "Each print job becomes one PDF file, named job_<number>-<title>.pdf, in: ${out//\$\{HOME\}/$HOME}"
 echo "(for another user: ${out}, with \${HOME} that user's home folder)"

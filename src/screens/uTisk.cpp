@@ -118,7 +118,20 @@ void PreparePicture(const std::string& path, int factor, QImage& bitmap) {
     throw named(e.what());
   }
 }
+
+// Scaled pictures kept for the later variants of one action.
+constexpr qsizetype kPictureBudget = qsizetype(256) << 20;
 }  // namespace
+
+const QImage& TfTisk::TPictures::Get(const std::string& path, int factor) {
+  const auto known = scaled.find(path);
+  if (known != scaled.end()) return known->second;
+  PreparePicture(path, factor, bitmap);
+  if (bytes + bitmap.sizeInBytes() > kPictureBudget) return bitmap;
+  bytes += bitmap.sizeInBytes();
+  // The same image drawn again is also stored once in each PDF job.
+  return scaled.emplace(path, std::move(bitmap)).first->second;
+}
 
 TfTisk::TfTisk() : TForm("fTisk") {
   SetCaption("Tisk testu");
@@ -403,7 +416,7 @@ void TfTisk::BreakPage(const TLayout& page, const std::string& heading, int h, i
 }
 
 void TfTisk::Print() {
-  QImage bitmap;
+  TPictures pictures;
   TLayout page;
   page.PW = Printer().PageWidth();
   page.PH = Printer().PageHeight();
@@ -426,7 +439,7 @@ void TfTisk::Print() {
     page.U = page.PH - 2 * page.T - page.titleH - page.footH - 20;
 
     Printer().Copies = ValueOf(seKopii);
-    PrintQuestionPaper(page, v, bitmap);
+    PrintQuestionPaper(page, v, pictures);
 
     // The answer key, and the answer sheet when asked for.
     const std::string heading =
@@ -478,7 +491,7 @@ void TfTisk::Print() {
   }
 }
 
-void TfTisk::PrintQuestionPaper(TLayout& page, int variant, QImage& bitmap) {
+void TfTisk::PrintQuestionPaper(TLayout& page, int variant, TPictures& pictures) {
   const std::string heading = " (" + LangText("VarC") + ": " + std::to_string(variant) + ")";
   Printer().BeginDoc();
   int y = page.T;
@@ -504,10 +517,10 @@ void TfTisk::PrintQuestionPaper(TLayout& page, int variant, QImage& bitmap) {
       answers.push_back(ZalomitText(a, page.W - page.N - page.A, PismoOdpovedi));
       blockH += VyskaTextu(answers.back(), PismoOdpovedi) * VratPR(answers.back());
     }
-    const bool picture = !q.Picture.empty() && platform::FileExists(q.Picture);
-    if (picture) {
-      PreparePicture(q.Picture, factor, bitmap);
-      blockH += bitmap.height();
+    const QImage* picture = nullptr;
+    if (!q.Picture.empty() && platform::FileExists(q.Picture)) {
+      picture = &pictures.Get(q.Picture, factor);
+      blockH += picture->height();
     }
 
     BreakPage(page, heading, blockH, y, true);
@@ -521,8 +534,8 @@ void TfTisk::PrintQuestionPaper(TLayout& page, int variant, QImage& bitmap) {
       y += VyskaTextu(answers[j], PismoOdpovedi) * n;
     }
     if (picture) {
-      Printer().Draw(page.L + page.N + page.A, y, bitmap);
-      y += bitmap.height();
+      Printer().Draw(page.L + page.N + page.A, y, *picture);
+      y += picture->height();
     }
   }
   Footer(page);

@@ -5,6 +5,7 @@
 // drawn in printer pixels.
 
 #include <QImage>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -86,9 +87,17 @@ class TfTisk : public toolkit::TForm {
 
  private:
   struct TLayout;
+  // The pictures of one print action, decoded and scaled once for all its
+  // variants (up to a memory budget).
+  struct TPictures {
+    std::map<std::string, QImage> scaled;
+    qsizetype bytes = 0;
+    QImage bitmap;  // a picture that no longer fits the budget
+    const QImage& Get(const std::string& path, int factor);
+  };
   void ChooseFont(toolkit::TFontSpec& role, toolkit::TButton* button);
   void Print();
-  void PrintQuestionPaper(TLayout& page, int variant, QImage& bitmap);
+  void PrintQuestionPaper(TLayout& page, int variant, TPictures& pictures);
   void HeadingLine(const TLayout& page, const std::string& suffix, int& y);
   void Footer(const TLayout& page);
   // A new page with its heading line when a height h no longer fits under y.
