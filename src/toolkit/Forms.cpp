@@ -15,6 +15,9 @@
 namespace toolkit {
 
 namespace {
+// Set while a form centred before the window manager framed it waits for its frame.
+const char* const kPlaceWhenFramed = "placeWhenFramed";
+
 QPointer<TForm>& Active() {
   static QPointer<TForm> active;
   return active;
@@ -123,6 +126,7 @@ void TForm::showEvent(QShowEvent* event) {
 
 void TForm::hideEvent(QHideEvent* event) {
   QDialog::hideEvent(event);
+  setProperty(kPlaceWhenFramed, false);
   if (event->spontaneous()) return;
   Invoke([this] { FormHide(); });
   if (Active() != this) return;
@@ -171,6 +175,15 @@ void TForm::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TForm::event(QEvent* event) {
+  // The frame is known once the window manager has framed the window: by the
+  // time it moves it there, or activates it.
+  const QEvent::Type type = event->type();
+  if ((type == QEvent::Move || type == QEvent::WindowActivate || type == QEvent::ActivationChange) &&
+      property(kPlaceWhenFramed).toBool() &&
+      isVisible() && windowHandle() && !windowHandle()->frameMargins().isNull()) {
+    setProperty(kPlaceWhenFramed, false);
+    PlaceOnScreen();
+  }
   if (event->type() == QEvent::WindowActivate && isVisible()) {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || modal == this) Activate();
@@ -189,7 +202,14 @@ void TForm::PlaceOnScreen() {
   } else {
     return;
   }
-  move(area.center().x() - width() / 2, area.center().y() - Height() / 2);
+  // Centred with the frame the window manager really draws. Before the window
+  // has been mapped once that frame is not known: the client area is centred
+  // for now, and the window is placed again as soon as its frame is known.
+  const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  setProperty(kPlaceWhenFramed, frame.isNull());
+  const QSize outer(width() + frame.left() + frame.right(), height() + frame.top() + frame.bottom());
+  // With a known frame, move() sets where the frame's corner goes.
+  move(area.center().x() - outer.width() / 2, area.center().y() - outer.height() / 2);
 }
 
 }  // namespace toolkit

@@ -1,5 +1,6 @@
 // Forms: the hooks and their order, modal showing, keys, errors, help.
 #include <QApplication>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -192,6 +193,19 @@ TEST_F(FormsTest, TheHelpCommandGoesToTheFormsHandlerElseTheApplicationsOne) {
   form.hide();
   Application()->SetOnHelp(nullptr);
   EXPECT_FALSE(Application()->HelpCommand(HELP_CONTENTS, 0));
+}
+
+// Centring counts the frame the platform really draws (none here), not an
+// assumed caption height.
+TEST_F(FormsTest, ACentredFormStandsInTheMiddleOfTheScreen) {
+  TForm form("fStred");
+  form.SetClientSize(273, 510);
+  form.SetPosition(TPosition::poScreenCenter);
+  form.show();
+  const QRect area = form.screen()->availableGeometry();
+  EXPECT_NEAR(form.frameGeometry().center().x(), area.center().x(), 1);
+  EXPECT_NEAR(form.frameGeometry().center().y(), area.center().y(), 1);
+  form.hide();
 }
 
 TEST_F(FormsTest, ClientSizeIsFixedAndTheOuterHeightCountsTheFrame) {
