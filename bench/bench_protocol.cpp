@@ -45,7 +45,9 @@ int main(int argc, char** argv) {
   toolkit::TApplication app(argc, argv);
   // Captions from the shipped table beside the built programs.
   platform::SetProgramDir(ZORVIK_BIN_DIR);
+  // Shown, as the pupil sees it: the view follows every change of the text.
   TfHodnoceni form;
+  form.show();
 
   double seconds[2];
   const int sizes[2] = {2000, 20000};
