@@ -1,5 +1,7 @@
 #include "screens/uAktualizace.h"
 
+#include <algorithm>
+
 #include "model/uDApp.h"
 #include "model/uPFce.h"
 #include "platform/appdir.h"
@@ -10,6 +12,10 @@ using namespace toolkit;
 
 TfAktualizace* fAktualizace = nullptr;
 
+namespace {
+constexpr int kMemoTop = 32;
+}  // namespace
+
 TfAktualizace::TfAktualizace() : TForm("fAktualizace") {
   SetCaption("Aktualizace");
   SetHelpButton(true);
@@ -18,9 +24,10 @@ TfAktualizace::TfAktualizace() : TForm("fAktualizace") {
 
   Label1 = ComicLabel(this, "Label1", 8, 8, true, Cp1250("Aktuálnost porgramu:"));
   lAktual = ComicLabel(this, "lAktual", Label1->x() + Label1->width() + 6, 8, false, "");
+  lAktual->SetWordWrap(true);
 
   Memo1 = new TMemo(this, "Memo1");
-  Memo1->SetBounds(7, 32, 369, 241);
+  Memo1->SetBounds(7, kMemoTop, 369, 241);
   Memo1->SetScrollBars(false);
 
   bZavrit = ComicButton(this, "bZavrit", 154, 280, 75, Cp1250("Zavřít"));
@@ -51,7 +58,19 @@ bool TfAktualizace::NactiVerzi() {
     lAktual->SetCaption(LangText("PouzivateAktualniVerziProgramu"));
     Memo1->Clear();
   }
+  Rozmisti();
   return true;
+}
+
+void TfAktualizace::Rozmisti() {
+  // The verdict follows the heading, however long the language makes it, and
+  // takes a second line rather than run out of the window; the notes start below both.
+  const int left = Label1->x() + Label1->width() + 6;
+  lAktual->SetBounds(left, Label1->y(), std::max(ClientWidth() - 8 - left, 40), lAktual->height());
+  lAktual->AdjustBounds();
+  const int bottom = Memo1->y() + Memo1->height();
+  const int top = std::max({kMemoTop, Label1->y() + Label1->height() + 5, lAktual->y() + lAktual->height() + 5});
+  Memo1->SetBounds(Memo1->x(), top, Memo1->width(), bottom - top);
 }
 
 void TfAktualizace::FormShow() { bZavrit->setFocus(); }
@@ -61,8 +80,7 @@ void TfAktualizace::FormActivate() { NastavTxt(); }
 void TfAktualizace::NastavTxt() {
   SetCaption(LangText("Aktualizace"));
   Label1->SetCaption(LangText("AktualnostProgramu"));
-  // The verdict follows the heading, however long the language makes it.
-  lAktual->move(Label1->x() + Label1->width() + 6, lAktual->y());
+  Rozmisti();
 }
 
 void TfAktualizace::bZavritClick() { Close(); }

@@ -28,6 +28,9 @@ class TfAktualizace : public toolkit::TForm {
 
   // The local copy of the version file, beside the program.
   static std::string SouborVerze();
+
+ private:
+  void Rozmisti();
 };
 
 extern TfAktualizace* fAktualizace;

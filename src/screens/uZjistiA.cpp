@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QWindow>
 
 #include "model/uDApp.h"
 #include "screens/ScreenWidgets.h"
@@ -42,11 +43,14 @@ void TfZjistiA::UkazANakresli() {
   // and a screen opened now would open inside it.
   while (!painted_ && waited.elapsed() < kLongestWaitMs) {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    // Painted before the window manager showed the window, it would still be blank.
+    if (!painted_ && windowHandle() && windowHandle()->isExposed()) repaint();
   }
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TfZjistiA::paintEvent(QPaintEvent* event) {
   TForm::paintEvent(event);
-  painted_ = true;
+  // Only what is drawn on a shown window reaches the screen.
+  if (windowHandle() && windowHandle()->isExposed()) painted_ = true;
 }

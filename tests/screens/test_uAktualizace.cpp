@@ -205,6 +205,29 @@ TEST_F(UpdateCheck, TheMenuChecksAtStartOnlyWhenTheSettingsAskForIt) {
   fMenu->hide();
 }
 
+TEST_F(UpdateCheck, ALongVerdictWrapsInsideTheScreenAndTheNotesFollowBelowIt) {
+  Settings.pJazyk = "English";
+  platform::ProfileFile(dir.File("jazyk.ini"))
+      .WriteString("English", "PouzivateAktualniVerziProgramu",
+                   "You are using the current version of the program, there is nothing newer to download.");
+  Serve("24\r\n");
+  TForm::QueueModal([](TForm& form) {
+    const TLabel* heading = Find<TLabel>(&form, "Label1");
+    const TLabel* verdict = Find<TLabel>(&form, "lAktual");
+    const QWidget* memo = Find<TMemo>(&form, "Memo1");
+    EXPECT_EQ(heading->Caption(), "Program status:");
+    EXPECT_GT(verdict->x(), heading->x() + heading->width());
+    EXPECT_LE(verdict->x() + verdict->width(), form.width());
+    EXPECT_GT(verdict->height(), heading->height());  // more than one line
+    EXPECT_GE(memo->y(), verdict->y() + verdict->height());
+    EXPECT_EQ(memo->y() + memo->height(), 32 + 241);
+    EXPECT_EQ(form.width(), 383);
+    EXPECT_EQ(form.height(), 311);
+  });
+  Invoke([] { fMenu->ZjistiNV(); });
+  EXPECT_TRUE(ResultShown());
+}
+
 TEST_F(UpdateCheck, TheNoticeIsASmallWindowWithoutCaptionButtonsInTheChosenLanguage) {
   Settings.pJazyk = "English";
   fZjistiA->UkazANakresli();
