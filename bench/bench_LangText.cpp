@@ -45,17 +45,19 @@ int main(int argc, char** argv) {
   auto lookAll = [&] {
     for (std::string_view key : LangKeys) complete &= LangText(std::string(key)).rfind("!_", 0) != 0;
   };
-  Settings.pJazyk = "\xC8" "esky";
+  Settings.pJazyk =
+      "\xC8"
+      "esky";
   const double first = Fastest(lookAll);
   Settings.pJazyk = "English";
   const double second = Fastest(lookAll);
 
   std::printf("language table: %zu bytes, %zu keys per round\n", bytes->size(), kLangKeyCount);
   std::printf("floor (read the file once per key):  %8.3f ms\n", floor * 1e3);
-  std::printf("LangText, first section:             %8.3f ms  = %5.2f x floor, %6.1f us per lookup\n",
-              first * 1e3, first / floor, first * 1e6 / kLangKeyCount);
-  std::printf("LangText, second section:            %8.3f ms  = %5.2f x floor, %6.1f us per lookup\n",
-              second * 1e3, second / floor, second * 1e6 / kLangKeyCount);
+  std::printf("LangText, first section:             %8.3f ms  = %5.2f x floor, %6.1f us per lookup\n", first * 1e3,
+              first / floor, first * 1e6 / kLangKeyCount);
+  std::printf("LangText, second section:            %8.3f ms  = %5.2f x floor, %6.1f us per lookup\n", second * 1e3,
+              second / floor, second * 1e6 / kLangKeyCount);
 
   // Saving as the editor does: one write per text, each replacing the file.
   const auto languages = ListLanguages();
@@ -73,8 +75,8 @@ int main(int argc, char** argv) {
   });
   complete &= platform::ReadFileBytes(copy) == bytes;
   std::printf("floor (write the whole file per text): %8.1f ms for %zu texts\n", writeFloor * 1e3, texts);
-  std::printf("WriteString per text, as the editor:   %8.1f ms  = %5.2f x floor, %6.2f ms per text\n",
-              save * 1e3, save / writeFloor, save * 1e3 / texts);
+  std::printf("WriteString per text, as the editor:   %8.1f ms  = %5.2f x floor, %6.2f ms per text\n", save * 1e3,
+              save / writeFloor, save * 1e3 / texts);
 
   std::remove(copy.c_str());
   ::rmdir(dir);

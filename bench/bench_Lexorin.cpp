@@ -23,7 +23,8 @@ int main(int argc, char** argv) {
   std::string table;
   for (int l = 0; l < 40; ++l) {
     table += "[Jazyk " + std::to_string(l + 1) + "]\r\n";
-    for (std::string_view key : LangKeys) table += std::string(key) + "=" + std::string(key) + " v jazyce " + std::to_string(l + 1) + "\r\n";
+    for (std::string_view key : LangKeys)
+      table += std::string(key) + "=" + std::string(key) + " v jazyce " + std::to_string(l + 1) + "\r\n";
   }
   platform::WriteFileAtomic(path, table);
   platform::SetProgramDir(dir);

@@ -34,11 +34,17 @@ TDTest BigTest() {
   SetQuestionCount(t, kQuestions);
   for (int i = 0; i < kQuestions; ++i) {
     TOtazky& q = t.Questions[static_cast<size_t>(i)];
-    q.Text = "Ot\xE1zka \xE8\xEDslo " + std::to_string(i + 1) + ": kter\xE9 z n\xE1sleduj\xED" "c\xED" "ch tvrzen\xED plat\xED?";
+    q.Text = "Ot\xE1zka \xE8\xEDslo " + std::to_string(i + 1) +
+             ": kter\xE9 z n\xE1sleduj\xED"
+             "c\xED"
+             "ch tvrzen\xED plat\xED?";
     if (i % 10 == 0) q.Picture = "/home/u\xE8itel/Obr\xE1zky/obr" + std::to_string(i) + ".jpg";
     q.Points = 1 + i % 5;
     for (int j = 0; j < kAnswers; ++j) {
-      q.Answers[static_cast<size_t>(j)] = "Odpov\xEC" "d\x9D " + std::to_string(j + 1) + " k ot\xE1zce " + std::to_string(i + 1);
+      q.Answers[static_cast<size_t>(j)] =
+          "Odpov\xEC"
+          "d\x9D " +
+          std::to_string(j + 1) + " k ot\xE1zce " + std::to_string(i + 1);
       q.Correct[static_cast<size_t>(j)] = (i + j) % 3 == 0;
     }
   }

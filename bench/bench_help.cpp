@@ -78,9 +78,7 @@ double StartChild(bool viewer) {
   return ms;
 }
 
-void Save(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+void Save(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 }  // namespace
 
@@ -158,9 +156,8 @@ int main(int argc, char** argv) {
 
   std::printf("Help, %d runs each, medians\n\n", runs);
   std::printf("%-46s %9s  %9s  %6s\n", "", "help", "reference", "ratio");
-  std::printf("%-46s %6.2f ms  %6.2f ms  %6.3f   (at most 1.05)\n",
-              "start to menu drawn: viewer loaded / none", Median(with), Median(without),
-              Median(with) / Median(without));
+  std::printf("%-46s %6.2f ms  %6.2f ms  %6.3f   (at most 1.05)\n", "start to menu drawn: viewer loaded / none",
+              Median(with), Median(without), Median(with) / Median(without));
   std::printf("%-46s %6.2f ms  %6.2f ms  %6.3f   (once, in this process)\n",
               "loading the viewer library / start to menu", load, Median(without), load / Median(without));
   std::printf("%-46s %6.2f ms  %6.2f ms  %6.3f   (at most 2)\n", "contents shown: Zorvik.chm / plain QTextBrowser",

@@ -48,17 +48,34 @@ QImage Photo(int seed) {
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
       const double w = std::sin(x * 0.05 + seed) * std::cos(y * 0.07 - seed);
-      image.setPixel(x, y, qRgb(std::clamp(int(120 + 90 * w) + noise(rng), 0, 255),
-                                std::clamp(int(80 + x / 2) + noise(rng), 0, 255),
-                                std::clamp(int(200 - y) + noise(rng), 0, 255)));
+      image.setPixel(
+          x, y,
+          qRgb(std::clamp(int(120 + 90 * w) + noise(rng), 0, 255), std::clamp(int(80 + x / 2) + noise(rng), 0, 255),
+               std::clamp(int(200 - y) + noise(rng), 0, 255)));
     }
   }
   return image;
 }
 
 void MakeTest(const QString& folder) {
-  const char* words[] = {"kolik", "je", "hlavn\xED", "m\xECsto", "\xE8" "eské", "republiky", "a", "pro\xE8",
-                         "leží", "na", "řece", "Vltav\xEC", "když", "ostatní", "města", "jsou", "menší"};
+  const char* words[] = {"kolik",
+                         "je",
+                         "hlavn\xED",
+                         "m\xECsto",
+                         "\xE8"
+                         "eské",
+                         "republiky",
+                         "a",
+                         "pro\xE8",
+                         "leží",
+                         "na",
+                         "řece",
+                         "Vltav\xEC",
+                         "když",
+                         "ostatní",
+                         "města",
+                         "jsou",
+                         "menší"};
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> pick(0, static_cast<int>(std::size(words)) - 1);
   auto sentence = [&](int n) {
@@ -131,7 +148,7 @@ int main(int argc, char** argv) {
   QTemporaryDir folder;
   const QString dir = folder.path();
   platform::WriteFileAtomic((dir + QStringLiteral("/jazyk.ini")).toStdString(),
-                           *platform::ReadFileBytes(std::string(ZORVIK_DATA_DIR) + "/jazyk.ini"));
+                            *platform::ReadFileBytes(std::string(ZORVIK_DATA_DIR) + "/jazyk.ini"));
   platform::SetProgramDir(dir.toStdString() + "/");
   MakeTest(dir);
 
@@ -145,8 +162,8 @@ int main(int argc, char** argv) {
 
   // What the action draws, recorded once at the PDF surface's resolution.
   platform::TQtPrinter probe(dir + QStringLiteral("/probe.pdf"));
-  auto recording = std::make_unique<platform::TRecordingPrinter>(QSize(probe.PageWidth(), probe.PageHeight()),
-                                                                  probe.Resolution());
+  auto recording =
+      std::make_unique<platform::TRecordingPrinter>(QSize(probe.PageWidth(), probe.PageHeight()), probe.Resolution());
   platform::TRecordingPrinter* recorded = recording.get();
   platform::SetPrinter(std::move(recording));
   fTisk->bTiskClick();
@@ -161,7 +178,8 @@ int main(int argc, char** argv) {
 
   int round = 0;
   auto freshPdf = [&](const char* what) {
-    platform::SetPrinter(std::make_unique<platform::TQtPrinter>(dir + QStringLiteral("/%1-%2.pdf").arg(QString::fromLatin1(what)).arg(++round)));
+    platform::SetPrinter(std::make_unique<platform::TQtPrinter>(
+        dir + QStringLiteral("/%1-%2.pdf").arg(QString::fromLatin1(what)).arg(++round)));
   };
   const double floor = bench::Fastest(rounds, [&] {
     freshPdf("floor");

@@ -117,10 +117,10 @@ print(best * 1000.0)
 
 double BestPillow(const QString& python, const QString& input, int dw, int dh, int runs) {
   double ignored = 0;
-  const QByteArray out = RunOnce(
-      python, {QStringLiteral("-c"), QString::fromLatin1(kPillow), input, QString::number(dw), QString::number(dh),
-               QString::number(runs)},
-      ignored);
+  const QByteArray out = RunOnce(python,
+                                 {QStringLiteral("-c"), QString::fromLatin1(kPillow), input, QString::number(dw),
+                                  QString::number(dh), QString::number(runs)},
+                                 ignored);
   bool ok = false;
   const double millis = out.trimmed().toDouble(&ok);
   if (!ok) Fail("Pillow gave no time", out);
@@ -142,12 +142,9 @@ int main(int argc, char** argv) {
   int runs = 5;
   QString convert, python;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc)
-      runs = std::max(1, std::atoi(argv[++i]));
-    else if (std::strcmp(argv[i], "--convert") == 0 && i + 1 < argc)
-      convert = QString::fromLocal8Bit(argv[++i]);
-    else if (std::strcmp(argv[i], "--python") == 0 && i + 1 < argc)
-      python = QString::fromLocal8Bit(argv[++i]);
+    if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) runs = std::max(1, std::atoi(argv[++i]));
+    else if (std::strcmp(argv[i], "--convert") == 0 && i + 1 < argc) convert = QString::fromLocal8Bit(argv[++i]);
+    else if (std::strcmp(argv[i], "--python") == 0 && i + 1 < argc) python = QString::fromLocal8Bit(argv[++i]);
     else {
       std::fprintf(stderr, "usage: %s [--runs N] [--convert PATH] [--python PATH]\n", argv[0]);
       return 2;
@@ -182,17 +179,16 @@ int main(int argc, char** argv) {
     if (!photo.save(input, "PPM")) Fail("cannot write the picture", input.toLocal8Bit());
     const QString size = QStringLiteral("%1x%2!").arg(c.dw).arg(c.dh);
 
-    const double oursWhole = BestProcess(
-        ours, {input, output, QString::number(c.dw), QString::number(c.dh)}, runs);
+    const double oursWhole = BestProcess(ours, {input, output, QString::number(c.dw), QString::number(c.dh)}, runs);
     if (QImage(output).size() != QSize(c.dw, c.dh)) Fail("our program wrote the wrong size");
     const double convertWhole = BestProcess(
-        convert, {input, QStringLiteral("-filter"), QStringLiteral("Mitchell"), QStringLiteral("-resize"), size, output},
-        runs);
+        convert,
+        {input, QStringLiteral("-filter"), QStringLiteral("Mitchell"), QStringLiteral("-resize"), size, output}, runs);
     const double oursFilter = BestFilter(photo, c.dw, c.dh, runs);
     const double pillow = BestPillow(python, input, c.dw, c.dh, runs);
 
-    const std::string name = std::to_string(c.sw) + "x" + std::to_string(c.sh) + " -> " + std::to_string(c.dw) +
-                             "x" + std::to_string(c.dh);
+    const std::string name =
+        std::to_string(c.sw) + "x" + std::to_string(c.sh) + " -> " + std::to_string(c.dw) + "x" + std::to_string(c.dh);
     std::printf("%-24s %8.1fms %8.1fms %7.3f   %8.1fms %8.1fms %7.3f\n", name.c_str(), oursWhole, convertWhole,
                 oursWhole / convertWhole, oursFilter, pillow, oursFilter / pillow);
   }

@@ -41,21 +41,9 @@ TScreen Screen(T*& instance) {
 // fNastaveni, fPomucek, fSTRTF, fAktualizace, fVyberAdr, fPZTest, fZHeslo.
 const std::vector<TScreen>& ScreenList() {
   static const std::vector<TScreen> list = {
-      Screen(fMenu),
-      Screen(fMain),
-      Screen(fZjistiA),
-      Screen(fNTest),
-      Screen(fUpravitT),
-      Screen(fZTest),
-      Screen(fHodnoceni),
-      Screen(fTisk),
-      Screen(fNastaveni),
-      Screen(fPomucek),
-      Screen(fSTRTF),
-      Screen(fAktualizace),
-      Screen(fVyberAdr),
-      Screen(fPZTest),
-      Screen(fZHeslo),
+      Screen(fMenu),  Screen(fMain),        Screen(fZjistiA),  Screen(fNTest),     Screen(fUpravitT),
+      Screen(fZTest), Screen(fHodnoceni),   Screen(fTisk),     Screen(fNastaveni), Screen(fPomucek),
+      Screen(fSTRTF), Screen(fAktualizace), Screen(fVyberAdr), Screen(fPZTest),    Screen(fZHeslo),
   };
   return list;
 }

@@ -18,8 +18,7 @@ using BlendColorsIntoFn = void (*)(std::uint32_t f, std::uint32_t& b);
 using BlendColorsExFn = std::uint32_t (*)(std::uint32_t f, std::uint32_t b, std::uint8_t m);
 using BlendColorsExIntoFn = void (*)(std::uint32_t f, std::uint32_t& b, std::uint8_t m);
 using BlendRowFn = void (*)(const std::uint32_t* source, std::uint32_t* destination, int count);
-using BlendRowExFn = void (*)(const std::uint32_t* source, std::uint32_t* destination, int count,
-                              std::uint8_t m);
+using BlendRowExFn = void (*)(const std::uint32_t* source, std::uint32_t* destination, int count, std::uint8_t m);
 
 // One version of each of the eight blend operations.
 struct BlendRoutines {

@@ -39,9 +39,7 @@ long double ProcessorSin(long double y) {
 
 }  // namespace
 
-float BoxKernel(float x) {
-  return (x > -0.5f && x <= 0.5f) ? 1.0f : 0.0f;
-}
+float BoxKernel(float x) { return (x > -0.5f && x <= 0.5f) ? 1.0f : 0.0f; }
 
 float TriangleKernel(float x) {
   const long double a = std::fabs(x);
@@ -99,16 +97,14 @@ float MitchellKernel(float x) {
     return static_cast<float>(num / 6);
   }
   if (a < 2) {
-    const long double num = static_cast<float>(-kSevenThirds * a * a * a + 12 * a * a - 20 * a +
-                                               kThirtyTwoThirds);
+    const long double num = static_cast<float>(-kSevenThirds * a * a * a + 12 * a * a - 20 * a + kThirtyTwoThirds);
     return static_cast<float>(num / 6);
   }
   return 0.0f;
 }
 
 const KernelFunction KernelFunctions[kKernelCount] = {
-    BoxKernel, TriangleKernel, HermiteKernel, BellKernel,
-    BSplineKernel, Lanczos3Kernel, MitchellKernel,
+    BoxKernel, TriangleKernel, HermiteKernel, BellKernel, BSplineKernel, Lanczos3Kernel, MitchellKernel,
 };
 
 const float DefaultKernelRadius[kKernelCount] = {0.5f, 1.0f, 1.0f, 1.5f, 2.0f, 3.0f, 2.0f};
@@ -126,16 +122,14 @@ float AxisScale(std::int32_t targetLength, std::int32_t sourceLength) {
 
 std::int32_t MirrorIndex(std::int64_t j, std::int32_t n) {
   std::int64_t k = j;
-  if (j < 0)
-    k = -j;
-  else if (j >= n)
-    k = 2 * static_cast<std::int64_t>(n) - j - 1;
+  if (j < 0) k = -j;
+  else if (j >= n) k = 2 * static_cast<std::int64_t>(n) - j - 1;
   // A kernel wider than the mirrored range would still fall outside the line.
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(k, 0, n - 1));
 }
 
-TContributorList BuildContributorList(std::int32_t outputCount, std::int32_t sourceLength,
-                                      float scale, float radius, KernelFunction kernel) {
+TContributorList BuildContributorList(std::int32_t outputCount, std::int32_t sourceLength, float scale, float radius,
+                                      KernelFunction kernel) {
   TContributorList list(static_cast<std::size_t>(std::max(outputCount, 0)));
   const bool shrinking = scale < 1.0f;
   const float width = shrinking ? static_cast<float>(radius / static_cast<long double>(scale)) : radius;
@@ -147,9 +141,8 @@ TContributorList BuildContributorList(std::int32_t outputCount, std::int32_t sou
     TContributorEntry& entry = list[static_cast<std::size_t>(i)];
     entry.Count = 0;
     // A single output pixel sits in the middle of the line it stands for.
-    const float center = outputCount == 1
-                             ? static_cast<float>((sourceLength - 1) / 2.0L)
-                             : static_cast<float>(static_cast<long double>(i) / scale);
+    const float center = outputCount == 1 ? static_cast<float>((sourceLength - 1) / 2.0L)
+                                          : static_cast<float>(static_cast<long double>(i) / scale);
     const long double lo = std::floor(static_cast<long double>(center) - width);
     const long double hi = std::ceil(static_cast<long double>(center) + width);
     if (!(lo <= hi)) continue;  // a negative or undefined radius reaches nothing
@@ -160,10 +153,8 @@ TContributorList BuildContributorList(std::int32_t outputCount, std::int32_t sou
     for (std::int64_t j = left; j <= right; ++j) {
       const long double distance = static_cast<long double>(center) - static_cast<long double>(j);
       long double value;
-      if (shrinking)
-        value = static_cast<long double>(kernel(static_cast<float>(distance * scale))) * scale * 256;
-      else
-        value = static_cast<long double>(kernel(static_cast<float>(distance))) * 256;
+      if (shrinking) value = static_cast<long double>(kernel(static_cast<float>(distance * scale))) * scale * 256;
+      else value = static_cast<long double>(kernel(static_cast<float>(distance))) * 256;
       const std::int32_t weight = static_cast<std::int32_t>(std::llrint(value));
       if (weight == 0) continue;
       entry.Contributors[static_cast<std::size_t>(entry.Count)] = {weight, MirrorIndex(j, sourceLength)};
@@ -176,9 +167,7 @@ TContributorList BuildContributorList(std::int32_t outputCount, std::int32_t sou
 // ---------------------------------------------------------------------------
 // Channel buffers and one output pixel
 
-std::int32_t ClampToByte(std::int32_t Value) {
-  return std::max(std::min(Value, 255), 0);
-}
+std::int32_t ClampToByte(std::int32_t Value) { return std::max(std::min(Value, 255), 0); }
 
 TChannelBuffers& ThreadChannels() {
   thread_local TChannelBuffers buffers;
@@ -226,7 +215,8 @@ inline void WeighPixel(std::int32_t count, const KernelTap* taps, Channel channe
 inline void WeighChannels(std::int32_t count, const KernelTap* taps, const TChannelBuffers& buffers,
                           std::uint8_t* out) {
   const std::int32_t* const channels[3] = {buffers.Blue.data(), buffers.Green.data(), buffers.Red.data()};
-  WeighPixel(count, taps, [&](std::int32_t p, int c) { return channels[c][p]; }, out);
+  WeighPixel(
+      count, taps, [&](std::int32_t p, int c) { return channels[c][p]; }, out);
 }
 
 }  // namespace
@@ -310,9 +300,7 @@ struct Divider {
   }
 };
 
-inline __m128i Load(const void* p) {
-  return _mm_loadu_si128(static_cast<const __m128i*>(p));
-}
+inline __m128i Load(const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); }
 
 // Byte-wise sums of weighted rows, sixteen bytes at a time: a pair of taps is
 // multiplied and added in 16-bit lanes into 32-bit sums, exact for byte values.
@@ -358,7 +346,7 @@ void LoadTile(const std::uint8_t* const* rows, std::int32_t bytes, __m128i* tile
       b[r] = _mm_unpacklo_epi8(a[r], a[r + 1]);  // bytes 0..7 of rows r, r+1 interleaved
       b[r + 1] = _mm_unpackhi_epi8(a[r], a[r + 1]);
     }
-    for (int h = 0; h < 2; ++h) {  // rows 0..3, then 4..7
+    for (int h = 0; h < 2; ++h) {                                 // rows 0..3, then 4..7
       c[4 * h + 0] = _mm_unpacklo_epi16(b[4 * h], b[4 * h + 2]);  // bytes 0..3
       c[4 * h + 1] = _mm_unpackhi_epi16(b[4 * h], b[4 * h + 2]);  // bytes 4..7
       c[4 * h + 2] = _mm_unpacklo_epi16(b[4 * h + 1], b[4 * h + 3]);
@@ -374,8 +362,8 @@ void LoadTile(const std::uint8_t* const* rows, std::int32_t bytes, __m128i* tile
     }
   }
   for (; q < bytes; ++q)
-    tile[q] = _mm_setr_epi16(rows[0][q], rows[1][q], rows[2][q], rows[3][q], rows[4][q], rows[5][q], rows[6][q],
-                             rows[7][q]);
+    tile[q] =
+        _mm_setr_epi16(rows[0][q], rows[1][q], rows[2][q], rows[3][q], rows[4][q], rows[5][q], rows[6][q], rows[7][q]);
 }
 
 void WeighTile(const PairedTaps& t, const __m128i* tile, std::uint8_t* const* out, std::int32_t x) {
@@ -427,8 +415,9 @@ std::int32_t RowPassTiles(const QImage& source, QImage& intermediate, const TCon
         continue;
       }
       for (int r = 0; r < kTileRows; ++r)
-        WeighPixel(list[x].Count, list[x].Contributors.data(),
-                   [&](std::int32_t p, int c) { return rows[r][3 * p + c]; }, out[r] + 3 * x);
+        WeighPixel(
+            list[x].Count, list[x].Contributors.data(), [&](std::int32_t p, int c) { return rows[r][3 * p + c]; },
+            out[r] + 3 * x);
     }
   }
   return y;

@@ -67,8 +67,8 @@ float AxisScale(std::int32_t targetLength, std::int32_t sourceLength);
 std::int32_t MirrorIndex(std::int64_t j, std::int32_t n);
 
 // The taps of every output pixel of one axis.
-TContributorList BuildContributorList(std::int32_t outputCount, std::int32_t sourceLength,
-                                      float scale, float radius, KernelFunction kernel);
+TContributorList BuildContributorList(std::int32_t outputCount, std::int32_t sourceLength, float scale, float radius,
+                                      KernelFunction kernel);
 
 // This thread's channel buffers, one value a source pixel of the line being filtered.
 struct TChannelBuffers {
@@ -94,11 +94,10 @@ void ResampleTwoPass(KernelFunction kernel, const QImage& Source, QImage& Target
 // default. Target ends up Format_BGR888 of the new size, or null when a size is
 // not above 0. A picture too large for memory raises platform::EOutOfMemory and
 // leaves Target as it was.
-void ResampleGraphic(std::int32_t NewWidth, std::int32_t NewHeight, ResampleKernel Kernel,
-                     float Radius, const QImage& Source, QImage& Target);
+void ResampleGraphic(std::int32_t NewWidth, std::int32_t NewHeight, ResampleKernel Kernel, float Radius,
+                     const QImage& Source, QImage& Target);
 
 // Scales Bitmap in place.
-void ResampleBitmap(std::int32_t NewWidth, std::int32_t NewHeight, ResampleKernel Kernel,
-                     float Radius, QImage& Bitmap);
+void ResampleBitmap(std::int32_t NewWidth, std::int32_t NewHeight, ResampleKernel Kernel, float Radius, QImage& Bitmap);
 
 }  // namespace genlib

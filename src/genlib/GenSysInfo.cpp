@@ -31,8 +31,20 @@ bool IsWin2000 = false, IsWinXP = false;
 bool IsWinNT3 = false;
 
 std::array<CacheDescriptor, 14> CacheDescriptorTable = {{
-    {0x01, {}}, {0x02, {}}, {0x03, {}}, {0x04, {}}, {0x06, {}}, {0x08, {}}, {0x0A, {}},
-    {0x0C, {}}, {0x40, {}}, {0x41, {}}, {0x42, {}}, {0x43, {}}, {0x44, {}}, {0x45, {}},
+    {0x01, {}},
+    {0x02, {}},
+    {0x03, {}},
+    {0x04, {}},
+    {0x06, {}},
+    {0x08, {}},
+    {0x0A, {}},
+    {0x0C, {}},
+    {0x40, {}},
+    {0x41, {}},
+    {0x42, {}},
+    {0x43, {}},
+    {0x44, {}},
+    {0x45, {}},
 }};
 
 namespace {
@@ -241,7 +253,10 @@ void AmdDetails(ProcessorInfo& info) {
     case 4: SetText(name, "Am486(R) or Am5x86"); break;
     case 5:
       switch (info.Model) {
-        case 0: case 1: case 2: case 3: FormatText(name, "AMD-K5 (Model %d)", int(info.Model)); break;
+        case 0:
+        case 1:
+        case 2:
+        case 3: FormatText(name, "AMD-K5 (Model %d)", int(info.Model)); break;
         case 6: SetText(name, "AMD-K6(R)"); break;
         case 7: SetText(name, "AMD-K6"); break;
         case 8: SetText(name, "AMD-K6(R) -2"); break;
@@ -334,9 +349,7 @@ WindowsVersion DetectWindowsVersion(const platform::OsVersion& os, std::uint32_t
   return wvUnknown;
 }
 
-WindowsVersion DetectWindowsVersion() {
-  return DetectWindowsVersion(platform::QueryOsVersion(), KernelProductVersion);
-}
+WindowsVersion DetectWindowsVersion() { return DetectWindowsVersion(platform::QueryOsVersion(), KernelProductVersion); }
 
 CpuidSource& ProcessorCpuid() {
   static RealCpuid cpuid;

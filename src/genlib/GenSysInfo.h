@@ -84,8 +84,8 @@ struct ProcessorInfo {
   std::uint32_t Features = 0;
   FrequencyInfo Frequency;
   std::array<char, 12> VendorId{};
-  std::array<char, 10> VendorName{};      // zero-padded
-  std::array<char, 49> ProcessorName{};   // 48 characters and always a terminating zero
+  std::array<char, 10> VendorName{};     // zero-padded
+  std::array<char, 49> ProcessorName{};  // 48 characters and always a terminating zero
   std::uint32_t L2CacheKB = 0;
   std::array<std::uint8_t, 16> CacheDescriptors{};
   std::uint8_t BrandIndex = 0;

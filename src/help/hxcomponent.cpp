@@ -155,15 +155,15 @@ void TWriter::WriteComponent(TComponent& component) {
   WriteIdent("");
 }
 
-void TWriter::IntegerProperty(std::string_view name, std::function<int32_t()> get,
-                              std::function<void(int32_t)>, bool stored) {
+void TWriter::IntegerProperty(std::string_view name, std::function<int32_t()> get, std::function<void(int32_t)>,
+                              bool stored) {
   if (!stored) return;
   WritePropertyHead(name, kInteger);
   stream_.WriteInt32(get());
 }
 
-void TWriter::BooleanProperty(std::string_view name, std::function<bool()> get,
-                              std::function<void(bool)>, bool stored) {
+void TWriter::BooleanProperty(std::string_view name, std::function<bool()> get, std::function<void(bool)>,
+                              bool stored) {
   if (!stored) return;
   WritePropertyHead(name, get() ? kTrue : kFalse);
 }
@@ -177,8 +177,8 @@ void TWriter::StringProperty(std::string_view name, std::function<std::string()>
   stream_.WriteBytes(value);
 }
 
-void TWriter::EnumProperty(std::string_view name, std::span<const char* const> identifiers,
-                           std::function<int()> get, std::function<void(int)>, bool stored) {
+void TWriter::EnumProperty(std::string_view name, std::span<const char* const> identifiers, std::function<int()> get,
+                           std::function<void(int)>, bool stored) {
   if (!stored) return;
   const int ordinal = get();
   if (ordinal < 0 || static_cast<size_t>(ordinal) >= identifiers.size()) {
@@ -229,11 +229,10 @@ void TReader::ReadComponent(TComponent& root) {
   for (TComponent* c : loaded) c->AfterLoad();
 }
 
-void TReader::ReadInto(TComponent& component, const std::string& className,
-                       const std::string& name, std::vector<TComponent*>& loaded) {
+void TReader::ReadInto(TComponent& component, const std::string& className, const std::string& name,
+                       std::vector<TComponent*>& loaded) {
   if (className != component.ClassName()) {
-    throw EFilerError("Invalid stream format: " + className + " where " + component.ClassName() +
-                      " was expected");
+    throw EFilerError("Invalid stream format: " + className + " where " + component.ClassName() + " was expected");
   }
   component.loading_ = true;
   loaded.push_back(&component);
@@ -276,13 +275,11 @@ int TReader::OrdinalOf(std::span<const char* const> identifiers, const std::stri
   Fail(current_->Name(), "Invalid property value");
 }
 
-void TReader::IntegerProperty(std::string_view name, std::function<int32_t()>,
-                              std::function<void(int32_t)> set, bool) {
+void TReader::IntegerProperty(std::string_view name, std::function<int32_t()>, std::function<void(int32_t)> set, bool) {
   if (Takes(name, kind_ == kInteger)) set(stream_.ReadInt32());
 }
 
-void TReader::BooleanProperty(std::string_view name, std::function<bool()>,
-                              std::function<void(bool)> set, bool) {
+void TReader::BooleanProperty(std::string_view name, std::function<bool()>, std::function<void(bool)> set, bool) {
   if (Takes(name, kind_ == kFalse || kind_ == kTrue)) set(kind_ == kTrue);
 }
 
@@ -294,13 +291,13 @@ void TReader::StringProperty(std::string_view name, std::function<std::string()>
   set(stream_.ReadBytes(static_cast<size_t>(length)));
 }
 
-void TReader::EnumProperty(std::string_view name, std::span<const char* const> identifiers,
-                           std::function<int()>, std::function<void(int)> set, bool) {
+void TReader::EnumProperty(std::string_view name, std::span<const char* const> identifiers, std::function<int()>,
+                           std::function<void(int)> set, bool) {
   if (Takes(name, kind_ == kEnum)) set(OrdinalOf(identifiers, ReadIdent()));
 }
 
-void TReader::SetProperty(std::string_view name, std::span<const char* const> identifiers,
-                          std::function<uint32_t()>, std::function<void(uint32_t)> set, bool) {
+void TReader::SetProperty(std::string_view name, std::span<const char* const> identifiers, std::function<uint32_t()>,
+                          std::function<void(uint32_t)> set, bool) {
   if (!Takes(name, kind_ == kSet)) return;
   uint32_t bits = 0;
   for (int n = stream_.ReadByte(); n > 0; --n) {

@@ -132,20 +132,18 @@ class TFiler {
  public:
   virtual ~TFiler() = default;
 
-  virtual void IntegerProperty(std::string_view name, std::function<int32_t()> get,
-                               std::function<void(int32_t)> set, bool stored) = 0;
-  virtual void BooleanProperty(std::string_view name, std::function<bool()> get,
-                               std::function<void(bool)> set, bool stored) = 0;
+  virtual void IntegerProperty(std::string_view name, std::function<int32_t()> get, std::function<void(int32_t)> set,
+                               bool stored) = 0;
+  virtual void BooleanProperty(std::string_view name, std::function<bool()> get, std::function<void(bool)> set,
+                               bool stored) = 0;
   virtual void StringProperty(std::string_view name, std::function<std::string()> get,
                               std::function<void(const std::string&)> set, bool stored) = 0;
   // An enumeration stored by the identifier of its ordinal.
-  virtual void EnumProperty(std::string_view name, std::span<const char* const> identifiers,
-                            std::function<int()> get, std::function<void(int)> set,
-                            bool stored) = 0;
+  virtual void EnumProperty(std::string_view name, std::span<const char* const> identifiers, std::function<int()> get,
+                            std::function<void(int)> set, bool stored) = 0;
   // A set of an enumeration, bit n for ordinal n, stored by identifiers.
   virtual void SetProperty(std::string_view name, std::span<const char* const> identifiers,
-                           std::function<uint32_t()> get, std::function<void(uint32_t)> set,
-                           bool stored) = 0;
+                           std::function<uint32_t()> get, std::function<void(uint32_t)> set, bool stored) = 0;
   // A block of bytes that the component itself writes and reads.
   virtual void BinaryProperty(std::string_view name, std::function<void(TMemoryStream&)> read,
                               std::function<void(TMemoryStream&)> write, bool hasData) = 0;
@@ -169,17 +167,16 @@ class TWriter : public TFiler {
   explicit TWriter(TMemoryStream& stream) : stream_(stream) {}
   void WriteComponent(TComponent& component);
 
-  void IntegerProperty(std::string_view name, std::function<int32_t()> get,
-                       std::function<void(int32_t)> set, bool stored) override;
-  void BooleanProperty(std::string_view name, std::function<bool()> get,
-                       std::function<void(bool)> set, bool stored) override;
+  void IntegerProperty(std::string_view name, std::function<int32_t()> get, std::function<void(int32_t)> set,
+                       bool stored) override;
+  void BooleanProperty(std::string_view name, std::function<bool()> get, std::function<void(bool)> set,
+                       bool stored) override;
   void StringProperty(std::string_view name, std::function<std::string()> get,
                       std::function<void(const std::string&)> set, bool stored) override;
-  void EnumProperty(std::string_view name, std::span<const char* const> identifiers,
-                    std::function<int()> get, std::function<void(int)> set, bool stored) override;
-  void SetProperty(std::string_view name, std::span<const char* const> identifiers,
-                   std::function<uint32_t()> get, std::function<void(uint32_t)> set,
-                   bool stored) override;
+  void EnumProperty(std::string_view name, std::span<const char* const> identifiers, std::function<int()> get,
+                    std::function<void(int)> set, bool stored) override;
+  void SetProperty(std::string_view name, std::span<const char* const> identifiers, std::function<uint32_t()> get,
+                   std::function<void(uint32_t)> set, bool stored) override;
   void BinaryProperty(std::string_view name, std::function<void(TMemoryStream&)> read,
                       std::function<void(TMemoryStream&)> write, bool hasData) override;
 
@@ -199,17 +196,16 @@ class TReader : public TFiler {
   explicit TReader(TMemoryStream& stream) : stream_(stream) {}
   void ReadComponent(TComponent& root);
 
-  void IntegerProperty(std::string_view name, std::function<int32_t()> get,
-                       std::function<void(int32_t)> set, bool stored) override;
-  void BooleanProperty(std::string_view name, std::function<bool()> get,
-                       std::function<void(bool)> set, bool stored) override;
+  void IntegerProperty(std::string_view name, std::function<int32_t()> get, std::function<void(int32_t)> set,
+                       bool stored) override;
+  void BooleanProperty(std::string_view name, std::function<bool()> get, std::function<void(bool)> set,
+                       bool stored) override;
   void StringProperty(std::string_view name, std::function<std::string()> get,
                       std::function<void(const std::string&)> set, bool stored) override;
-  void EnumProperty(std::string_view name, std::span<const char* const> identifiers,
-                    std::function<int()> get, std::function<void(int)> set, bool stored) override;
-  void SetProperty(std::string_view name, std::span<const char* const> identifiers,
-                   std::function<uint32_t()> get, std::function<void(uint32_t)> set,
-                   bool stored) override;
+  void EnumProperty(std::string_view name, std::span<const char* const> identifiers, std::function<int()> get,
+                    std::function<void(int)> set, bool stored) override;
+  void SetProperty(std::string_view name, std::span<const char* const> identifiers, std::function<uint32_t()> get,
+                   std::function<void(uint32_t)> set, bool stored) override;
   void BinaryProperty(std::string_view name, std::function<void(TMemoryStream&)> read,
                       std::function<void(TMemoryStream&)> write, bool hasData) override;
 

@@ -98,9 +98,7 @@ std::string CurrentDirectory() {
   return platform::Utf8ToCp1250(buf);
 }
 
-std::string Normalized(const std::string& path) {
-  return std::filesystem::path(path).lexically_normal().string();
-}
+std::string Normalized(const std::string& path) { return std::filesystem::path(path).lexically_normal().string(); }
 
 // The full path of a file named relative to the working directory.
 std::string FullPath(const std::string& path) {
@@ -149,8 +147,7 @@ void Open(Frame& frame, const std::string& file, bool isInclude) {
 }
 
 void IncludeMessage(const std::string& include, const char* what) {
-  platform::ShowMessageDlg(platform::MessageIcon::Error,
-                           "Include file \"" + platform::Quoted(include) + "\" " + what);
+  platform::ShowMessageDlg(platform::MessageIcon::Error, "Include file \"" + platform::Quoted(include) + "\" " + what);
 }
 
 // Includes are read on a stack of our own, so that no chain of them can
@@ -250,8 +247,7 @@ void THelpContextMap::SetFileName(const std::string& value) {
     }
     if (Designing()) {
       platform::ShowMessageDlg(platform::MessageIcon::Information,
-                               "Help context list updated. " + std::to_string(list.size()) +
-                                   " items stored.");
+                               "Help context list updated. " + std::to_string(list.size()) + " items stored.");
     }
   }
   fileName_ = value;
@@ -290,11 +286,10 @@ void THelpContextMap::WriteFileData(TMemoryStream& stream) {
 void THelpContextMap::DefineProperties(TFiler& filer) {
   TComponent::DefineProperties(filer);
   filer.StringProperty(
-      "FileName", [this] { return fileName_; },
-      [this](const std::string& v) { SetFileName(v); }, !fileName_.empty());
+      "FileName", [this] { return fileName_; }, [this](const std::string& v) { SetFileName(v); }, !fileName_.empty());
   filer.BinaryProperty(
-      "FileData", [this](TMemoryStream& s) { ReadFileData(s); },
-      [this](TMemoryStream& s) { WriteFileData(s); }, block_.Size() > 0);
+      "FileData", [this](TMemoryStream& s) { ReadFileData(s); }, [this](TMemoryStream& s) { WriteFileData(s); },
+      block_.Size() > 0);
 }
 
 }  // namespace help

@@ -127,7 +127,8 @@ bool THelpRouter::RouteHelpCommand(uint16_t Command, int32_t Data, bool& CallHel
     } else {
       const std::string hlp = ChangeFileExt(g_resolvedHelpFile, ".hlp");
       // The datum travels as the 32-bit value it is; WinHelp never sees a pointer from here.
-      result = WinHelpA(HelpWindowHandle(), hlp.c_str(), Command, static_cast<uintptr_t>(static_cast<uint32_t>(Data))) != 0;
+      result =
+          WinHelpA(HelpWindowHandle(), hlp.c_str(), Command, static_cast<uintptr_t>(static_cast<uint32_t>(Data))) != 0;
     }
     CallHelp = false;
     return result;
@@ -140,16 +141,10 @@ bool THelpRouter::RouteHelpCommand(uint16_t Command, int32_t Data, bool& CallHel
     case HELP_CONTEXT:
       result = CallViewer(0, chm, HH_HELP_CONTEXT, static_cast<uintptr_t>(static_cast<uint32_t>(Data))) != 0;
       break;
-    case HELP_QUIT:
-      result = CallViewer(0, nullptr, HH_CLOSE_ALL, 0) != 0;
-      break;
+    case HELP_QUIT: result = CallViewer(0, nullptr, HH_CLOSE_ALL, 0) != 0; break;
     case HELP_CONTENTS:
-    case HELP_FINDER:
-      result = CallViewer(0, chm, HH_DISPLAY_TOC, 0) != 0;
-      break;
-    case HELP_TAB:
-      result = CallViewer(0, chm, Data == 0 ? HH_DISPLAY_TOC : HH_DISPLAY_INDEX, 0) != 0;
-      break;
+    case HELP_FINDER: result = CallViewer(0, chm, HH_DISPLAY_TOC, 0) != 0; break;
+    case HELP_TAB: result = CallViewer(0, chm, Data == 0 ? HH_DISPLAY_TOC : HH_DISPLAY_INDEX, 0) != 0; break;
     case HELP_KEY:
     case HELP_PARTIALKEY:
       // The datum would be a keyword pointer cut to 32 bits: the index opens at its top instead.
@@ -165,9 +160,7 @@ bool THelpRouter::RouteHelpCommand(uint16_t Command, int32_t Data, bool& CallHel
       popupPoint_ = {};
       result = true;
       break;
-    default:
-      result = false;
-      break;
+    default: result = false; break;
   }
   CallHelp = false;
   return result;

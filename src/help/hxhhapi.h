@@ -39,12 +39,12 @@ struct THHMargins {
 struct THHPopup {
   int32_t cbStruct = static_cast<int32_t>(sizeof(THHPopup));
   uintptr_t hinst = 0;
-  uint32_t idString = 0;        // a context number of the popup topic file, when pszText is empty
-  const char* pszText = "";     // code page 1250
-  THHPoint pt;                  // screen point of the popup
-  int32_t clrForeground = -1;   // -1: the viewer's own
+  uint32_t idString = 0;       // a context number of the popup topic file, when pszText is empty
+  const char* pszText = "";    // code page 1250
+  THHPoint pt;                 // screen point of the popup
+  int32_t clrForeground = -1;  // -1: the viewer's own
   int32_t clrBackground = -1;
-  THHMargins rcMargins;         // -1 each: the viewer's own
+  THHMargins rcMargins;                      // -1 each: the viewer's own
   const char* pszFont = "MS Sans Serif, 8";  // "face, points"
 };
 

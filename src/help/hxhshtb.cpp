@@ -15,16 +15,17 @@ constexpr int32_t ByteValue(int c) {
     case ' ': return -16;
     case '!': return 11;
     case '"': return -14;
-    case '*': case '+': return c + 208;
+    case '*':
+    case '+': return c + 208;
     case '.': return 12;
     case '/': return -1;
     case '0': return 10;
     case '_': return 13;
     default: break;
   }
-  if (c >= 35 && c <= 37) return c + 208;   // # $ %
-  if (c <= 90) return c - 48;               // & ' ( ) , -  1-9  : to @  A-Z
-  if (c <= 127) return c - 80;              // [ \ ] ^ ` a-z { | } ~ DEL
+  if (c >= 35 && c <= 37) return c + 208;  // # $ %
+  if (c <= 90) return c - 48;              // & ' ( ) , -  1-9  : to @  A-Z
+  if (c <= 127) return c - 80;             // [ \ ] ^ ` a-z { | } ~ DEL
   if (c >= 145 && c <= 151) return c - 48;
   return c - 304;
 }

@@ -10,11 +10,13 @@
 
 // The settings; each field's name is also its key in section "Nastaveni".
 struct TNastaveni {
-  bool Protokol = false;      // write a protocol when the evaluation screen is closed
-  std::string VAdr;           // default directory of test files
-  bool PVAdr = true;          // the open and save dialogs start in VAdr
-  bool ZjistiAV = false;      // check for a newer version at start
-  std::string pJazyk = "\xC8" "esky";  // the current language ("Česky"): a section of the language table
+  bool Protokol = false;  // write a protocol when the evaluation screen is closed
+  std::string VAdr;       // default directory of test files
+  bool PVAdr = true;      // the open and save dialogs start in VAdr
+  bool ZjistiAV = false;  // check for a newer version at start
+  std::string pJazyk =
+      "\xC8"
+      "esky";  // the current language ("Česky"): a section of the language table
 
   bool operator==(const TNastaveni&) const = default;
 };

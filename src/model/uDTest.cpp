@@ -31,9 +31,7 @@ TOtazky EmptyQuestion(const TDTest& test, int32_t points) {
   return q;
 }
 
-bool IsQuestionIndex(const TDTest& test, int32_t index) {
-  return index >= 0 && index < QuestionCount(test);
-}
+bool IsQuestionIndex(const TDTest& test, int32_t index) { return index >= 0 && index < QuestionCount(test); }
 
 }  // namespace
 
@@ -224,8 +222,8 @@ TDTest ParseBody(std::string_view body) {
 void AppendText(std::string& out, const std::string& text) {
   const size_t start = out.size();
   out += text;
-  std::replace_if(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(),
-                  [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  std::replace_if(
+      out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
   out += kLineEnd;
 }
 

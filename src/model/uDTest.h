@@ -33,8 +33,8 @@ constexpr int32_t kGradingByPercent = 2;
 struct TDTest {
   std::vector<TOtazky> Questions;
   std::string Name;
-  int32_t AnswerCount = 0;       // answers per question, 2 to 10 once the properties screen set it
-  bool MultipleCorrect = false;  // false: exactly one correct answer (radio buttons)
+  int32_t AnswerCount = 0;                 // answers per question, 2 to 10 once the properties screen set it
+  bool MultipleCorrect = false;            // false: exactly one correct answer (radio buttons)
   int32_t GradingMode = kGradingByErrors;  // one of the kGrading... modes, or any value a file holds
   int32_t Limit1 = 0;
   int32_t Limit2 = 0;

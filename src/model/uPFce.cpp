@@ -9,8 +9,7 @@
 #include "platform/fileversion.h"
 #include "platform/files.h"
 
-bool GetFileVersion(const std::string& fileName, uint16_t& major, uint16_t& minor,
-                    uint16_t& release, uint16_t& build) {
+bool GetFileVersion(const std::string& fileName, uint16_t& major, uint16_t& minor, uint16_t& release, uint16_t& build) {
   const auto v = platform::ReadFileVersion(fileName);
   if (!v) return false;
   major = v->major;
@@ -25,8 +24,8 @@ std::string FileVersionText(const std::string& fileName) {
   if (!GetFileVersion(fileName, major, minor, release, build)) {
     return "Version information not included in this file";
   }
-  return std::to_string(major) + '.' + std::to_string(minor) + '.' + std::to_string(release) +
-         '.' + std::to_string(build);
+  return std::to_string(major) + '.' + std::to_string(minor) + '.' + std::to_string(release) + '.' +
+         std::to_string(build);
 }
 
 int32_t FileBuildNumber(const std::string& fileName) {
@@ -37,8 +36,7 @@ int32_t FileBuildNumber(const std::string& fileName) {
 
 bool IsOnline() { return platform::ConnectionAvailable(); }
 
-bool DownloadFile(const std::string& url, const std::string& fileName,
-                  const platform::DownloadLimits& limits) {
+bool DownloadFile(const std::string& url, const std::string& fileName, const platform::DownloadLimits& limits) {
   return platform::DownloadUrlToFile(url, fileName, limits);
 }
 

@@ -17,8 +17,7 @@ inline constexpr uint64_t kVersionFileMaxBytes = 64 * 1024;
 inline constexpr platform::DownloadLimits kVersionFileLimits{10, 20, 30, kVersionFileMaxBytes};
 
 // The file version the file carries. False, with the outputs untouched, when it carries none.
-bool GetFileVersion(const std::string& fileName, uint16_t& major, uint16_t& minor,
-                    uint16_t& release, uint16_t& build);
+bool GetFileVersion(const std::string& fileName, uint16_t& major, uint16_t& minor, uint16_t& release, uint16_t& build);
 
 // "major.minor.release.build", or "Version information not included in this file".
 std::string FileVersionText(const std::string& fileName);
@@ -31,8 +30,7 @@ bool IsOnline();
 
 // Downloads the URL into the file within the limits; true only when the whole
 // resource arrived. A failed download leaves the file as it was. Never throws.
-bool DownloadFile(const std::string& url, const std::string& fileName,
-                  const platform::DownloadLimits& limits = {});
+bool DownloadFile(const std::string& url, const std::string& fileName, const platform::DownloadLimits& limits = {});
 
 // Reads a version file: number from line 1, notes from the lines after it,
 // each followed by CR LF. A missing or unreadable file, or one larger than

@@ -40,9 +40,7 @@ void AppendUtf8(std::string& out, char32_t u) {
 
 }  // namespace
 
-char16_t Cp1250ToUnicode(unsigned char c) {
-  return c < 0x80 ? char16_t(c) : kHigh[c - 0x80];
-}
+char16_t Cp1250ToUnicode(unsigned char c) { return c < 0x80 ? char16_t(c) : kHigh[c - 0x80]; }
 
 char UnicodeToCp1250(char32_t u) {
   if (u < 0x80) return static_cast<char>(u);
@@ -55,12 +53,16 @@ char UnicodeToCp1250(char32_t u) {
 unsigned char Cp1250Upper(unsigned char c) {
   if (c >= 'a' && c <= 'z') return c - 32;
   switch (c) {
-    case 0x9A: case 0x9C: case 0x9D: case 0x9E: case 0x9F: return c - 0x10;  // š ś ť ž ź
-    case 0xB3: return 0xA3;  // ł
-    case 0xB9: return 0xA5;  // ą
-    case 0xBA: return 0xAA;  // ş
-    case 0xBE: return 0xBC;  // ľ
-    case 0xBF: return 0xAF;  // ż
+    case 0x9A:
+    case 0x9C:
+    case 0x9D:
+    case 0x9E:
+    case 0x9F: return c - 0x10;  // š ś ť ž ź
+    case 0xB3: return 0xA3;      // ł
+    case 0xB9: return 0xA5;      // ą
+    case 0xBA: return 0xAA;      // ş
+    case 0xBE: return 0xBC;      // ľ
+    case 0xBF: return 0xAF;      // ż
     default: break;
   }
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
@@ -70,12 +72,16 @@ unsigned char Cp1250Upper(unsigned char c) {
 unsigned char Cp1250Lower(unsigned char c) {
   if (c >= 'A' && c <= 'Z') return c + 32;
   switch (c) {
-    case 0x8A: case 0x8C: case 0x8D: case 0x8E: case 0x8F: return c + 0x10;  // Š Ś Ť Ž Ź
-    case 0xA3: return 0xB3;  // Ł
-    case 0xA5: return 0xB9;  // Ą
-    case 0xAA: return 0xBA;  // Ş
-    case 0xBC: return 0xBE;  // Ľ
-    case 0xAF: return 0xBF;  // Ż
+    case 0x8A:
+    case 0x8C:
+    case 0x8D:
+    case 0x8E:
+    case 0x8F: return c + 0x10;  // Š Ś Ť Ž Ź
+    case 0xA3: return 0xB3;      // Ł
+    case 0xA5: return 0xB9;      // Ą
+    case 0xAA: return 0xBA;      // Ş
+    case 0xBC: return 0xBE;      // Ľ
+    case 0xAF: return 0xBF;      // Ż
     default: break;
   }
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;
@@ -97,11 +103,23 @@ std::string Utf8ToCp1250(std::string_view s) {
     const unsigned char c = s[i];
     int extra;
     char32_t u;
-    if (c < 0x80) { extra = 0; u = c; }
-    else if ((c & 0xE0) == 0xC0) { extra = 1; u = c & 0x1F; }
-    else if ((c & 0xF0) == 0xE0) { extra = 2; u = c & 0x0F; }
-    else if ((c & 0xF8) == 0xF0) { extra = 3; u = c & 0x07; }
-    else { out += '?'; ++i; continue; }
+    if (c < 0x80) {
+      extra = 0;
+      u = c;
+    } else if ((c & 0xE0) == 0xC0) {
+      extra = 1;
+      u = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+      extra = 2;
+      u = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+      extra = 3;
+      u = c & 0x07;
+    } else {
+      out += '?';
+      ++i;
+      continue;
+    }
     size_t j = 1;
     for (; j <= size_t(extra) && i + j < s.size(); ++j) {
       const unsigned char d = s[i + j];

@@ -59,8 +59,7 @@ const char* RedirectProtocols(const std::string& url) {
   return StartsWithNoCase(url, "https:") ? "https" : "http,https";
 }
 
-bool DownloadUrlToFile(const std::string& url, const std::string& path,
-                       const DownloadLimits& limits) {
+bool DownloadUrlToFile(const std::string& url, const std::string& path, const DownloadLimits& limits) {
   try {
     static std::once_flag initialised;
     static CURLcode initResult = CURLE_OK;
@@ -83,8 +82,7 @@ bool DownloadUrlToFile(const std::string& url, const std::string& path,
     ok = ok && curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, RedirectProtocols(address)) == CURLE_OK;
     // A server that announces a larger body is refused before it sends it.
     if (limits.maxBytes != 0) {
-      ok = ok && curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE,
-                                  static_cast<curl_off_t>(limits.maxBytes)) == CURLE_OK;
+      ok = ok && curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBytes)) == CURLE_OK;
     }
     ok = ok && curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK;
     ok = ok && curl_easy_setopt(c, CURLOPT_MAXREDIRS, 10L) == CURLE_OK;

@@ -21,8 +21,7 @@ struct DownloadLimits {
 // status, a transfer cut short, a time limit, a body larger than the limit, a
 // file that cannot be written) the result is false and the file at path is
 // left as it was. Blocks the calling thread; never throws.
-bool DownloadUrlToFile(const std::string& url, const std::string& path,
-                       const DownloadLimits& limits = {});
+bool DownloadUrlToFile(const std::string& url, const std::string& path, const DownloadLimits& limits = {});
 
 // The protocols a redirect may lead to from this URL: only https from https.
 const char* RedirectProtocols(const std::string& url);

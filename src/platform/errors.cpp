@@ -33,16 +33,14 @@ EInOutError EInOutError::FromErrno(const std::string& path, int err) {
 
 EInOutError EInOutError::NotRegular(const std::string& path) { return EInOutError(path, "Not a regular file"); }
 
-EIniFileException::EIniFileException(const std::string& path)
-    : Exception("Unable to write to " + path) {}
+EIniFileException::EIniFileException(const std::string& path) : Exception("Unable to write to " + path) {}
 
 EIniFileException EIniFileException::InvalidKey(const std::string& key) {
   return EIniFileException(Message{}, "Unable to write the key '" + Quoted(key) +
                                           "': a key may not contain \"=\" nor begin with \";\" or \"[\"");
 }
 
-EListError::EListError(long index)
-    : Exception("List index out of bounds (" + std::to_string(index) + ")") {}
+EListError::EListError(long index) : Exception("List index out of bounds (" + std::to_string(index) + ")") {}
 
 EOutOfMemory::EOutOfMemory() : Exception("Out of memory") {}
 

@@ -31,8 +31,7 @@ std::optional<FileStamp> StampOf(const std::string& path);
 // device of that name cannot block. Any other failure (a directory, a FIFO,
 // no permission, a read error, more than maxBytes when that is not 0) raises
 // EInOutError. With stamp, also the stamp of the file that was read.
-std::optional<std::string> ReadFileBytes(const std::string& path, FileStamp* stamp = nullptr,
-                                         size_t maxBytes = 0);
+std::optional<std::string> ReadFileBytes(const std::string& path, FileStamp* stamp = nullptr, size_t maxBytes = 0);
 
 // Replaces the file with exactly these bytes. The data goes to a temporary
 // file in the same folder, which is then renamed over it, so a failure midway

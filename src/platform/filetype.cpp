@@ -128,8 +128,7 @@ std::string EnvDir(const char* name, const char* underHome) {
 
 std::string WithoutLineEnd(const std::string& line) {
   size_t end = line.size();
-  while (end > 0 && (line[end - 1] == '\n' || line[end - 1] == '\r' || line[end - 1] == ' ' ||
-                     line[end - 1] == '\t'))
+  while (end > 0 && (line[end - 1] == '\n' || line[end - 1] == '\r' || line[end - 1] == ' ' || line[end - 1] == '\t'))
     --end;
   return line.substr(0, end);
 }

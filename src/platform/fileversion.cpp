@@ -46,9 +46,7 @@ struct Area {
   uint64_t offset;
   uint64_t size;
   uint64_t align;
-  bool operator<(const Area& o) const {
-    return std::tie(offset, size, align) < std::tie(o.offset, o.size, o.align);
-  }
+  bool operator<(const Area& o) const { return std::tie(offset, size, align) < std::tie(o.offset, o.size, o.align); }
 };
 
 bool InFile(uint64_t offset, uint64_t size, uint64_t fileSize) {
@@ -58,8 +56,8 @@ bool InFile(uint64_t offset, uint64_t size, uint64_t fileSize) {
 uint64_t AlignUp(uint64_t v, uint64_t align) { return (v + align - 1) / align * align; }
 
 // Reads a table of count entries of entrySize bytes; empty when it does not fit.
-std::vector<uint8_t> ReadTable(uint64_t offset, uint64_t count, uint64_t entrySize,
-                               uint64_t fileSize, const ReadAtFn& readAt) {
+std::vector<uint8_t> ReadTable(uint64_t offset, uint64_t count, uint64_t entrySize, uint64_t fileSize,
+                               const ReadAtFn& readAt) {
   if (count == 0 || count > kMaxTableBytes / entrySize) return {};
   const uint64_t bytes = count * entrySize;
   if (!InFile(offset, bytes, fileSize)) return {};
@@ -69,8 +67,7 @@ std::vector<uint8_t> ReadTable(uint64_t offset, uint64_t count, uint64_t entrySi
 }
 
 // Walks the notes of one note area.
-std::optional<FileVersion> SearchNotes(const std::vector<uint8_t>& area, uint64_t align,
-                                       const Layout& l) {
+std::optional<FileVersion> SearchNotes(const std::vector<uint8_t>& area, uint64_t align, const Layout& l) {
   const uint8_t* b = area.data();
   const uint64_t size = area.size();
   uint64_t pos = 0;
@@ -83,8 +80,8 @@ std::optional<FileVersion> SearchNotes(const std::vector<uint8_t>& area, uint64_
     const uint64_t descAt = AlignUp(nameAt + nameSize, align);
     if (descAt > size || descSize > size - descAt) break;
     if (nameSize == sizeof kVersionNoteOwner &&
-        std::memcmp(b + nameAt, kVersionNoteOwner, sizeof kVersionNoteOwner) == 0 &&
-        type == kVersionNoteType && descSize == 8) {
+        std::memcmp(b + nameAt, kVersionNoteOwner, sizeof kVersionNoteOwner) == 0 && type == kVersionNoteType &&
+        descSize == 8) {
       const uint8_t* d = b + descAt;
       return FileVersion{l.U16(d), l.U16(d + 2), l.U16(d + 4), l.U16(d + 6)};
     }
@@ -102,8 +99,7 @@ std::optional<FileVersion> FindVersionNote(uint64_t fileSize, const ReadAtFn& re
   if (std::memcmp(ident, ELFMAG, SELFMAG) != 0) return std::nullopt;
   const uint8_t wordSize = ident[EI_CLASS];
   const uint8_t byteOrder = ident[EI_DATA];
-  if ((wordSize != ELFCLASS32 && wordSize != ELFCLASS64) ||
-      (byteOrder != ELFDATA2LSB && byteOrder != ELFDATA2MSB)) {
+  if ((wordSize != ELFCLASS32 && wordSize != ELFCLASS64) || (byteOrder != ELFDATA2LSB && byteOrder != ELFDATA2MSB)) {
     return std::nullopt;
   }
   Layout l;

@@ -34,9 +34,10 @@ struct VersionNote {
 };
 static_assert(sizeof(VersionNote) == 28);
 
-constexpr VersionNote MakeVersionNote(uint16_t major, uint16_t minor, uint16_t release,
-                                      uint16_t build) {
-  return VersionNote{sizeof kVersionNoteOwner, 4 * sizeof(uint16_t), kVersionNoteType,
+constexpr VersionNote MakeVersionNote(uint16_t major, uint16_t minor, uint16_t release, uint16_t build) {
+  return VersionNote{sizeof kVersionNoteOwner,
+                     4 * sizeof(uint16_t),
+                     kVersionNoteType,
                      {'Z', 'o', 'r', 'v', 'i', 'k', '\0', '\0'},
                      {major, minor, release, build}};
 }

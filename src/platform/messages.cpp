@@ -45,8 +45,6 @@ void ShowMessageDlg(MessageIcon icon, const std::string& text) {
   ShowMessage(MessageIconCaption(icon), text);
 }
 
-std::string MessageIconCaption(MessageIcon icon) {
-  return icon == MessageIcon::Error ? "Error" : "Information";
-}
+std::string MessageIconCaption(MessageIcon icon) { return icon == MessageIcon::Error ? "Error" : "Information"; }
 
 }  // namespace platform

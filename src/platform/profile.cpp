@@ -151,7 +151,9 @@ void Document::Classify(Line& line) {
   line.kind = Line::kOther;
   const std::string_view text = line.text;
   const std::string_view t = Trim(text);
-  auto at = [&](std::string_view part) { return std::make_pair(static_cast<size_t>(part.data() - text.data()), part.size()); };
+  auto at = [&](std::string_view part) {
+    return std::make_pair(static_cast<size_t>(part.data() - text.data()), part.size());
+  };
   if (t.empty() || t.front() == ';') return;
   if (t.front() == '[') {
     const size_t close = t.rfind(']');
@@ -325,8 +327,7 @@ std::string Document::Bytes() const {
   return out;
 }
 
-std::string ReadValue(std::string_view data, std::string_view section, std::string_view key,
-                      std::string_view def) {
+std::string ReadValue(std::string_view data, std::string_view section, std::string_view key, std::string_view def) {
   return Document(data).Value(section, key, def);
 }
 
@@ -336,8 +337,7 @@ std::vector<std::string> SectionKeys(std::string_view data, std::string_view sec
   return Document(data).Keys(section);
 }
 
-std::string WithValue(std::string_view data, std::string_view section, std::string_view key,
-                      std::string_view value) {
+std::string WithValue(std::string_view data, std::string_view section, std::string_view key, std::string_view value) {
   Document doc(data);
   doc.Set(section, key, value);
   return doc.Bytes();
@@ -409,8 +409,7 @@ std::shared_ptr<const profile::Document> ForReading(const std::string& path) {
 
 }  // namespace
 
-std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
-                                    const std::string& def) const {
+std::string ProfileFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
   return ForReading(path_)->Value(section, key, def);
 }
 
@@ -421,9 +420,7 @@ bool ProfileFile::ReadBool(const std::string& section, const std::string& key, b
   return def;
 }
 
-std::vector<std::string> ProfileFile::ReadSections() const {
-  return ForReading(path_)->Sections();
-}
+std::vector<std::string> ProfileFile::ReadSections() const { return ForReading(path_)->Sections(); }
 
 std::vector<std::string> ProfileFile::ReadSectionKeys(const std::string& section) const {
   return ForReading(path_)->Keys(section);

@@ -39,8 +39,7 @@ class ProfileFile {
 
   // The key's value, at most kValueMax characters; def when the section or key
   // is missing. A key present with an empty value gives "".
-  std::string ReadString(const std::string& section, const std::string& key,
-                         const std::string& def) const;
+  std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
 
   // True when the value is a non-zero integer, decimal or hexadecimal after
   // "0x"/"0X"; def when the key is missing, empty or not an integer.
@@ -124,19 +123,17 @@ class Document {
   Line& LastLine();
 
   std::string bom_;
-  std::string eol_;  // the file's first line end, "\r\n" for a file without one
+  std::string eol_;             // the file's first line end, "\r\n" for a file without one
   std::vector<Line> preamble_;  // lines before the first section
   std::vector<Section> sections_;
   std::unordered_map<std::string, size_t> sectionIndex_;  // the first section of each name
 };
 
-std::string ReadValue(std::string_view data, std::string_view section, std::string_view key,
-                      std::string_view def);
+std::string ReadValue(std::string_view data, std::string_view section, std::string_view key, std::string_view def);
 std::vector<std::string> SectionNames(std::string_view data);
 std::vector<std::string> SectionKeys(std::string_view data, std::string_view section);
 // The bytes after writing the value.
-std::string WithValue(std::string_view data, std::string_view section, std::string_view key,
-                      std::string_view value);
+std::string WithValue(std::string_view data, std::string_view section, std::string_view key, std::string_view value);
 // The bytes without the section; nullopt when the data has no such section.
 std::optional<std::string> WithoutSection(std::string_view data, std::string_view section);
 

@@ -23,8 +23,7 @@ toolkit::TLabel* ComicFixedLabel(QWidget* parent, const char* name, int left, in
 
 // A button 25 pixels high with a bold caption, its help context and its click.
 toolkit::TButton* ComicButton(QWidget* parent, const char* name, int left, int top, int width,
-                              const std::string& caption, int32_t helpContext = 0,
-                              std::function<void()> click = {});
+                              const std::string& caption, int32_t helpContext = 0, std::function<void()> click = {});
 
 // Controls in the window's own font.
 toolkit::TLabel* NewLabel(QWidget* parent, const char* name, int left, int top, const std::string& caption);
@@ -40,8 +39,8 @@ toolkit::TGroupBox* NewGroupBox(QWidget* parent, const char* name, int left, int
                                 const std::string& caption);
 // A panel docked to its parent's edge (or filling it), as wide as the parent.
 toolkit::TPanel* NewPanel(QWidget* parent, const char* name, toolkit::TAlign align, int height);
-toolkit::TBevel* NewBevel(QWidget* parent, const char* name, toolkit::TBevelShape shape, int left, int top,
-                          int width, int height);
+toolkit::TBevel* NewBevel(QWidget* parent, const char* name, toolkit::TBevelShape shape, int left, int top, int width,
+                          int height);
 
 // The colours of a check: a right answer green, a wrong one red (the red is
 // also that of a countdown running out).

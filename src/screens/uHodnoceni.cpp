@@ -183,9 +183,10 @@ void TfHodnoceni::PripravVystup() {
     const TVOtz& entry = Vysledek(static_cast<size_t>(i));
 
     lines.push_back({});
-    lines.push_back({{IntToStr(i + 1) + ") " + question.Text, true, {}},
-                     {" ", false, {}},
-                     {"[" + (entry.Correct ? spravne : spatne) + "]", true, entry.Correct ? kRightColor : kWrongColor}});
+    lines.push_back(
+        {{IntToStr(i + 1) + ") " + question.Text, true, {}},
+         {" ", false, {}},
+         {"[" + (entry.Correct ? spravne : spatne) + "]", true, entry.Correct ? kRightColor : kWrongColor}});
 
     for (size_t j = 0; j < question.Answers.size(); ++j) {
       const bool marked = Oznaceno(entry, j);

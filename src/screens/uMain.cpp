@@ -104,7 +104,7 @@ void TfMain::FormActivate() { NastavTxt(); }
 void TfMain::NastavTxt() {
   SetCaption(LangText("Informace"));
   const std::pair<TLabel*, TLabel*> rows[] = {
-      {lJPrg, loJPrg}, {lVPrg, loVPrg}, {Label9, Label10}, {Label1, Label2},
+      {lJPrg, loJPrg},  {lVPrg, loVPrg},  {Label9, Label10}, {Label1, Label2},
       {Label3, Label4}, {Label5, Label6}, {Label8, Label7},
   };
   const char* const keys[] = {"JmenoProgramu", "Verze", "Licence", "StrankyProgramu", "EMail", "Autor", "EMail"};
@@ -121,13 +121,9 @@ void TfMain::bZavritClick() { Close(); }
 
 void TfMain::Label2Click() { platform::OpenUrl(QUrl::fromUserInput(ToQ(Label2->Caption()))); }
 
-void TfMain::Label4Click() {
-  platform::OpenUrl(MailUrl(Label4->Caption(), LangText("EmailOdUzivateleAppZorvik")));
-}
+void TfMain::Label4Click() { platform::OpenUrl(MailUrl(Label4->Caption(), LangText("EmailOdUzivateleAppZorvik"))); }
 
-void TfMain::Label7Click() {
-  platform::OpenUrl(MailUrl(Label7->Caption(), LangText("EmailOdUzivateleAppZorvik")));
-}
+void TfMain::Label7Click() { platform::OpenUrl(MailUrl(Label7->Caption(), LangText("EmailOdUzivateleAppZorvik"))); }
 
 void TfMain::Label2MouseMove() { Label2->SetFontColor(kLinkHover); }
 void TfMain::Label4MouseMove() { Label4->SetFontColor(kLinkHover); }

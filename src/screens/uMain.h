@@ -23,15 +23,15 @@ class TfMain : public toolkit::TForm {
   toolkit::TLabel* loJPrg;
   toolkit::TLabel* lVPrg;
   toolkit::TLabel* loVPrg;
-  toolkit::TLabel* Label9;   // the licence
+  toolkit::TLabel* Label9;  // the licence
   toolkit::TLabel* Label10;
-  toolkit::TLabel* Label1;   // the web page
+  toolkit::TLabel* Label1;  // the web page
   toolkit::TLabel* Label2;
-  toolkit::TLabel* Label3;   // the program's e-mail
+  toolkit::TLabel* Label3;  // the program's e-mail
   toolkit::TLabel* Label4;
-  toolkit::TLabel* Label5;   // the author
+  toolkit::TLabel* Label5;  // the author
   toolkit::TLabel* Label6;
-  toolkit::TLabel* Label8;   // the author's e-mail
+  toolkit::TLabel* Label8;  // the author's e-mail
   toolkit::TLabel* Label7;
   toolkit::TBevel* Bevel1;
   toolkit::TBevel* Bevel2;

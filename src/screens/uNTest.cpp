@@ -60,8 +60,7 @@ TfNTest::TfNTest() : TForm("fNTest") {
   const int32_t thresholds[] = {90, 80, 60, 35};
   TLabel** labels[] = {&Label3, &Label4, &Label5, &Label6};
   TSpinEdit** boxes[] = {&seDo1, &seDo2, &seDo3, &seDo4};
-  void (TfNTest::*exits[])() = {&TfNTest::seDo1Exit, &TfNTest::seDo2Exit, &TfNTest::seDo3Exit,
-                                 &TfNTest::seDo4Exit};
+  void (TfNTest::*exits[])() = {&TfNTest::seDo1Exit, &TfNTest::seDo2Exit, &TfNTest::seDo3Exit, &TfNTest::seDo4Exit};
   for (int i = 0; i < 4; ++i) {
     const int top = 64 + 24 * i;
     *labels[i] = NewLabel(gHodnoceni, labelNames[i], 8, top + 4, thresholdLabels[i]);

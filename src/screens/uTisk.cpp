@@ -428,8 +428,7 @@ void TfTisk::Print() {
 
   for (int v = 1; v <= variants; ++v) {
     PrepareRun(ValueOf(seOtazek), cbMOtazky->Checked(), cbMOdpovedi->Checked());
-    Printer().Title =
-        ToQ(LangText("TiskTestu") + " \"" + RunTest.Name + "\" " + LangText("zProgramuZorvik"));
+    Printer().Title = ToQ(LangText("TiskTestu") + " \"" + RunTest.Name + "\" " + LangText("zProgramuZorvik"));
     page.H = LangText("Test") + ": " + RunTest.Name;
     page.titleH = VyskaTextu(page.H, PismoNadpis);
     page.footH = VyskaTextu(LangText("Str") + ": 1", PismoStranka);
@@ -442,8 +441,7 @@ void TfTisk::Print() {
     PrintQuestionPaper(page, v, pictures);
 
     // The answer key, and the answer sheet when asked for.
-    const std::string heading =
-        " (" + LangText("VarC") + ": " + std::to_string(v) + " - " + LangText("Odpovedi") + ")";
+    const std::string heading = " (" + LangText("VarC") + ": " + std::to_string(v) + " - " + LangText("Odpovedi") + ")";
     int y = page.T;
     if (sheets) {
       Printer().Copies = 1;

@@ -45,8 +45,8 @@ TfUpravitT::TfUpravitT() : TForm("fUpravitT") {
 
   pMenu = NewPanel(this, "pMenu", TAlign::alBottom, 41);
   pOdpovedi = NewPanel(this, "pOdpovedi", TAlign::alClient, 0);
-  bPredchozi = ComicButton(pMenu, "bPredchozi", 8, 8, 105, Cp1250("<<< Předchozí"), 1015,
-                          [this] { bPredchoziClick(); });
+  bPredchozi =
+      ComicButton(pMenu, "bPredchozi", 8, 8, 105, Cp1250("<<< Předchozí"), 1015, [this] { bPredchoziClick(); });
   seCislo = new TSpinEdit(pMenu, "seCislo");
   seCislo->SetBounds(120, 8, 49, kEditHeight);
   seCislo->SetMinValue(1);
@@ -109,8 +109,7 @@ void TfUpravitT::BuildAnswerRows() {
 
     const std::string caption = LangText("OdpovedC") + number;
     // Radio buttons of one parent: at most one of them is checked.
-    QAbstractButton* button =
-        NewChoiceButton(pOdpovedi, ("cbOdpoved" + number).c_str(), caption, t.MultipleCorrect);
+    QAbstractButton* button = NewChoiceButton(pOdpovedi, ("cbOdpoved" + number).c_str(), caption, t.MultipleCorrect);
     button->setFont(ComicFont(true));
     button->setGeometry(10, top, 125, edit->height());
     edit->show();

@@ -65,8 +65,7 @@ TfZTest::TfZTest() : TForm("fZTest") {
   Label3 = ComicLabel(pMenu, "Label3", 160, 12, true, Cp1250("Čas:"));
   lCas = ComicFixedLabel(pMenu, "lCas", 196, 12, 33, Qt::AlignHCenter, "1");
   lCas->SetColor(ButtonFace());
-  bPredchozi = ComicButton(pMenu, "bPredchozi", 236, 8, 113, Cp1250("<<< Předchozí"), 0,
-                           [this] { bPredchoziClick(); });
+  bPredchozi = ComicButton(pMenu, "bPredchozi", 236, 8, 113, Cp1250("<<< Předchozí"), 0, [this] { bPredchoziClick(); });
   bPredchozi->setEnabled(false);
   seCOtazky = new TSpinEdit(pMenu, "seCOtazky");
   seCOtazky->SetBounds(354, 10, 49, 22);
@@ -259,9 +258,7 @@ void TfZTest::ZobrazO() {
   bDalsi->setEnabled(CurrentQuestion < PocetOtazek() - 1);
 }
 
-void TfZTest::NastavZnacku(size_t slot, bool on) {
-  SetChoiceChecked(AnswerBoxes[slot], on);
-}
+void TfZTest::NastavZnacku(size_t slot, bool on) { SetChoiceChecked(AnswerBoxes[slot], on); }
 
 void TfZTest::UkazCislo() { lCislo->SetCaption(IntToStr(CurrentQuestion + 1) + "/" + IntToStr(PocetOtazek())); }
 

@@ -11,15 +11,15 @@
 
 // The outcome of one asked question.
 struct TVOtz {
-  bool Correct = false;       // at its last check every mark matched the key
-  std::vector<bool> Marks;    // the pupil's marks at the last check, one per answer slot as shown
+  bool Correct = false;     // at its last check every mark matched the key
+  std::vector<bool> Marks;  // the pupil's marks at the last check, one per answer slot as shown
 };
 
 // The outcome of one run; the evaluation screen fills the two totals.
 struct TVysledky {
-  int32_t RightCount = 0;     // right questions, or the sum of their points in points grading
-  int32_t WrongCount = 0;     // the same for wrong questions
-  std::vector<TVOtz> Answers; // one per question of the run copy, in its order
+  int32_t RightCount = 0;      // right questions, or the sum of their points in points grading
+  int32_t WrongCount = 0;      // the same for wrong questions
+  std::vector<TVOtz> Answers;  // one per question of the run copy, in its order
 };
 
 // The run result: reset at the start of every run, kept until the next one.

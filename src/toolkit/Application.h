@@ -101,5 +101,4 @@ class TApplication : public QApplication {
 // The one application object, or null before it exists.
 TApplication* Application();
 
-
 }  // namespace toolkit

@@ -23,9 +23,7 @@ const char* const kCancel = "Cancel";
 // Lays out the docked children of one parent whenever it or one of them changes size.
 class AlignManager : public QObject {
  public:
-  explicit AlignManager(QWidget* parent) : QObject(parent), parent_(parent) {
-    parent->installEventFilter(this);
-  }
+  explicit AlignManager(QWidget* parent) : QObject(parent), parent_(parent) { parent->installEventFilter(this); }
 
   void Watch(QWidget* child) {
     if (!watched_.contains(child)) {
@@ -41,8 +39,7 @@ class AlignManager : public QObject {
       case QEvent::Hide:
         if (watched == parent_ || watched->parent() == parent_) Realign();
         break;
-      default:
-        break;
+      default: break;
     }
     return false;
   }
@@ -286,8 +283,7 @@ QColor TLabel::Color() const { return palette().color(QPalette::Window); }
 
 void TLabel::SetFontColor(const QColor& color) {
   QPalette pal = palette();
-  pal.setColor(QPalette::WindowText,
-               color.isValid() ? color : QPalette().color(QPalette::WindowText));
+  pal.setColor(QPalette::WindowText, color.isValid() ? color : QPalette().color(QPalette::WindowText));
   setPalette(pal);
 }
 
@@ -329,7 +325,13 @@ TEdit::TEdit(QWidget* parent, const char* name) : TControl(parent, name) {
     if (OnChange) Invoke(OnChange);
   });
   new FocusEvents(
-      this, [this] { if (OnEnter) OnEnter(); }, [this] { if (OnExit) OnExit(); });
+      this,
+      [this] {
+        if (OnEnter) OnEnter();
+      },
+      [this] {
+        if (OnExit) OnExit();
+      });
 }
 
 std::string TEdit::Text() const { return FromQ(text()); }
@@ -420,9 +422,7 @@ void TBevel::paintEvent(QPaintEvent*) {
     p.drawLine(x1, y1, x2, y2);
   };
   switch (shape_) {
-    case TBevelShape::bsBox:
-      DrawFrame3D(p, rect(), dark, light);
-      break;
+    case TBevelShape::bsBox: DrawFrame3D(p, rect(), dark, light); break;
     case TBevelShape::bsFrame:
       DrawFrame3D(p, QRect(0, 0, w - 1, h - 1), dark, dark);
       DrawFrame3D(p, QRect(1, 1, w - 1, h - 1), light, light);
@@ -443,8 +443,7 @@ void TBevel::paintEvent(QPaintEvent*) {
       line(dark, w - 2, 0, w - 2, h - 1);
       line(light, w - 1, 0, w - 1, h - 1);
       break;
-    case TBevelShape::bsSpacer:
-      break;
+    case TBevelShape::bsSpacer: break;
   }
 }
 

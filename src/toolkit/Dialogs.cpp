@@ -106,8 +106,9 @@ TMsgButton MessageBoxes::Show(const std::string& caption, const std::string& tex
     case TMsgIcon::Information: box.setIcon(QMessageBox::Information); break;
   }
   for (TMsgButton b : buttons) {
-    QMessageBox::StandardButton sb =
-        b == TMsgButton::Yes ? QMessageBox::Yes : b == TMsgButton::No ? QMessageBox::No : QMessageBox::Ok;
+    QMessageBox::StandardButton sb = b == TMsgButton::Yes  ? QMessageBox::Yes
+                                     : b == TMsgButton::No ? QMessageBox::No
+                                                           : QMessageBox::Ok;
     box.addButton(sb);
   }
   // The close box and Esc give the last button.
@@ -222,9 +223,9 @@ bool TFileDialog::Run(const std::string& directory, std::string& chosen) {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setAcceptMode(save_ ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(save_ ? QFileDialog::AnyFile
-                           : (Options & ofFileMustExist) ? QFileDialog::ExistingFile
-                                                        : QFileDialog::AnyFile);
+  dialog.setFileMode(save_                         ? QFileDialog::AnyFile
+                     : (Options & ofFileMustExist) ? QFileDialog::ExistingFile
+                                                   : QFileDialog::AnyFile);
   dialog.setNameFilters(QtFilters(Filter));
   dialog.setDefaultSuffix(ToQ(DefaultExt));
   return Choose(dialog, chosen);
@@ -295,10 +296,10 @@ namespace {
 // The sixteen colours the font dialog offers, as 0x00BBGGRR.
 const std::vector<std::pair<const char*, uint32_t>>& FontColors() {
   static const std::vector<std::pair<const char*, uint32_t>> colors = {
-      {"Black", 0x000000},  {"Maroon", 0x000080}, {"Green", 0x008000},   {"Olive", 0x008080},
-      {"Navy", 0x800000},   {"Purple", 0x800080}, {"Teal", 0x808000},    {"Gray", 0x808080},
-      {"Silver", 0xC0C0C0}, {"Red", 0x0000FF},    {"Lime", 0x00FF00},    {"Yellow", 0x00FFFF},
-      {"Blue", 0xFF0000},   {"Fuchsia", 0xFF00FF}, {"Aqua", 0xFFFF00},   {"White", 0xFFFFFF}};
+      {"Black", 0x000000},  {"Maroon", 0x000080},  {"Green", 0x008000}, {"Olive", 0x008080},
+      {"Navy", 0x800000},   {"Purple", 0x800080},  {"Teal", 0x808000},  {"Gray", 0x808080},
+      {"Silver", 0xC0C0C0}, {"Red", 0x0000FF},     {"Lime", 0x00FF00},  {"Yellow", 0x00FFFF},
+      {"Blue", 0xFF0000},   {"Fuchsia", 0xFF00FF}, {"Aqua", 0xFFFF00},  {"White", 0xFFFFFF}};
   return colors;
 }
 

@@ -59,7 +59,7 @@ enum TOpenOption : unsigned {
 };
 
 struct TShownDialog {
-  std::string Name;        // the dialog's name ("od1")
+  std::string Name;  // the dialog's name ("od1")
   std::string Title;
   std::string Filter;
   std::string InitialDir;  // the property as set

@@ -22,9 +22,9 @@ void InstallFontSubstitutions() {
   QFont::insertSubstitutions(QStringLiteral("Comic Sans MS"),
                              {QStringLiteral("Comic Neue"), QStringLiteral("Comic Sans")});
   // Nimbus Sans is about as narrow as the old bitmap face; the others are fallbacks.
-  QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                             {QStringLiteral("Nimbus Sans"), QStringLiteral("Liberation Sans"),
-                              QStringLiteral("DejaVu Sans")});
+  QFont::insertSubstitutions(
+      QStringLiteral("MS Sans Serif"),
+      {QStringLiteral("Nimbus Sans"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
 }
 
 }  // namespace toolkit

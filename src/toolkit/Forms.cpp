@@ -179,8 +179,8 @@ bool TForm::event(QEvent* event) {
   // time it moves it there, or activates it.
   const QEvent::Type type = event->type();
   if ((type == QEvent::Move || type == QEvent::WindowActivate || type == QEvent::ActivationChange) &&
-      property(kPlaceWhenFramed).toBool() &&
-      isVisible() && windowHandle() && !windowHandle()->frameMargins().isNull()) {
+      property(kPlaceWhenFramed).toBool() && isVisible() && windowHandle() &&
+      !windowHandle()->frameMargins().isNull()) {
     setProperty(kPlaceWhenFramed, false);
     PlaceOnScreen();
   }

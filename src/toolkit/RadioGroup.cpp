@@ -85,9 +85,8 @@ void TRadioGroup::Arrange() {
   const int buttonHeight = space / perColumn;
   const int topMargin = fontHeight + 1 + (space % perColumn) / 2;
   for (int i = 0; i < count; ++i) {
-    buttons_[static_cast<size_t>(i)]->setGeometry((i / perColumn) * buttonWidth + 8,
-                                                  (i % perColumn) * buttonHeight + topMargin, buttonWidth,
-                                                  buttonHeight);
+    buttons_[static_cast<size_t>(i)]->setGeometry(
+        (i / perColumn) * buttonWidth + 8, (i % perColumn) * buttonHeight + topMargin, buttonWidth, buttonHeight);
   }
 }
 

@@ -70,16 +70,18 @@ TSpinEdit::TSpinEdit(QWidget* parent, const char* name) : TControl(parent, name)
     if (OnChange) Invoke(OnChange);
   });
   new FocusEvents(
-      editor_, [this] { if (OnEnter) OnEnter(); }, [this] { Exited(); });
+      editor_,
+      [this] {
+        if (OnEnter) OnEnter();
+      },
+      [this] { Exited(); });
   resize(121, 21);
 }
 
 std::string TSpinEdit::Text() const { return FromQ(editor_->text()); }
 void TSpinEdit::SetText(const std::string& text) { editor_->setText(ToQ(text)); }
 
-int32_t TSpinEdit::Value() const {
-  return platform::TryStrToInt(Text()).value_or(min_);
-}
+int32_t TSpinEdit::Value() const { return platform::TryStrToInt(Text()).value_or(min_); }
 
 int32_t TSpinEdit::CheckValue(int32_t value) const {
   if (value < min_) return min_;
@@ -122,8 +124,7 @@ void TSpinEdit::Exited() {
 }
 
 bool TSpinEdit::IsAllowedChar(QChar c) const {
-  return (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' ||
-         QLocale::system().decimalPoint().contains(c);
+  return (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || QLocale::system().decimalPoint().contains(c);
 }
 
 void TSpinEdit::resizeEvent(QResizeEvent* event) {

@@ -163,8 +163,8 @@ TEST(Resample, RadiusZeroTakesTheDefaultAndOtherRadiiAreUsedAsGiven) {
 TEST(Resample, KeepingTheSizeBlursWithMitchellAndCopiesWithTheSharpKernels) {
   QImage image = Row({{0, 0, 0}, {0, 0, 0}, {255, 255, 255}, {0, 0, 0}, {0, 0, 0}});
   ResampleBitmap(5, 1, rkMitchell, 0, image);
-  EXPECT_EQ(RowOf(image), (std::vector<std::array<int, 3>>{
-                              {0, 0, 0}, {13, 13, 13}, {227, 227, 227}, {13, 13, 13}, {0, 0, 0}}));
+  EXPECT_EQ(RowOf(image),
+            (std::vector<std::array<int, 3>>{{0, 0, 0}, {13, 13, 13}, {227, 227, 227}, {13, 13, 13}, {0, 0, 0}}));
 
   QImage photo(13, 7, QImage::Format_ARGB32);
   for (int y = 0; y < photo.height(); ++y)
@@ -236,7 +236,8 @@ TEST(Resample, ThreadsKeepTheirOwnChannelBuffers) {
   for (int i = 0; i < 4; ++i) {
     QImage image(31 + i * 7, 17 + i, QImage::Format_BGR888);
     for (int y = 0; y < image.height(); ++y)
-      for (int b = 0; b < image.width() * 3; ++b) image.scanLine(y)[b] = static_cast<uchar>((b * 31 + y * 17 + i * 101) % 256);
+      for (int b = 0; b < image.width() * 3; ++b)
+        image.scanLine(y)[b] = static_cast<uchar>((b * 31 + y * 17 + i * 101) % 256);
     sources.push_back(image);
   }
   std::vector<QImage> alone(4), together(4);
@@ -244,7 +245,8 @@ TEST(Resample, ThreadsKeepTheirOwnChannelBuffers) {
   std::vector<std::thread> threads;
   for (int i = 0; i < 4; ++i)
     threads.emplace_back([&, i] {
-      for (int round = 0; round < 5; ++round) ResampleGraphic(97 - i * 13, 41 + i * 9, rkLanczos3, 0, sources[i], together[i]);
+      for (int round = 0; round < 5; ++round)
+        ResampleGraphic(97 - i * 13, 41 + i * 9, rkLanczos3, 0, sources[i], together[i]);
     });
   for (auto& t : threads) t.join();
   for (int i = 0; i < 4; ++i) EXPECT_EQ(together[i], alone[i]) << i;

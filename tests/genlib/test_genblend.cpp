@@ -27,8 +27,8 @@ std::uint32_t MmxMix(std::uint32_t f, std::uint32_t b, unsigned w) {
   return r;
 }
 
-const std::uint32_t kColours[] = {0x00000000, 0xFFFFFFFF, 0x80FF4000, 0x0000C0FF, 0x7F7F7F7F,
-                                  0x01FE02FD, 0xC0123456, 0x3CA5E10F};
+const std::uint32_t kColours[] = {0x00000000, 0xFFFFFFFF, 0x80FF4000, 0x0000C0FF,
+                                  0x7F7F7F7F, 0x01FE02FD, 0xC0123456, 0x3CA5E10F};
 
 // A set of versions with the mix it must give.
 struct Versions {
@@ -81,7 +81,8 @@ void CheckRows(const Versions& versions) {
   v.BlendRow(source.data(), dst.data(), static_cast<int>(dst.size()));
   EXPECT_EQ(dst[0], start[0]);   // alpha 0 leaves the destination
   EXPECT_EQ(dst[1], source[1]);  // alpha 255 copies the source
-  for (std::size_t i = 2; i < dst.size(); ++i) EXPECT_EQ(dst[i], versions.reference(source[i], start[i], source[i] >> 24));
+  for (std::size_t i = 2; i < dst.size(); ++i)
+    EXPECT_EQ(dst[i], versions.reference(source[i], start[i], source[i] >> 24));
 
   for (unsigned m : {0u, 2u, 128u, 255u}) {
     dst = start;

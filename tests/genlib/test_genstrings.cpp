@@ -15,11 +15,27 @@ class GenStringsTest : public ::testing::Test {
 
 // Capital and small letter pairs of code page 1250: Latin, Czech, Slovak, Polish, Hungarian.
 constexpr unsigned char kPairs[][2] = {
-    {'A', 'a'}, {'Z', 'z'}, {0x8A, 0x9A} /* Š š */, {0x8C, 0x9C} /* Ś ś */, {0x8D, 0x9D} /* Ť ť */,
-    {0x8E, 0x9E} /* Ž ž */, {0x8F, 0x9F} /* Ź ź */, {0xA3, 0xB3} /* Ł ł */, {0xA5, 0xB9} /* Ą ą */,
-    {0xAA, 0xBA} /* Ş ş */, {0xAF, 0xBF} /* Ż ż */, {0xBC, 0xBE} /* Ľ ľ */, {0xC1, 0xE1} /* Á á */,
-    {0xC8, 0xE8} /* Č č */, {0xCF, 0xEF} /* Ď ď */, {0xCC, 0xEC} /* Ě ě */, {0xD2, 0xF2} /* Ň ň */,
-    {0xD5, 0xF5} /* Ő ő */, {0xD8, 0xF8} /* Ř ř */, {0xD9, 0xF9} /* Ů ů */, {0xDD, 0xFD} /* Ý ý */,
+    {'A', 'a'},
+    {'Z', 'z'},
+    {0x8A, 0x9A} /* Š š */,
+    {0x8C, 0x9C} /* Ś ś */,
+    {0x8D, 0x9D} /* Ť ť */,
+    {0x8E, 0x9E} /* Ž ž */,
+    {0x8F, 0x9F} /* Ź ź */,
+    {0xA3, 0xB3} /* Ł ł */,
+    {0xA5, 0xB9} /* Ą ą */,
+    {0xAA, 0xBA} /* Ş ş */,
+    {0xAF, 0xBF} /* Ż ż */,
+    {0xBC, 0xBE} /* Ľ ľ */,
+    {0xC1, 0xE1} /* Á á */,
+    {0xC8, 0xE8} /* Č č */,
+    {0xCF, 0xEF} /* Ď ď */,
+    {0xCC, 0xEC} /* Ě ě */,
+    {0xD2, 0xF2} /* Ň ň */,
+    {0xD5, 0xF5} /* Ő ő */,
+    {0xD8, 0xF8} /* Ř ř */,
+    {0xD9, 0xF9} /* Ů ů */,
+    {0xDD, 0xFD} /* Ý ý */,
 };
 
 }  // namespace
@@ -55,8 +71,8 @@ TEST_F(GenStringsTest, ReflectionIsItsOwnInverseOnEveryCode) {
 
 TEST_F(GenStringsTest, DigitsSignsAndUndefinedCodesKeepTheirCase) {
   for (int c : std::initializer_list<int>{'0', '5', '9', ' ', '.', '+', '@', '[', 0x80 /* € */, 0x81 /* undefined */,
-                          0xA0 /* no-break space */, 0xA7 /* § */, 0xD7 /* × */, 0xF7 /* ÷ */,
-                          0xFF /* dot above */}) {
+                                          0xA0 /* no-break space */, 0xA7 /* § */, 0xD7 /* × */, 0xF7 /* ÷ */,
+                                          0xFF /* dot above */}) {
     SCOPED_TRACE(int(c));
     EXPECT_FALSE(IsUpperChar(c));
     EXPECT_FALSE(IsLowerChar(c));
@@ -80,8 +96,8 @@ TEST_F(GenStringsTest, CharacterClasses) {
   EXPECT_EQ(CharTypes[0x00], platform::kCharControl);
   EXPECT_EQ(CharTypes[0x81], platform::kCharControl);
   EXPECT_EQ(CharTypes[0x7F], platform::kCharControl);
-  EXPECT_EQ(CharTypes[0x80], platform::kCharPunct);  // €
-  EXPECT_EQ(CharTypes[0xD7], platform::kCharPunct);  // ×
+  EXPECT_EQ(CharTypes[0x80], platform::kCharPunct);                         // €
+  EXPECT_EQ(CharTypes[0xD7], platform::kCharPunct);                         // ×
   EXPECT_EQ(CharTypes[0xB5], platform::kCharLower | platform::kCharAlpha);  // µ
 }
 

@@ -86,10 +86,10 @@ TEST(SnapFrequency, ToTheNearestStepAndUpOnATie) {
   EXPECT_EQ(SnapFrequency(395), 400u);
   EXPECT_EQ(SnapFrequency(333), 333u);
   EXPECT_EQ(SnapFrequency(0), 0u);
-  EXPECT_EQ(SnapFrequency(10), 20u);   // halfway between 0 and 20
+  EXPECT_EQ(SnapFrequency(10), 20u);  // halfway between 0 and 20
   EXPECT_EQ(SnapFrequency(26), 20u);
   EXPECT_EQ(SnapFrequency(27), 33u);
-  EXPECT_EQ(SnapFrequency(63), 66u);   // halfway between 60 and 66
+  EXPECT_EQ(SnapFrequency(63), 66u);  // halfway between 60 and 66
   EXPECT_EQ(SnapFrequency(199), 200u);
   EXPECT_EQ(SnapFrequency(2999), 3000u);
   EXPECT_EQ(SnapFrequency(1400), 1400u);
@@ -371,8 +371,8 @@ TEST(GenSysInfoStart, ReportsThisSystemTruthfully) {
   EXPECT_FALSE(IsWinNT);
   EXPECT_EQ(KernelProductVersion, 0u);
   EXPECT_EQ(DetectWindowsVersion(), wvUnknown);
-  for (bool flag : {IsWin95, IsWin95OSR2, IsWin98, IsWin98SE, IsWinME, IsWinNT31, IsWinNT35, IsWinNT351,
-                    IsWinNT4, IsWin2000, IsWinXP, IsWinNT3})
+  for (bool flag : {IsWin95, IsWin95OSR2, IsWin98, IsWin98SE, IsWinME, IsWinNT31, IsWinNT35, IsWinNT351, IsWinNT4,
+                    IsWin2000, IsWinXP, IsWinNT3})
     EXPECT_FALSE(flag);
   EXPECT_GE(NumberOfProcessors, 1u);
   EXPECT_GT(PageSize, 0u);

@@ -82,12 +82,16 @@ Plain RefResample(Plain src, int dw, int dh, KernelFunction kernel, float radius
   Plain mid{dw, src.h, std::vector<std::uint8_t>(static_cast<std::size_t>(dw) * src.h * 3)};
   for (int x = 0; x < dw; ++x) {
     const std::vector<Tap> taps = RefTaps(x, dw, src.w, radius, kernel);
-    for (int y = 0; y < src.h; ++y) RefWeigh(taps, [&](int p) { return src.at(p, y); }, mid.at(x, y));
+    for (int y = 0; y < src.h; ++y)
+      RefWeigh(
+          taps, [&](int p) { return src.at(p, y); }, mid.at(x, y));
   }
   Plain dst{dw, dh, std::vector<std::uint8_t>(static_cast<std::size_t>(dw) * dh * 3)};
   for (int y = 0; y < dh; ++y) {
     const std::vector<Tap> taps = RefTaps(y, dh, src.h, radius, kernel);
-    for (int x = 0; x < dw; ++x) RefWeigh(taps, [&](int p) { return mid.at(x, p); }, dst.at(x, y));
+    for (int x = 0; x < dw; ++x)
+      RefWeigh(
+          taps, [&](int p) { return mid.at(x, p); }, dst.at(x, y));
   }
   return dst;
 }
@@ -107,12 +111,9 @@ QImage RandomPicture(std::mt19937& rng, int w, int h) {
   for (int y = 0; y < h; ++y) {
     std::uint8_t* line = image.scanLine(y);
     for (int b = 0; b < w * 3; ++b) {
-      if (style == 0)
-        line[b] = static_cast<std::uint8_t>(rng());
-      else if (style == 1)
-        line[b] = ((b / 3 / 2 + y / 2 + b % 3) % 2) ? 255 : 0;
-      else
-        line[b] = static_cast<std::uint8_t>((b * 7 + y * 13) % 256);
+      if (style == 0) line[b] = static_cast<std::uint8_t>(rng());
+      else if (style == 1) line[b] = ((b / 3 / 2 + y / 2 + b % 3) % 2) ? 255 : 0;
+      else line[b] = static_cast<std::uint8_t>((b * 7 + y * 13) % 256);
     }
   }
   return image;
@@ -125,9 +126,8 @@ void ExpectSame(const QImage& source, int dw, int dh, ResampleKernel kernel, flo
   const Plain expected = RefResample(FromImage(source), dw, dh, KernelFunctions[kernel], r);
   ASSERT_EQ(target.size(), QSize(dw, dh));
   const Plain got = FromImage(target);
-  ASSERT_TRUE(got.bytes == expected.bytes)
-      << "kernel " << int(kernel) << " radius " << radius << ": " << source.width() << "x" << source.height()
-      << " -> " << dw << "x" << dh;
+  ASSERT_TRUE(got.bytes == expected.bytes) << "kernel " << int(kernel) << " radius " << radius << ": " << source.width()
+                                           << "x" << source.height() << " -> " << dw << "x" << dh;
 }
 
 class AgainstReference : public ::testing::TestWithParam<int> {};

@@ -12,6 +12,6 @@ TRecorder g_recorder = nullptr;
 extern "C" __attribute__((visibility("default"))) void SetRecorder(TRecorder recorder) { g_recorder = recorder; }
 
 extern "C" __attribute__((visibility("default"))) THelpWindow HtmlHelpA(THelpWindow caller, const char* file,
-                                                                       uint32_t command, uintptr_t data) {
+                                                                        uint32_t command, uintptr_t data) {
   return g_recorder ? g_recorder(caller, file, command, data) : 0;
 }

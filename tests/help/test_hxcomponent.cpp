@@ -30,13 +30,24 @@ class TProbe : public TComponent {
   void DefineProperties(TFiler& f) override {
     static constexpr const char* kModes[] = {"mdOne", "mdTwo", "mdThree"};
     static constexpr const char* kOptions[] = {"opA", "opB", "opC"};
-    f.IntegerProperty("Number", [this] { return Number; }, [this](int32_t v) { Number = v; LoadingWhenSet = Loading(); }, Number != 0);
-    f.BooleanProperty("Flag", [this] { return Flag; }, [this](bool v) { Flag = v; }, true);
-    f.StringProperty("Text", [this] { return Text; }, [this](const std::string& v) { Text = v; }, !Text.empty());
-    f.EnumProperty("Mode", kModes, [this] { return Mode; }, [this](int v) { Mode = v; }, Mode != 0);
-    f.SetProperty("Options", kOptions, [this] { return Options; }, [this](uint32_t v) { Options = v; }, Options != 0);
-    f.BinaryProperty("Data", [this](TMemoryStream& s) { Data = s.ReadBytes(s.Size()); },
-                     [this](TMemoryStream& s) { s.WriteBytes(Data); }, !Data.empty());
+    f.IntegerProperty(
+        "Number", [this] { return Number; },
+        [this](int32_t v) {
+          Number = v;
+          LoadingWhenSet = Loading();
+        },
+        Number != 0);
+    f.BooleanProperty(
+        "Flag", [this] { return Flag; }, [this](bool v) { Flag = v; }, true);
+    f.StringProperty(
+        "Text", [this] { return Text; }, [this](const std::string& v) { Text = v; }, !Text.empty());
+    f.EnumProperty(
+        "Mode", kModes, [this] { return Mode; }, [this](int v) { Mode = v; }, Mode != 0);
+    f.SetProperty(
+        "Options", kOptions, [this] { return Options; }, [this](uint32_t v) { Options = v; }, Options != 0);
+    f.BinaryProperty(
+        "Data", [this](TMemoryStream& s) { Data = s.ReadBytes(s.Size()); },
+        [this](TMemoryStream& s) { s.WriteBytes(Data); }, !Data.empty());
   }
 
  protected:
@@ -52,16 +63,11 @@ std::string Ident(const std::string& s) { return std::string(1, static_cast<char
 
 // Root "Form1" with Number -2, Flag, Text "Ahoj", Mode mdThree, Options [opA, opC],
 // Data "xy", owning "Probe2" with only Flag False stored.
-const std::string kStored = Ident("TProbe") + Ident("Form1") +
-    Ident("Number") + "\x01\xfe\xff\xff\xff"s +
-    Ident("Flag") + "\x03" +
-    Ident("Text") + "\x04\x04\0\0\0Ahoj"s +
-    Ident("Mode") + "\x05" + Ident("mdThree") +
-    Ident("Options") + "\x06\x02" + Ident("opA") + Ident("opC") +
-    Ident("Data") + "\x07\x02\0\0\0xy"s +
-    "\0"s +
-    Ident("TProbe") + Ident("Probe2") + Ident("Flag") + "\x02" + "\0"s + "\0"s +
-    "\0"s;
+const std::string kStored = Ident("TProbe") + Ident("Form1") + Ident("Number") + "\x01\xfe\xff\xff\xff"s +
+                            Ident("Flag") + "\x03" + Ident("Text") + "\x04\x04\0\0\0Ahoj"s + Ident("Mode") + "\x05" +
+                            Ident("mdThree") + Ident("Options") + "\x06\x02" + Ident("opA") + Ident("opC") +
+                            Ident("Data") + "\x07\x02\0\0\0xy"s + "\0"s + Ident("TProbe") + Ident("Probe2") +
+                            Ident("Flag") + "\x02" + "\0"s + "\0"s + "\0"s;
 
 }  // namespace
 

@@ -28,8 +28,9 @@ struct Shown {
 class ContextMap : public ::testing::Test {
  protected:
   void SetUp() override {
-    old_ = platform::SetMessageDlgHandler(
-        [this](platform::MessageIcon icon, const std::string& text) { shown_.push_back({icon, text}); });
+    old_ = platform::SetMessageDlgHandler([this](platform::MessageIcon icon, const std::string& text) {
+      shown_.push_back({icon, text});
+    });
   }
   void TearDown() override { platform::SetMessageDlgHandler(old_); }
 
@@ -99,8 +100,8 @@ TEST_F(ContextMap, HeadingsEndTheMainFile) {
 TEST_F(ContextMap, NamesAndValues) {
   const std::string text =
       "[MAP]\n"
-      "IDH_E = 1 2\n"      // blanks inside the value vanish
-      "=5\n"               // no name
+      "IDH_E = 1 2\n"  // blanks inside the value vanish
+      "=5\n"           // no name
       "IDH_F=abc\n"
       "IDH_G=7 // note\n"  // only "#" and ";" start a comment
       "IDH_H=8#note\n"
@@ -109,12 +110,12 @@ TEST_F(ContextMap, NamesAndValues) {
       "#defineIDH_K 11\n"  // eight characters go, whatever the eighth is
       "#define\tIDH_L 12\n"
       "#define\n"
-      "#ifdef X 13\n"      // a comment from the first character
+      "#ifdef X 13\n"  // a comment from the first character
       "IDH_M==14\n"
-      "IDH N 15\n"         // the value is "N15"
+      "IDH N 15\n"           // the value is "N15"
       "\x01IDH_O=16\x1a\n";  // control characters are trimmed at the ends
-  EXPECT_EQ(Numbers(text, {"IDH_E", "IDH_F", "IDH_G", "IDH_H", "IDH_I", "IDH_J", "DH_K", "IDH_K",
-                           "IDH_L", "IDH_M", "IDH", "IDH_O"}),
+  EXPECT_EQ(Numbers(text, {"IDH_E", "IDH_F", "IDH_G", "IDH_H", "IDH_I", "IDH_J", "DH_K", "IDH_K", "IDH_L", "IDH_M",
+                           "IDH", "IDH_O"}),
             (std::vector<int32_t>{12, 0, 0, 8, 9, 0, 11, 0, 12, 14, 0, 16}));
 }
 
@@ -124,10 +125,10 @@ TEST_F(ContextMap, NumberForms) {
       "D1=+5\nD2=-5\nD3=2147483647\nD4=-2147483648\nD5=2147483648\nD6=-2147483649\n"
       "H1=$1e\nH2=x1E\nH3=X1e\nH4=0x1E\nH5=0X1e\nH6=-$10\nH7=+0x7fffffff\nH8=0x80000000\n"
       "H9=-0x80000000\nB1=0x\nB2=$\nB3=1e\nB4=0x1G\nB5=--1\nB6=99999999999999999999\n";
-  EXPECT_EQ(Numbers(text, {"D1", "D2", "D3", "D4", "D5", "D6", "H1", "H2", "H3", "H4", "H5", "H6",
-                           "H7", "H8", "H9", "B1", "B2", "B3", "B4", "B5", "B6"}),
-            (std::vector<int32_t>{5, -5, 2147483647, -2147483647 - 1, 0, 0, 30, 30, 30, 30, 30, -16,
-                                  2147483647, 0, -2147483647 - 1, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(Numbers(text, {"D1", "D2", "D3", "D4", "D5", "D6", "H1", "H2", "H3", "H4", "H5",
+                           "H6", "H7", "H8", "H9", "B1", "B2", "B3", "B4", "B5", "B6"}),
+            (std::vector<int32_t>{5,   -5,         2147483647, -2147483647 - 1, 0, 0, 30, 30, 30, 30, 30,
+                                  -16, 2147483647, 0,          -2147483647 - 1, 0, 0, 0,  0,  0,  0}));
 }
 
 TEST_F(ContextMap, NamesWhoseHashIsZeroAreSkipped) {
@@ -205,8 +206,8 @@ TEST_F(ContextMap, AFileIsReadOncePerMapAndIncludesAreBounded) {
   shown_.clear();
   for (int i = 0; i < 20; ++i) {
     const std::string next = "f" + std::to_string(i + 1) + ".h";
-    Write("f" + std::to_string(i) + ".h", "L" + std::to_string(i) + "=" + std::to_string(i) + "\n#include " + next +
-                                              "\n#include " + next + "\n");
+    Write("f" + std::to_string(i) + ".h",
+          "L" + std::to_string(i) + "=" + std::to_string(i) + "\n#include " + next + "\n#include " + next + "\n");
   }
   Write("f20.h", "LAST=20\n");
   EXPECT_EQ(Parse("[MAP]\n#include f0.h\n").size(), 21u);
@@ -215,11 +216,12 @@ TEST_F(ContextMap, AFileIsReadOncePerMapAndIncludesAreBounded) {
   // A chain far deeper than any stack would take: read without recursion, cut at the bound.
   shown_.clear();
   const size_t chain = kMaxIncludes + 5;
-  for (size_t i = 0; i < chain; ++i) Write("c" + std::to_string(i) + ".h", "#include c" + std::to_string(i + 1) + ".h\nC" + std::to_string(i) + "=1\n");
+  for (size_t i = 0; i < chain; ++i)
+    Write("c" + std::to_string(i) + ".h", "#include c" + std::to_string(i + 1) + ".h\nC" + std::to_string(i) + "=1\n");
   EXPECT_EQ(Parse("[MAP]\n#include c0.h\n").size(), kMaxIncludes);
   ASSERT_EQ(shown_.size(), 1u);
-  EXPECT_EQ(shown_[0].text,
-            "Include file \"" + dir_.File("c" + std::to_string(kMaxIncludes) + ".h") + "\" not read: too many include files!");
+  EXPECT_EQ(shown_[0].text, "Include file \"" + dir_.File("c" + std::to_string(kMaxIncludes) + ".h") +
+                                "\" not read: too many include files!");
 }
 
 TEST_F(ContextMap, IncludeNamesAreQuotedShortInMessages) {
@@ -289,10 +291,11 @@ TEST_F(ContextMap, AFileThatCannotBeReadChangesNothing) {
 
 TEST_F(ContextMap, StoredBlockWrittenByHand) {
   // Three records in hash order: -5 -> 1, 17 ("A") -> 2, 749 ("AB") -> 0.
-  const std::string bytes = "\x18\0\0\0"s
-                            "\xfb\xff\xff\xff\x01\0\0\0"s
-                            "\x11\0\0\0\x02\0\0\0"s
-                            "\xed\x02\0\0\0\0\0\0"s;
+  const std::string bytes =
+      "\x18\0\0\0"s
+      "\xfb\xff\xff\xff\x01\0\0\0"s
+      "\x11\0\0\0\x02\0\0\0"s
+      "\xed\x02\0\0\0\0\0\0"s;
   THelpContextMap map(nullptr);
   TMemoryStream in(bytes + "rest");
   map.ReadFileData(in);
@@ -327,9 +330,12 @@ TEST_F(ContextMap, FormStorageCarriesFileNameAndFileData) {
   TWriter(stored).WriteComponent(*map);
   const std::string name = dir_.File("map.hpj");
   const std::string expected = "\x0fTHelpContextMap\x0fHelpContextMap1"s +
-                               "\x08" "FileName\x04"s + static_cast<char>(name.size()) + "\0\0\0"s + name +
-                               "\x08" "FileData\x07\x0c\0\0\0"s + "\x08\0\0\0\x11\0\0\0\x02\0\0\0"s +
-                               "\0\0"s;
+                               "\x08"
+                               "FileName\x04"s +
+                               static_cast<char>(name.size()) + "\0\0\0"s + name +
+                               "\x08"
+                               "FileData\x07\x0c\0\0\0"s +
+                               "\x08\0\0\0\x11\0\0\0\x02\0\0\0"s + "\0\0"s;
   EXPECT_EQ(stored.Bytes(), expected);
 
   // Read back while the map file is gone: the name is only stored, the records come from FileData.

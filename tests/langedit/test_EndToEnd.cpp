@@ -20,13 +20,17 @@ TEST_F(LexorinTest, ALanguageTranslatedInTheEditorIsUsedByTheProgram) {
   ASSERT_TRUE(toolkit::MessageBoxes::Shown().empty());
 
   const std::vector<std::string> languages = ListLanguages();
-  EXPECT_EQ(languages, (std::vector<std::string>{"\xC8" "esky", "English", "Deutsch"}));
+  EXPECT_EQ(languages, (std::vector<std::string>{"\xC8"
+                                                 "esky",
+                                                 "English", "Deutsch"}));
 
   Settings = TNastaveni();
   Settings.pJazyk = "Deutsch";
   EXPECT_EQ(LangText("Konec"), "Beenden");
   EXPECT_EQ(LangText("Zrusit"), "Abbrechen \x96 sofort");
-  EXPECT_EQ(LangText("Zpet"), "Zur\xFC" "ck");
+  EXPECT_EQ(LangText("Zpet"),
+            "Zur\xFC"
+            "ck");
   // A text left empty in the editor is one still to be translated.
   EXPECT_EQ(LangText("Dalsi"), "!_Dalsi");
 

@@ -13,7 +13,8 @@ namespace {
 
 // Two languages; the key "Jen" is only in the second section.
 const std::string kTwo =
-    "[\xC8" "esky]\r\nKonec=Konec\r\nZpet=Zp\xECt\r\n"
+    "[\xC8"
+    "esky]\r\nKonec=Konec\r\nZpet=Zp\xECt\r\n"
     "[English]\r\nKonec=End\r\nJen=Only here\r\nZpet=Back\r\n";
 
 const std::string kFour =
@@ -58,10 +59,10 @@ TEST_F(LexorinTest, BeforeTheFirstLoadTheWindowShowsAnEmptyFiveByFiveGrid) {
     const char* caption;
     QRect place;
   };
-  for (const Expected& e : {Expected{"bNacist", "Na\xE8\xEDt", QRect(8, 8, 75, 25)},
-                            Expected{"bUlozit", "Ulo\x9Eit", QRect(88, 8, 75, 25)},
-                            Expected{"bPridatJazyk", "P\xF8idat jazyk", QRect(776, 8, 75, 25)},
-                            Expected{"Button1", "Odebrat jazyk", QRect(368, 8, 75, 25)}}) {
+  for (const Expected& e :
+       {Expected{"bNacist", "Na\xE8\xEDt", QRect(8, 8, 75, 25)}, Expected{"bUlozit", "Ulo\x9Eit", QRect(88, 8, 75, 25)},
+        Expected{"bPridatJazyk", "P\xF8idat jazyk", QRect(776, 8, 75, 25)},
+        Expected{"Button1", "Odebrat jazyk", QRect(368, 8, 75, 25)}}) {
     auto* b = panel->findChild<TButton*>(QString::fromLatin1(e.name));
     ASSERT_NE(b, nullptr) << e.name;
     EXPECT_EQ(b->Caption(), e.caption);
@@ -110,7 +111,10 @@ TEST_F(LexorinTest, TheShippedTableGivesThreeColumnsAndOneRowPerKey) {
   TStringGrid& g = Grid();
   ASSERT_EQ(g.ColCount(), 3);
   ASSERT_EQ(g.RowCount(), 129);
-  EXPECT_EQ(Row(g, 0), (Cells{"Polo\x9Eky", "\xC8" "esky", "English"}));
+  EXPECT_EQ(Row(g, 0), (Cells{"Polo\x9Eky",
+                              "\xC8"
+                              "esky",
+                              "English"}));
   EXPECT_EQ(g.Cells(0, 1), "Aktualizace");
   EXPECT_EQ(g.Cells(2, RowOf("Konec")), "Exit");
   EXPECT_EQ(g.Cells(1, RowOf("Zrusit")), "Zru\x9Ait");
@@ -118,7 +122,9 @@ TEST_F(LexorinTest, TheShippedTableGivesThreeColumnsAndOneRowPerKey) {
   EXPECT_EQ(g.rowHeight(128), 20);
   EXPECT_FALSE(g.item(0, 1)->flags() & Qt::ItemIsEditable);
   EXPECT_TRUE(form_->Nacteno());
-  EXPECT_EQ(form_->Jazyky(), (Cells{"\xC8" "esky", "English"}));
+  EXPECT_EQ(form_->Jazyky(), (Cells{"\xC8"
+                                    "esky",
+                                    "English"}));
   EXPECT_EQ(form_->Klice().size(), 128u);
 
   // Saving what was loaded leaves the table as it was, byte for byte.
@@ -139,7 +145,8 @@ TEST_F(LexorinTest, KeysOnlyInALaterSectionAreNeitherShownNorTouched) {
   TypeIntoCell(2, 1, QStringLiteral("Quit"), false);
   Click("bUlozit");
   EXPECT_EQ(Table(),
-            "[\xC8" "esky]\r\nKonec=Konec\r\nZpet=Zp\xECt\r\n"
+            "[\xC8"
+            "esky]\r\nKonec=Konec\r\nZpet=Zp\xECt\r\n"
             "[English]\r\nKonec=Quit\r\nJen=Only here\r\nZpet=Back\r\n");
 }
 
@@ -153,8 +160,10 @@ TEST_F(LexorinTest, KeysAreSavedFromTheLoadAndEmptiedCellsAsEmptyKeys) {
   EXPECT_EQ(Grid().Cells(1, 2), "");
   Click("bUlozit");
   EXPECT_EQ(Table(),
-            "[\xC8" "esky]\r\nKonec=Konec\r\nZpet=\r\n"
-            "[English]\r\nKonec=End\r\nJen=Only here\r\nZpet=Zur\xFC" "ck\r\n");
+            "[\xC8"
+            "esky]\r\nKonec=Konec\r\nZpet=\r\n"
+            "[English]\r\nKonec=End\r\nJen=Only here\r\nZpet=Zur\xFC"
+            "ck\r\n");
 }
 
 TEST_F(LexorinTest, RemovingWithTheKeysOrTheFirstLanguageCurrentDoesNothing) {
@@ -214,7 +223,10 @@ TEST_F(LexorinTest, ANameAddedTwiceGivesTwoColumnsSavedIntoOneSectionTheLaterWin
   Click("bPridatJazyk");
   TStringGrid& g = Grid();
   ASSERT_EQ(g.ColCount(), 5);
-  EXPECT_EQ(Row(g, 0), (Cells{"Polo\x9Eky", "\xC8" "esky", "English", "Deutsch", "Deutsch"}));
+  EXPECT_EQ(Row(g, 0), (Cells{"Polo\x9Eky",
+                              "\xC8"
+                              "esky",
+                              "English", "Deutsch", "Deutsch"}));
   EXPECT_EQ(Row(g, 1), (Cells{"Konec", "Konec", "End", "", ""}));
   EXPECT_EQ(Table(), kTwo);
 
@@ -324,9 +336,12 @@ TEST_F(LexorinTest, ASaveThatFailsMidwayLeavesTheTableAsItWas) {
 
   // With room on the disk the same save writes everything at once.
   Click("bUlozit");
-  EXPECT_EQ(Table(), "[\xC8" "esky]\r\nKonec=Konec\r\nZpet=Zp\xECt\r\n"
-                     "[English]\r\nKonec=Quit\r\nJen=Only here\r\nZpet=Back\r\n"
-                     "[Deutsch]\r\nKonec=Ende\r\nZpet=Zur\xFC" "ck\r\n");
+  EXPECT_EQ(Table(),
+            "[\xC8"
+            "esky]\r\nKonec=Konec\r\nZpet=Zp\xECt\r\n"
+            "[English]\r\nKonec=Quit\r\nJen=Only here\r\nZpet=Back\r\n"
+            "[Deutsch]\r\nKonec=Ende\r\nZpet=Zur\xFC"
+            "ck\r\n");
 }
 
 }  // namespace

@@ -59,9 +59,8 @@ const std::string kLongMessage =
 class MessageCapture {
  public:
   MessageCapture() {
-    old_ = platform::SetMessageHandler([this](const std::string& caption, const std::string& text) {
-      shown.emplace_back(caption, text);
-    });
+    old_ = platform::SetMessageHandler(
+        [this](const std::string& caption, const std::string& text) { shown.emplace_back(caption, text); });
   }
   ~MessageCapture() { platform::SetMessageHandler(std::move(old_)); }
   std::vector<std::pair<std::string, std::string>> shown;
@@ -290,8 +289,8 @@ TEST(TestFileHeader, AnAcceptedHeaderWithAnEmptyBodyFailsAtTheFirstFlag) {
 
 TEST(TestFileLines, FlagLinesReadNumbersAndTrueOrFalseInAnyCapitals) {
   const std::vector<std::pair<std::string, bool>> flags = {
-      {"-1", true}, {"1", true},     {"7", true},    {"True", true},   {"tRUE", true},
-      {"0", false}, {"-0", false},   {"False", false}, {"fALSe", false}, {"00", false}};
+      {"-1", true}, {"1", true},   {"7", true},      {"True", true},   {"tRUE", true},
+      {"0", false}, {"-0", false}, {"False", false}, {"fALSe", false}, {"00", false}};
   for (const auto& [text, value] : flags) {
     TDTest t;
     // Line 3 is ShowCorrectAnswers, line 7 MultipleCorrect, line 20 the first answer's flag.
@@ -334,8 +333,7 @@ TEST(TestFileLines, NumberLinesReadSignedDecimalsOnly) {
 TEST(TestFileLines, NegativeCountsAreRefusedAsNegative) {
   for (size_t line : {5u, 14u}) {
     TDTest t = Earlier();
-    EXPECT_EQ(LoadBody(t, PokusWithLine(line, "-5")), "'-5' is not a valid count: a count may not be negative")
-        << line;
+    EXPECT_EQ(LoadBody(t, PokusWithLine(line, "-5")), "'-5' is not a valid count: a count may not be negative") << line;
     EXPECT_EQ(t, Earlier());
   }
 }
@@ -349,7 +347,8 @@ TEST(TestFileLines, MessagesQuoteAtMostEightyCharactersOfALine) {
   const std::string count = LoadBody(t, PokusWithLine(14, "-" + std::string(200, '1')));
   EXPECT_EQ(count, "'-" + std::string(79, '1') + "\x85' is not a valid integer value");
   // Eighty characters are quoted whole.
-  EXPECT_EQ(LoadBody(t, PokusWithLine(14, std::string(80, 'x'))), "'" + std::string(80, 'x') + "' is not a valid integer value");
+  EXPECT_EQ(LoadBody(t, PokusWithLine(14, std::string(80, 'x'))),
+            "'" + std::string(80, 'x') + "' is not a valid integer value");
 }
 
 TEST(TestFileLines, TruncatedBodiesEndInTheConversionErrorAndKeepTheRecord) {

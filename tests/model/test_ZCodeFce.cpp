@@ -31,7 +31,7 @@ TEST(Scrambling, TheFirstBytesAreShiftedFromTheKeysSecondCharacterOn) {
   const std::string ones(12, '\x01');
   EXPECT_EQ(Scramble(ones, ScrambleKey), "5n9R3w8y6OS5");
   EXPECT_EQ(Unscramble("5n9R3w8y6OS5", ScrambleKey), ones);
-  EXPECT_EQ(Scramble(std::string(1, '\xFF'), ScrambleKey), "3");  // 255 + 52 wraps to 51
+  EXPECT_EQ(Scramble(std::string(1, '\xFF'), ScrambleKey), "3");                       // 255 + 52 wraps to 51
   EXPECT_EQ(Unscramble(std::string(1, '\x00'), ScrambleKey), std::string(1, '\xCC'));  // 0 - 52
 }
 

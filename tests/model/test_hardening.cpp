@@ -59,7 +59,9 @@ TEST_F(Probes, FifosNamedLikeTheProgramsFilesNeverBlock) {
   Fifo("Nastaveni.ini");
   Settings.pJazyk = "English";
   LoadSettings("Nastaveni.ini");
-  EXPECT_EQ(Settings, (TNastaveni{false, dir_.Path() + "Testy", true, false, "\xC8" "esky"}));
+  EXPECT_EQ(Settings, (TNastaveni{false, dir_.Path() + "Testy", true, false,
+                                  "\xC8"
+                                  "esky"}));
   EXPECT_EQ(ErrorOf([] { SaveSettings("Nastaveni.ini"); }), "Unable to write to " + dir_.File("Nastaveni.ini"));
 
   Fifo("jazyk.ini");
@@ -69,7 +71,8 @@ TEST_F(Probes, FifosNamedLikeTheProgramsFilesNeverBlock) {
 }
 
 TEST_F(Probes, AVersionFileOfOneLongLineIsQuotedShort) {
-  WriteBytes(dir_.File("inf.dat"), std::string(60'000, '9') + "x\r\nnotes\r\n");  // within the 64 KiB a version file may have
+  WriteBytes(dir_.File("inf.dat"),
+             std::string(60'000, '9') + "x\r\nnotes\r\n");  // within the 64 KiB a version file may have
   int32_t number = 7;
   std::string notes = "kept";
   EXPECT_EQ(ErrorOf([&] { ReadVersionFile(dir_.File("inf.dat"), number, notes); }),
@@ -81,13 +84,18 @@ TEST_F(Probes, AVersionFileOfOneLongLineIsQuotedShort) {
 TEST_F(Probes, AProgramFolderBeyondTheCodePageKeepsSettingsAndTexts) {
   const std::string real = dir_.Path() + "Дмитрий/";
   std::filesystem::create_directories(real);
-  WriteBytes(real + "jazyk.ini", "[\xC8" "esky]\r\nKonec=Konec programu\r\n");
+  WriteBytes(real + "jazyk.ini",
+             "[\xC8"
+             "esky]\r\nKonec=Konec programu\r\n");
   platform::SetNativeProgramDir(real);
 
   EXPECT_EQ(LangText("Konec"), "Konec programu");
   EXPECT_EQ(LangText("Novy"), "!_Novy");
-  EXPECT_EQ(ReadBytes(real + "jazyk.ini"), "[\xC8" "esky]\r\nKonec=Konec programu\r\nNovy=!_Novy\r\n");
-  EXPECT_EQ(ListLanguages(), std::vector<std::string>{"\xC8" "esky"});
+  EXPECT_EQ(ReadBytes(real + "jazyk.ini"),
+            "[\xC8"
+            "esky]\r\nKonec=Konec programu\r\nNovy=!_Novy\r\n");
+  EXPECT_EQ(ListLanguages(), std::vector<std::string>{"\xC8"
+                                                      "esky"});
 
   Settings.Protokol = true;
   Settings.pJazyk = "English";

@@ -11,7 +11,9 @@
 using testsupport::ReadBytes;
 
 namespace {
-const std::string kCesky = "\xC8" "esky";  // "Česky"
+const std::string kCesky =
+    "\xC8"
+    "esky";  // "Česky"
 }  // namespace
 
 // The table shipped beside the program.

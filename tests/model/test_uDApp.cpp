@@ -18,7 +18,9 @@ using testsupport::WriteBytes;
 
 namespace {
 
-const std::string kCesky = "\xC8" "esky";  // "Česky"
+const std::string kCesky =
+    "\xC8"
+    "esky";  // "Česky"
 
 // Every test runs in a program directory of its own, with fresh settings.
 class AppFiles : public ::testing::Test {
@@ -47,8 +49,7 @@ TEST_F(AppFiles, MissingSettingsFileGivesTheDefaultsAndCreatesNothing) {
 }
 
 TEST_F(AppFiles, SettingsFlagsAndTextsAsPeopleWriteThem) {
-  WriteBytes(File("Nastaveni.ini"),
-             "[nastaveni]\nProtokol=2\nVAdr=\nPVAdr=0x0\nZjistiAV=ano\npJazyk = English \n");
+  WriteBytes(File("Nastaveni.ini"), "[nastaveni]\nProtokol=2\nVAdr=\nPVAdr=0x0\nZjistiAV=ano\npJazyk = English \n");
   LoadSettings("Nastaveni.ini");
   EXPECT_TRUE(Settings.Protokol);
   EXPECT_EQ(Settings.VAdr, "");
@@ -83,9 +84,9 @@ TEST_F(AppFiles, SaveWritesTheFiveKeysInOrderAndKeepsOtherLines) {
   Settings.Protokol = false;
   Settings.pJazyk = kCesky;
   SaveSettings("Nastaveni.ini");
-  EXPECT_EQ(ReadBytes(File("Nastaveni.ini")),
-            "; moje\n[Jine]\nx=1\n[Nastaveni]\npJazyk=" + kCesky + "\nProtokol=0\n"
-            "VAdr=/home/u\xE8itel/Testy\nPVAdr=0\nZjistiAV=1\n");
+  EXPECT_EQ(ReadBytes(File("Nastaveni.ini")), "; moje\n[Jine]\nx=1\n[Nastaveni]\npJazyk=" + kCesky +
+                                                  "\nProtokol=0\n"
+                                                  "VAdr=/home/u\xE8itel/Testy\nPVAdr=0\nZjistiAV=1\n");
 }
 
 TEST_F(AppFiles, RefusedSaveRaisesAndKeepsFileAndSettings) {
@@ -134,23 +135,35 @@ TEST_F(AppFiles, MissingTextsAreMarkedInTheTable) {
   EXPECT_EQ(ReadBytes(File("jazyk.ini")), "[" + kCesky + "]\r\nKonec=!_Konec\r\n");
 
   // An empty text counts as missing; the section matches whatever its capitals.
-  WriteBytes(File("jazyk.ini"), "[\xC8" "ESKY]\r\nKonec=\r\nZpet=Zp\xECt\r\n\r\n[English]\r\nZpet=Back\r\n");
+  WriteBytes(File("jazyk.ini"),
+             "[\xC8"
+             "ESKY]\r\nKonec=\r\nZpet=Zp\xECt\r\n\r\n[English]\r\nZpet=Back\r\n");
   EXPECT_EQ(LangText("Zpet"), "Zp\xECt");
   EXPECT_EQ(LangText("Konec"), "!_Konec");
   EXPECT_EQ(ReadBytes(File("jazyk.ini")),
-            "[\xC8" "ESKY]\r\nKonec=!_Konec\r\nZpet=Zp\xECt\r\n\r\n[English]\r\nZpet=Back\r\n");
+            "[\xC8"
+            "ESKY]\r\nKonec=!_Konec\r\nZpet=Zp\xECt\r\n\r\n[English]\r\nZpet=Back\r\n");
 
   // A language the table lacks is built key by key; the next lookup sees
   // another program's change at once.
   Settings.pJazyk = "Deutsch";
   EXPECT_EQ(LangText("Zpet"), "!_Zpet");
   EXPECT_EQ(LangText("Konec"), "!_Konec");
-  platform::ProfileFile(File("jazyk.ini")).WriteString("Deutsch", "Zpet", "Zur\xFC" "ck");
-  EXPECT_EQ(LangText("Zpet"), "Zur\xFC" "ck");
+  platform::ProfileFile(File("jazyk.ini"))
+      .WriteString("Deutsch", "Zpet",
+                   "Zur\xFC"
+                   "ck");
+  EXPECT_EQ(LangText("Zpet"),
+            "Zur\xFC"
+            "ck");
   EXPECT_EQ(ReadBytes(File("jazyk.ini")),
-            "[\xC8" "ESKY]\r\nKonec=!_Konec\r\nZpet=Zp\xECt\r\n\r\n[English]\r\nZpet=Back\r\n"
-            "[Deutsch]\r\nZpet=Zur\xFC" "ck\r\nKonec=!_Konec\r\n");
-  EXPECT_EQ(ListLanguages(), (std::vector<std::string>{"\xC8" "ESKY", "English", "Deutsch"}));
+            "[\xC8"
+            "ESKY]\r\nKonec=!_Konec\r\nZpet=Zp\xECt\r\n\r\n[English]\r\nZpet=Back\r\n"
+            "[Deutsch]\r\nZpet=Zur\xFC"
+            "ck\r\nKonec=!_Konec\r\n");
+  EXPECT_EQ(ListLanguages(), (std::vector<std::string>{"\xC8"
+                                                       "ESKY",
+                                                       "English", "Deutsch"}));
 }
 
 TEST_F(AppFiles, ReadOnlyTableRefusesOnlyWhenATextIsMissing) {

@@ -57,7 +57,10 @@ bool IsEmptyQuestion(const TOtazky& q) {
 // The process-wide records start empty and are reset around every test here.
 class RunFixture : public ::testing::Test {
  protected:
-  void SetUp() override { CurrentTest = TDTest(); RunTest = TDTest(); }
+  void SetUp() override {
+    CurrentTest = TDTest();
+    RunTest = TDTest();
+  }
   void TearDown() override { SetUp(); }
 };
 

@@ -120,8 +120,8 @@ struct MemoryFile {
 
 std::string Text(const std::optional<platform::FileVersion>& v) {
   if (!v) return "none";
-  return std::to_string(v->major) + "." + std::to_string(v->minor) + "." +
-         std::to_string(v->release) + "." + std::to_string(v->build);
+  return std::to_string(v->major) + "." + std::to_string(v->minor) + "." + std::to_string(v->release) + "." +
+         std::to_string(v->build);
 }
 
 std::string SelfPath() {
@@ -138,9 +138,9 @@ TEST(FileVersion, BuiltProgramCarriesTheVersionOfTheBuild) {
   EXPECT_EQ(FileBuildNumber(zorvik), ZORVIK_FILE_BUILD);
   uint16_t major = 0, minor = 0, release = 0, build = 0;
   ASSERT_TRUE(GetFileVersion(zorvik, major, minor, release, build));
-  EXPECT_EQ(std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(release) +
-                "." + std::to_string(build),
-            ZORVIK_FILE_VERSION_TEXT);
+  EXPECT_EQ(
+      std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(release) + "." + std::to_string(build),
+      ZORVIK_FILE_VERSION_TEXT);
 }
 
 TEST(FileVersion, FilesWithoutTheRecordGiveFalseTheFixedTextAndZero) {
@@ -150,9 +150,8 @@ TEST(FileVersion, FilesWithoutTheRecordGiveFalseTheFixedTextAndZero) {
   Elf other;
   other.notes = other.Note("GNU", 3, "0123456789abcdef0123");  // a build id, not ours
   WriteBytes(dir.File("other.elf"), other.Image());
-  for (const std::string& path : {SelfPath(), dir.File("notes.txt"), dir.File("empty"),
-                                  dir.File("other.elf"), dir.File("missing"), dir.Path(),
-                                  std::string("/dev/null")}) {
+  for (const std::string& path : {SelfPath(), dir.File("notes.txt"), dir.File("empty"), dir.File("other.elf"),
+                                  dir.File("missing"), dir.Path(), std::string("/dev/null")}) {
     SCOPED_TRACE(path);
     uint16_t a = 7, b = 7, c = 7, d = 7;
     EXPECT_FALSE(GetFileVersion(path, a, b, c, d));
@@ -193,10 +192,9 @@ TEST(FileVersion, NumbersPrintUnsignedAndInEveryLayout) {
 TEST(FileVersion, ARecordOfTheWrongShapeIsNoRecord) {
   Elf e;
   const std::string owner("Zorvik\0", 7);
-  for (const std::string& notes :
-       {e.Note(owner, 2, std::string(8, '\1')), e.Note(owner, 1, std::string(6, '\1')),
-        e.Note(owner, 1, std::string(12, '\1')), e.Note("Zorvik", 1, std::string(8, '\1')),
-        e.Note(std::string("Zorvak\0", 7), 1, std::string(8, '\1'))}) {
+  for (const std::string& notes : {e.Note(owner, 2, std::string(8, '\1')), e.Note(owner, 1, std::string(6, '\1')),
+                                   e.Note(owner, 1, std::string(12, '\1')), e.Note("Zorvik", 1, std::string(8, '\1')),
+                                   e.Note(std::string("Zorvak\0", 7), 1, std::string(8, '\1'))}) {
     e.notes = notes;
     MemoryFile m{e.Image()};
     EXPECT_FALSE(m.Find().has_value());
@@ -290,10 +288,16 @@ TEST(VersionFile, EveryNoteLineEndsWithCrLf) {
   EXPECT_EQ(notes, "a\r\n\r\nb\r\n");
 
   // Line feeds alone, a last line without a break, code page 1250 letters, a negative number.
-  WriteBytes(dir.File("inf.dat"), "-3\nNov\xE1 verze\n\xC8\x9A" "e\x9A" "tina");
+  WriteBytes(dir.File("inf.dat"),
+             "-3\nNov\xE1 verze\n\xC8\x9A"
+             "e\x9A"
+             "tina");
   ReadVersionFile(dir.File("inf.dat"), number, notes);
   EXPECT_EQ(number, -3);
-  EXPECT_EQ(notes, "Nov\xE1 verze\r\n\xC8\x9A" "e\x9A" "tina\r\n");
+  EXPECT_EQ(notes,
+            "Nov\xE1 verze\r\n\xC8\x9A"
+            "e\x9A"
+            "tina\r\n");
 }
 
 TEST(VersionFile, FirstLineThatIsNoNumberRaisesAndSetsNothing) {

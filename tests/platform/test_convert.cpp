@@ -44,7 +44,10 @@ TEST(TrimControls, DropsBlanksAndControlsAtTheEndsOnly) {
   EXPECT_EQ(TrimControls(" \t\r\x01 a b\x1F \n"), "a b");
   EXPECT_EQ(TrimControls(" \t "), "");
   // Code page 1250 letters and the no-break space lie above the blank and stay.
-  EXPECT_EQ(TrimControls("\xA0\x8A" "ek\xE8\xA0"), "\xA0\x8A" "ek\xE8\xA0");
+  EXPECT_EQ(TrimControls("\xA0\x8A"
+                         "ek\xE8\xA0"),
+            "\xA0\x8A"
+            "ek\xE8\xA0");
 }
 
 TEST(Errors, MessagesCarryTheirSubject) {

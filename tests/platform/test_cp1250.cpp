@@ -50,10 +50,14 @@ TEST(Cp1250, CzechTextBothWays) {
 }
 
 TEST(Cp1250, UnmappableAndBrokenInputBecomesQuestionMarks) {
-  EXPECT_EQ(Utf8ToCp1250("Ж"), "?");            // Cyrillic
-  EXPECT_EQ(Utf8ToCp1250("a\xF0\x9F\x98\x80" "b"), "a?b");  // emoji outside the BMP
-  EXPECT_EQ(Utf8ToCp1250("a\xC3"), "a?");       // cut sequence
-  EXPECT_EQ(Utf8ToCp1250("\xFF" "x"), "?x");    // no lead byte
+  EXPECT_EQ(Utf8ToCp1250("Ж"), "?");  // Cyrillic
+  EXPECT_EQ(Utf8ToCp1250("a\xF0\x9F\x98\x80"
+                         "b"),
+            "a?b");                        // emoji outside the BMP
+  EXPECT_EQ(Utf8ToCp1250("a\xC3"), "a?");  // cut sequence
+  EXPECT_EQ(Utf8ToCp1250("\xFF"
+                         "x"),
+            "?x");                             // no lead byte
   EXPECT_EQ(UnicodeToCp1250(0x20AC), '\x80');  // euro sign
 }
 

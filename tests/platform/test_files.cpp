@@ -27,7 +27,10 @@ TEST(Files, AtomicWriteReplacesWholeAndLeavesNoTemporaryFile) {
   WriteFileAtomic(path, "second");
   EXPECT_EQ(testsupport::ReadBytes(path), "second");
   int entries = 0;
-  for (auto& e : std::filesystem::directory_iterator(dir.Path())) { (void)e; ++entries; }
+  for (auto& e : std::filesystem::directory_iterator(dir.Path())) {
+    (void)e;
+    ++entries;
+  }
   EXPECT_EQ(entries, 1);
 }
 
@@ -72,6 +75,9 @@ TEST(Files, WriterInPiecesReplacesOnlyOnCommit) {
   }
   EXPECT_EQ(testsupport::ReadBytes(path), "new data");
   int entries = 0;
-  for (auto& e : std::filesystem::directory_iterator(dir.Path())) { (void)e; ++entries; }
+  for (auto& e : std::filesystem::directory_iterator(dir.Path())) {
+    (void)e;
+    ++entries;
+  }
   EXPECT_EQ(entries, 1);
 }

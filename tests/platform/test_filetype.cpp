@@ -178,8 +178,8 @@ TEST_F(Registration, RunningTwiceWritesTheSameFilesAndOneDefaultLine) {
   const auto second = Snapshot();
   // The same set of files: no temporary file left, nothing added.
   EXPECT_EQ(first.size(), second.size());
-  for (const char* ours : {"mime/packages/zorvik.xml", "applications/zorvik.desktop",
-                           "icons/hicolor/scalable/apps/zorvik.svg"}) {
+  for (const char* ours :
+       {"mime/packages/zorvik.xml", "applications/zorvik.desktop", "icons/hicolor/scalable/apps/zorvik.svg"}) {
     EXPECT_EQ(first.at(Data(ours)), second.at(Data(ours))) << ours;
   }
   EXPECT_EQ(first.at(Config("mimeapps.list")), second.at(Config("mimeapps.list")));
@@ -298,8 +298,8 @@ TEST_F(Registration, TheDesktopsToolsAcceptTheEntryAndFindTheTypeAndItsProgram) 
   }
   if (!Installed("xdg-mime") || !Installed("mimetype")) GTEST_SKIP() << "xdg-mime or File::MimeInfo missing";
   RegisterFileType(Zorvik(), Home());
-  for (const char* var : {"XDG_CURRENT_DESKTOP", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID", "DESKTOP_SESSION",
-                          "XDG_MENU_PREFIX"}) {
+  for (const char* var :
+       {"XDG_CURRENT_DESKTOP", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID", "DESKTOP_SESSION", "XDG_MENU_PREFIX"}) {
     ::unsetenv(var);
   }
   const std::string env = "XDG_DATA_HOME='" + dir.File("data") + "' XDG_CONFIG_HOME='" + dir.File("config") + "' ";

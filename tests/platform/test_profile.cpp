@@ -17,16 +17,24 @@ using testsupport::WriteBytes;
 
 namespace {
 
-const std::string kCesky = "\xC8" "esky";   // "Česky" in code page 1250
-const std::string kCESKY = "\xC8" "ESKY";   // "ČESKY"
-const std::string kcesky = "\xE8" "esky";   // "česky"
+const std::string kCesky =
+    "\xC8"
+    "esky";  // "Česky" in code page 1250
+const std::string kCESKY =
+    "\xC8"
+    "ESKY";  // "ČESKY"
+const std::string kcesky =
+    "\xE8"
+    "esky";  // "česky"
 
 // A file as a person might leave it: a preamble, a comment, odd spacing,
 // duplicates, a line without "=", and no line break at the end.
 const std::string kMessy =
     "garbage before any section\r\n"
     "orphan=not in a section\r\n"
-    "[" + kCESKY + "]\r\n"
+    "[" +
+    kCESKY +
+    "]\r\n"
     "; Konec=a comment\r\n"
     "  Konec  =   Konec programu  \r\n"
     "KONEC=second wins never\r\n"
@@ -36,7 +44,9 @@ const std::string kMessy =
     "\r\n"
     "[English]\n"
     "Konec=End\n"
-    "[" + kcesky + "]\r\n"
+    "[" +
+    kcesky +
+    "]\r\n"
     "Konec=duplicate section\r\n"
     "Jen=v duplikatu";
 
@@ -253,9 +263,8 @@ TEST(ProfileRobustness, ArbitraryBytesNeverBreakReadsAndWritesKeepTheRest) {
     // A key no file holds: the write only adds lines; taking them out again
     // gives back the original bytes.
     const auto before = ini.ReadSections();
-    const bool hadSection = std::find_if(before.begin(), before.end(), [](const std::string& s) {
-                              return s == "a" || s == "A";
-                            }) != before.end();
+    const bool hadSection = std::find_if(before.begin(), before.end(),
+                                         [](const std::string& s) { return s == "a" || s == "A"; }) != before.end();
     ini.WriteString("a", "NewKey", "v");
     std::string after = ReadBytes(path);
     ASSERT_EQ(ini.ReadString("a", "NewKey", ""), "v") << round;

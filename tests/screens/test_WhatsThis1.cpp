@@ -110,8 +110,7 @@ TEST_F(WhatsThis, ShiftF1AndAClickOnAMenuButtonShowItsHelpWithoutRunningIt) {
 TEST_F(WhatsThis, ARightClickOnAMenuButtonOffersCoJeTo) {
   Open(fMenu);
   Settle();
-  QTest::mouseClick(fMenu->windowHandle(), Qt::RightButton, Qt::NoModifier,
-                    fMenu->bSpustitTest->geometry().center());
+  QTest::mouseClick(fMenu->windowHandle(), Qt::RightButton, Qt::NoModifier, fMenu->bSpustitTest->geometry().center());
   Settle();
   QMenu* menu = fMenu->WhatsThis1->PopupMenu()->Handle();
   ASSERT_TRUE(menu->isVisible());

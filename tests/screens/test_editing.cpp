@@ -20,8 +20,17 @@ struct Typed {
 };
 
 const Typed kQuestions[] = {
-    {"Kolik nohou m\xE1 pavouk?", "", 2, {"\x9A" "est", "osm", "deset"}, {false, true, false}},
-    {"Kter\xE1 \xE8\xEDsla jsou prvo\xE8\xEDsla?", "/obr\xE1zky/\xE8\xEDsla.jpg", 5, {"2", "9", "13"},
+    {"Kolik nohou m\xE1 pavouk?",
+     "",
+     2,
+     {"\x9A"
+      "est",
+      "osm", "deset"},
+     {false, true, false}},
+    {"Kter\xE1 \xE8\xEDsla jsou prvo\xE8\xEDsla?",
+     "/obr\xE1zky/\xE8\xEDsla.jpg",
+     5,
+     {"2", "9", "13"},
      {true, false, true}},
 };
 
@@ -36,8 +45,11 @@ void TypeQuestion(TfUpravitT& f, const Typed& q) {
 }
 
 Typed ShownQuestion(TfUpravitT& f) {
-  Typed q{Find<TEdit>(&f, "eOtazka")->Text(), Find<TEdit>(&f, "eObrazek")->Text(),
-          Find<TSpinEdit>(&f, "seBody")->Value(), {}, {}};
+  Typed q{Find<TEdit>(&f, "eOtazka")->Text(),
+          Find<TEdit>(&f, "eObrazek")->Text(),
+          Find<TSpinEdit>(&f, "seBody")->Value(),
+          {},
+          {}};
   for (size_t i = 0; i < f.AnswerEdits.size(); ++i) {
     q.answers.push_back(f.AnswerEdits[i]->Text());
     q.correct.push_back(f.AnswerButtons[i]->isChecked());

@@ -146,8 +146,8 @@ TEST_F(UpdateCheck, AServerErrorOrAnOversizedBodyWritesNothing) {
   EXPECT_EQ(testsupport::ReadBytes(dir.File("inf.dat")), "24\r\n");
 
   MessageBoxes::Clear();
-  server.On("/download/inf.dat", {"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n25\r\n" +
-                                  std::string(2 * kVersionFileMaxBytes, 'x')});
+  server.On("/download/inf.dat",
+            {"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n25\r\n" + std::string(2 * kVersionFileMaxBytes, 'x')});
   Check();
   ExpectFailureMessage();
   EXPECT_EQ(testsupport::ReadBytes(dir.File("inf.dat")), "24\r\n");
@@ -179,7 +179,10 @@ TEST_F(UpdateCheck, WithoutAConnectionOnlyTheMessageIsShownAndNothingIsFetched) 
 TEST_F(UpdateCheck, AnErrorInsideTheCheckStillHidesTheNotice) {
   // The message's text is missing and the table cannot take the placeholder.
   platform::ProfileFile(dir.File("jazyk.ini"))
-      .WriteString("\xC8" "esky", "AktualizaciNelzeZjistitNejstePripojeni", "");
+      .WriteString(
+          "\xC8"
+          "esky",
+          "AktualizaciNelzeZjistitNejstePripojeni", "");
   ::chmod(dir.File("jazyk.ini").c_str(), 0444);
   platform::SetConnectionAnswer(false);
   Check();

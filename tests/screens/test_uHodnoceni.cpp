@@ -215,8 +215,8 @@ TEST_F(Evaluation, TheProtocolListsEveryQuestionWithMarksKeyAndColours) {
   EXPECT_EQ(Color(At(13, 12)), kGreen);
   EXPECT_TRUE(Bold(At(13, 20)));
   // Answer lines: only the bracket coloured, never bold.
-  EXPECT_FALSE(Color(At(9, 6)).isValid());   // the blank before "["
-  EXPECT_EQ(Color(At(9, 7)), kGreen);        // marked and correct
+  EXPECT_FALSE(Color(At(9, 6)).isValid());  // the blank before "["
+  EXPECT_EQ(Color(At(9, 7)), kGreen);       // marked and correct
   EXPECT_EQ(Color(At(9, 18)), kGreen);
   EXPECT_FALSE(Bold(At(9, 7)));
   EXPECT_FALSE(Color(At(10, 7)).isValid());  // neither marked nor correct
@@ -251,8 +251,8 @@ TEST_F(Evaluation, UpravInfoRewritesTheHeaderInPlace) {
   EXPECT_EQ(f->reVystup->Line(0), Cp1250("Jméno: Jan Novák"));
   EXPECT_EQ(f->reVystup->Line(2), Cp1250("Poznámka: 3.B"));
   EXPECT_EQ(f->reVystup->Line(3), Cp1250("Správně: 2"));
-  EXPECT_EQ(f->eDatum->Text(), FromQ(platform::ShortDateText(kMoment.date()) + u' ' +
-                                     platform::LongTimeText(kMoment.time())));
+  EXPECT_EQ(f->eDatum->Text(),
+            FromQ(platform::ShortDateText(kMoment.date()) + u' ' + platform::LongTimeText(kMoment.time())));
 }
 
 TEST_F(Evaluation, ZavritStoresTheProtocolAsRtfNamedByTheMoment) {
@@ -446,9 +446,10 @@ TEST_F(Evaluation, ALongRunIsBuiltWithTheBusyCursorShownAndNoneLeftAfter) {
     auto& h = static_cast<TfHodnoceni&>(form);
     EXPECT_EQ(h.reVystup->LineCount(), 7 + 300 * 5);
     EXPECT_EQ(h.reVystup->Line(7 + 299 * 5 + 1), "300) Ot\xE1zka 300 [Spr\xE1vn\xEC]");
-    QObject::connect(h.reVystup->document(), &QTextDocument::contentsChanged,
-                     [&] { busyWhileBuilding |= QApplication::overrideCursor() != nullptr &&
-                                                QApplication::overrideCursor()->shape() == Qt::WaitCursor; });
+    QObject::connect(h.reVystup->document(), &QTextDocument::contentsChanged, [&] {
+      busyWhileBuilding |=
+          QApplication::overrideCursor() != nullptr && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    });
     h.PripravVystup();
   });
   EXPECT_FALSE(busyWhileBuilding);  // building alone does not set it; showing does

@@ -43,7 +43,7 @@ class Information : public ScreenTest {
   // Every value starts 10 pixels after its caption.
   static void ExpectValuesAfterCaptions(const TForm& form) {
     const std::pair<const char*, const char*> rows[] = {
-        {"lJPrg", "loJPrg"}, {"lVPrg", "loVPrg"}, {"Label9", "Label10"}, {"Label1", "Label2"},
+        {"lJPrg", "loJPrg"},  {"lVPrg", "loVPrg"},  {"Label9", "Label10"}, {"Label1", "Label2"},
         {"Label3", "Label4"}, {"Label5", "Label6"}, {"Label8", "Label7"}};
     for (const auto& [caption, value] : rows) {
       SCOPED_TRACE(caption);
@@ -105,7 +105,10 @@ TEST_F(Information, LongerCaptionsMoveTheValuesAndTheScreenKeepsItsSize) {
 }
 
 TEST_F(Information, AMissingKeyShowsItsPlaceholderAndTheValueFollowsIt) {
-  SetText("\xC8" "esky", "Licence", "");
+  SetText(
+      "\xC8"
+      "esky",
+      "Licence", "");
   Start();
   FromMenu([](TForm& form) {
     EXPECT_EQ(Find<TLabel>(&form, "Label9")->Caption(), "!_Licence:");
@@ -125,8 +128,8 @@ TEST_F(Information, LinksTurnBlueUnderTheMouseAndBlackWhenItLeaves) {
   for (TLabel* link : {fMain->Label2, fMain->Label4, fMain->Label7}) {
     SCOPED_TRACE(link->objectName().toStdString());
     EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
-    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), link->mapToGlobal(QPointF(3, 3)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), link->mapToGlobal(QPointF(3, 3)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(link, &move);
     EXPECT_EQ(link->FontColor(), QColor(0, 0, 255));
     QEvent leave(QEvent::Leave);
@@ -138,7 +141,10 @@ TEST_F(Information, LinksTurnBlueUnderTheMouseAndBlackWhenItLeaves) {
 }
 
 TEST_F(Information, TheWebLinkOpensThePageAndTheMailLinksCarryTheSubjectExactly) {
-  SetText("\xC8" "esky", "EmailOdUzivateleAppZorvik", "Dotaz & p\xF8ipom\xEDnka #2 + d\xEDky 100%");
+  SetText(
+      "\xC8"
+      "esky",
+      "EmailOdUzivateleAppZorvik", "Dotaz & p\xF8ipom\xEDnka #2 + d\xEDky 100%");
   Start();
   FromMenu([](TForm& form) {
     Click(Find<TLabel>(&form, "Label2"));
@@ -149,8 +155,7 @@ TEST_F(Information, TheWebLinkOpensThePageAndTheMailLinksCarryTheSubjectExactly)
   ASSERT_EQ(opened.size(), 3u);
   EXPECT_EQ(opened[0], QUrl(QString::fromLatin1(product::kWebPage)));
 
-  const QByteArray subject =
-      "?subject=Dotaz%20%26%20p%C5%99ipom%C3%ADnka%20%232%20%2B%20d%C3%ADky%20100%25";
+  const QByteArray subject = "?subject=Dotaz%20%26%20p%C5%99ipom%C3%ADnka%20%232%20%2B%20d%C3%ADky%20100%25";
   EXPECT_EQ(opened[1].toEncoded(), QByteArray("mailto:") + product::kEmail + subject);
   EXPECT_EQ(opened[2].toEncoded(), QByteArray("mailto:") + product::kAuthorEmail + subject);
   for (const QUrl& mail : {opened[1], opened[2]}) {

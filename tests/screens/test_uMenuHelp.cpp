@@ -60,8 +60,9 @@ TEST_F(MenuHelp, TheHelpButtonOpensTheContentsOfZorviksHelp) {
   ASSERT_GT(tree->topLevelItemCount(), 5);
   EXPECT_EQ(tree->topLevelItem(2)->text(0), QString::fromUtf8("Hlavní menu"));
   EXPECT_EQ(TopicShown(), QStringLiteral("/index.htm"));
-  EXPECT_TRUE(window->findChild<QTextBrowser*>(QStringLiteral("Topic"))->toPlainText().contains(
-      QString::fromUtf8("testem s výběrem odpovědí")));
+  EXPECT_TRUE(window->findChild<QTextBrowser*>(QStringLiteral("Topic"))
+                  ->toPlainText()
+                  .contains(QString::fromUtf8("testem s výběrem odpovědí")));
 
   // The menu going away closes the help with it.
   DestroyScreens();

@@ -91,7 +91,10 @@ TEST_F(NTestTest, FirstOpeningWithoutATestShowsTheInitialValuesInTheChosenLangua
 
 TEST_F(NTestTest, CreatingWithoutATestAsksNothingAndTakesTheScreensValues) {
   Open(form);
-  Find<TEdit>(form, "eJTestu")->SetText("Dopravn\xED v\xFD" "chova");
+  Find<TEdit>(form, "eJTestu")
+      ->SetText(
+          "Dopravn\xED v\xFD"
+          "chova");
   Spin("seOdpovedi")->SetValue(5);
   Check("cbKombinace")->SetChecked(true);
   Check("cbKodovat")->SetChecked(true);
@@ -107,7 +110,9 @@ TEST_F(NTestTest, CreatingWithoutATestAsksNothingAndTakesTheScreensValues) {
   EXPECT_TRUE(t.Exists);
   EXPECT_TRUE(t.Changed);
   EXPECT_EQ(t.FileName, "");
-  EXPECT_EQ(t.Name, "Dopravn\xED v\xFD" "chova");
+  EXPECT_EQ(t.Name,
+            "Dopravn\xED v\xFD"
+            "chova");
   EXPECT_EQ(t.AnswerCount, 5);
   EXPECT_TRUE(t.MultipleCorrect);
   EXPECT_TRUE(t.Scrambled);
@@ -146,8 +151,7 @@ TEST_F(NTestTest, CreatingOverAnExistingTestAsksAndNoKeepsEverything) {
   EXPECT_EQ(CurrentTest.GradingMode, 1);
   EXPECT_EQ(CurrentTest.Limit1, 500);
   ASSERT_EQ(QuestionCount(CurrentTest), 1);
-  EXPECT_EQ(CurrentTest.Questions[0],
-            (TOtazky{"", "", 1, std::vector<std::string>(4), std::vector<bool>(4, false)}));
+  EXPECT_EQ(CurrentTest.Questions[0], (TOtazky{"", "", 1, std::vector<std::string>(4), std::vector<bool>(4, false)}));
 }
 
 TEST_F(NTestTest, OpeningWithATestFillsTheControlsFromIt) {
@@ -335,8 +339,11 @@ TEST_F(NTestTest, TabGoesFromThePasswordToTheGradingChoiceAndOnToTheThresholdsAt
 TEST_F(NTestTest, ALongNameOpensShowingItsStart) {
   TDTest t = StoredTest();
   // "Zeměpis Evropy a světa pro sedmé a osmé třídy, opakování před závěrečnou zkouškou"
-  t.Name = "Zem\xECpis Evropy a sv\xECta pro sedm\xE9 a osm\xE9 t\xF8\xED" "dy, opakov\xE1n\xED p\xF8" "ed "
-           "z\xE1v\xECre\xE8nou zkou\x9Akou";
+  t.Name =
+      "Zem\xECpis Evropy a sv\xECta pro sedm\xE9 a osm\xE9 t\xF8\xED"
+      "dy, opakov\xE1n\xED p\xF8"
+      "ed "
+      "z\xE1v\xECre\xE8nou zkou\x9Akou";
   CurrentTest = t;
   Open(form);
   auto* name = Find<TEdit>(form, "eJTestu");

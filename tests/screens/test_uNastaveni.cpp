@@ -19,7 +19,9 @@ using namespace toolkit;
 
 namespace {
 
-const std::string kCesky = "\xC8" "esky";
+const std::string kCesky =
+    "\xC8"
+    "esky";
 
 class SettingsScreen : public ScreenTest {
  protected:
@@ -73,8 +75,8 @@ TEST_F(SettingsScreen, ShowingLoadsEveryControlAndNastavitStoresAndSaves) {
     EXPECT_FALSE(f.isVisible());
   });
   EXPECT_EQ(Settings, (TNastaveni{false, " /jinam/Testy/ ", true, false, kCesky}));
-  EXPECT_EQ(SettingsFile(), "[Nastaveni]\r\nProtokol=0\r\nVAdr= /jinam/Testy/ \r\nPVAdr=1\r\nZjistiAV=0\r\npJazyk=" +
-                                kCesky + "\r\n");
+  EXPECT_EQ(SettingsFile(),
+            "[Nastaveni]\r\nProtokol=0\r\nVAdr= /jinam/Testy/ \r\nPVAdr=1\r\nZjistiAV=0\r\npJazyk=" + kCesky + "\r\n");
   // The menu took the new folder and language at once.
   EXPECT_EQ(fMenu->od1->InitialDir, " /jinam/Testy/ ");
   EXPECT_EQ(fMenu->sd1->InitialDir, " /jinam/Testy/ ");
@@ -179,8 +181,7 @@ TEST_F(SettingsScreen, TheChooserCancelledKeepsTheTextExactly) {
     Click(f.bZCesta);
     EXPECT_EQ(f.eVAdr->Text(), typed);
   });
-  EXPECT_EQ(TForm::ShownModals(),
-            (std::vector<std::string>{"fNastaveni", "fVyberAdr", "fVyberAdr", "fVyberAdr"}));
+  EXPECT_EQ(TForm::ShownModals(), (std::vector<std::string>{"fNastaveni", "fVyberAdr", "fVyberAdr", "fVyberAdr"}));
   EXPECT_TRUE(Boxes().empty());
   // The choice reaches the settings only through "Nastavit".
   EXPECT_EQ(Settings.VAdr, typed);

@@ -116,10 +116,15 @@ TEST_F(Export, TheEditorFillsTheWindowAboveTheButtonPanel) {
 }
 
 TEST_F(Export, QuestionsAreBoldTwelvePointAndAnswersKeepTheEditorsFormat) {
-  Hold({{"Kter\xE1 \xF8" "eka?", {"Vltava", "Morava", "Odra"}}, {"", {"", "x", ""}}}, 3);
+  Hold({{"Kter\xE1 \xF8"
+         "eka?",
+         {"Vltava", "Morava", "Odra"}},
+        {"", {"", "x", ""}}},
+       3);
   Click(f->bPripravit);
-  EXPECT_EQ(Lines(), (std::vector<std::string>{"1) Kter\xE1 \xF8" "eka?", "a) Vltava", "b) Morava", "c) Odra", "2) ",
-                                               "a) ", "b) x", "c) "}));
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"1) Kter\xE1 \xF8"
+                                               "eka?",
+                                               "a) Vltava", "b) Morava", "c) Odra", "2) ", "a) ", "b) x", "c) "}));
   EXPECT_TRUE(Heading(0));
   EXPECT_TRUE(Heading(4));  // an empty question text still gives its bold number
   for (int line : {1, 2, 3, 5, 6, 7}) EXPECT_TRUE(Plain(line)) << line;
@@ -147,7 +152,11 @@ TEST_F(Export, WithoutQuestionsTheEditorIsEmptyAndSavesAnEmptyDocument) {
 // table, the question runs at 24 half-points bold, the answers back at 16
 // (8 pt) plain, Czech letters as code page 1250 escapes.
 TEST_F(Export, ASmallExportIsWrittenByteForByte) {
-  Hold({{"Kter\xE1 \xF8" "eka?", {"Vltava", "Sn\xEC\x9Eka"}}, {"", {"", ""}}}, 2);
+  Hold({{"Kter\xE1 \xF8"
+         "eka?",
+         {"Vltava", "Sn\xEC\x9Eka"}},
+        {"", {"", ""}}},
+       2);
   Click(f->bPripravit);
   FileDialogs::QueueFileName("reky");
   Click(f->bUlozit);

@@ -112,11 +112,35 @@ TEST_F(Printing, TheDefaultsMakeAQuestionPaperAndASummary) {
   EXPECT_EQ(paper.Copies, 1);
   EXPECT_TRUE(paper.Ended);
   ASSERT_EQ(paper.Pages.size(), 1u);
-  EXPECT_EQ(Texts(paper.Pages[0]),
-            (std::vector<std::string>{"Test: Zem\xECpis (Varianta: 1)", "Jm\xE9no:", "Datum:", "Hodnocen\xED:",
-                                      "1)", "Ot\xE1zka 1", "a)", "1.1", "b)", "1.2", "c)", "1.3",
-                                      "2)", "Ot\xE1zka 2", "a)", "2.1", "b)", "2.2", "c)", "2.3",
-                                      "3)", "Ot\xE1zka 3", "a)", "3.1", "b)", "3.2", "c)", "3.3", "Strana: 1"}));
+  EXPECT_EQ(Texts(paper.Pages[0]), (std::vector<std::string>{"Test: Zem\xECpis (Varianta: 1)",
+                                                             "Jm\xE9no:",
+                                                             "Datum:",
+                                                             "Hodnocen\xED:",
+                                                             "1)",
+                                                             "Ot\xE1zka 1",
+                                                             "a)",
+                                                             "1.1",
+                                                             "b)",
+                                                             "1.2",
+                                                             "c)",
+                                                             "1.3",
+                                                             "2)",
+                                                             "Ot\xE1zka 2",
+                                                             "a)",
+                                                             "2.1",
+                                                             "b)",
+                                                             "2.2",
+                                                             "c)",
+                                                             "2.3",
+                                                             "3)",
+                                                             "Ot\xE1zka 3",
+                                                             "a)",
+                                                             "3.1",
+                                                             "b)",
+                                                             "3.2",
+                                                             "c)",
+                                                             "3.3",
+                                                             "Strana: 1"}));
   // The rule under the header lines, two pixels wide across the text width.
   const TPrintStep& rule = *std::find_if(paper.Pages[0].begin(), paper.Pages[0].end(),
                                          [](const TPrintStep& s) { return s.kind == TPrintStep::Line; });
@@ -125,7 +149,9 @@ TEST_F(Printing, TheDefaultsMakeAQuestionPaperAndASummary) {
 
   const TPrintJob& summary = Jobs()[1];
   EXPECT_EQ(summary.Title, paper.Title);
-  EXPECT_EQ(Texts(summary.Pages[0]), (std::vector<std::string>{"Test: Zem\xECpis (Odpov\xEC" "di)", "V1) 1a, 2, 3bc"}));
+  EXPECT_EQ(Texts(summary.Pages[0]), (std::vector<std::string>{"Test: Zem\xECpis (Odpov\xEC"
+                                                               "di)",
+                                                               "V1) 1a, 2, 3bc"}));
   EXPECT_TRUE(Boxes().empty());
 }
 
@@ -141,10 +167,15 @@ TEST_F(Printing, AnswerSheetsFollowEachPaperWithTheKeyOfTheVariant) {
 
   ASSERT_EQ(Jobs().size(), 5u);  // paper 1, sheet 1, paper 2, sheet 2, summary
   const std::vector<std::string> sheet = Texts(Jobs()[1].Pages[0]);
-  EXPECT_EQ(sheet, (std::vector<std::string>{"Test: Zem\xECpis (Varianta: 1 - Odpov\xEC" "di)", "1) aj", "2) ", "3) a"}));
-  EXPECT_EQ(Texts(Jobs()[3].Pages[0])[0], "Test: Zem\xECpis (Varianta: 2 - Odpov\xEC" "di)");
-  EXPECT_EQ(Texts(Jobs()[4].Pages[0]),
-            (std::vector<std::string>{"Test: Zem\xECpis (Odpov\xEC" "di)", "V1) 1aj, 2, 3a", "V2) 1aj, 2, 3a"}));
+  EXPECT_EQ(sheet, (std::vector<std::string>{"Test: Zem\xECpis (Varianta: 1 - Odpov\xEC"
+                                             "di)",
+                                             "1) aj", "2) ", "3) a"}));
+  EXPECT_EQ(Texts(Jobs()[3].Pages[0])[0],
+            "Test: Zem\xECpis (Varianta: 2 - Odpov\xEC"
+            "di)");
+  EXPECT_EQ(Texts(Jobs()[4].Pages[0]), (std::vector<std::string>{"Test: Zem\xECpis (Odpov\xEC"
+                                                                 "di)",
+                                                                 "V1) 1aj, 2, 3a", "V2) 1aj, 2, 3a"}));
   // Twenty copies of each paper; the sheets and the summary once.
   const int copies[] = {20, 1, 20, 1, 1};
   for (size_t j = 0; j < 5; ++j) EXPECT_EQ(Jobs()[j].Copies, copies[j]) << "job " << j;
@@ -258,8 +289,8 @@ TEST_F(Printing, AFirstBlockTooTallForPageOneStartsPageTwo) {
   Print();
   const TPrintJob& paper = Jobs().at(0);
   ASSERT_EQ(paper.Pages.size(), 2u);
-  EXPECT_EQ(Texts(paper.Pages[0]), (std::vector<std::string>{"Test: Zem\xECpis (Varianta: 1)", "Jm\xE9no:", "Datum:",
-                                                              "Hodnocen\xED:", "Strana: 1"}));
+  EXPECT_EQ(Texts(paper.Pages[0]), (std::vector<std::string>{"Test: Zem\xECpis (Varianta: 1)",
+                                                             "Jm\xE9no:", "Datum:", "Hodnocen\xED:", "Strana: 1"}));
   EXPECT_EQ(Texts(paper.Pages[1])[1], "1)");
 }
 
@@ -272,13 +303,17 @@ TEST_F(Printing, ALongKeyGoesOnOverTheNextPageOfTheSheetAndTheSummary) {
   const TPrintJob& sheet = Jobs().at(1);
   ASSERT_GT(sheet.Pages.size(), 1u);
   for (const auto& page : sheet.Pages) {
-    EXPECT_EQ(Texts(page).front(), "Test: Zem\xECpis (Varianta: 1 - Odpov\xEC" "di)");
+    EXPECT_EQ(Texts(page).front(),
+              "Test: Zem\xECpis (Varianta: 1 - Odpov\xEC"
+              "di)");
     for (const TPrintStep& s : page) EXPECT_LT(s.y, 1450);
   }
   const TPrintJob& summary = Jobs().back();
   ASSERT_GT(summary.Pages.size(), 1u);
   for (const auto& page : summary.Pages) {
-    EXPECT_EQ(Texts(page).front(), "Test: Zem\xECpis (Odpov\xEC" "di)");
+    EXPECT_EQ(Texts(page).front(),
+              "Test: Zem\xECpis (Odpov\xEC"
+              "di)");
     for (const TPrintStep& s : page) EXPECT_LT(s.y, 1450);
   }
 }
@@ -344,7 +379,9 @@ TEST_F(Printing, ATestWithoutQuestionsPrintsNothingAndSaysWhy) {
   Print();
   EXPECT_EQ(Jobs().size(), 2u);
   ASSERT_EQ(Boxes().size(), 1u);
-  EXPECT_EQ(Boxes()[0].Text, "Test nem\xE1 \x9E\xE1" "dn\xE9 ot\xE1zky, nen\xED co tisknout.");
+  EXPECT_EQ(Boxes()[0].Text,
+            "Test nem\xE1 \x9E\xE1"
+            "dn\xE9 ot\xE1zky, nen\xED co tisknout.");
 }
 
 std::string PictureBytes(const QImage& image, const char* format) {

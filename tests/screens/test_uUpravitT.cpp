@@ -17,7 +17,10 @@ TOtazky Question(int n, int answers) {
   q.Picture = "obr" + std::to_string(n) + ".jpg";
   q.Points = n;
   for (int i = 0; i < answers; ++i) {
-    q.Answers.push_back("odpov\xEC" "d\x9D " + std::to_string(n) + "." + std::to_string(i + 1));
+    q.Answers.push_back(
+        "odpov\xEC"
+        "d\x9D " +
+        std::to_string(n) + "." + std::to_string(i + 1));
     q.Correct.push_back(i == n % answers);
   }
   return q;
@@ -105,7 +108,9 @@ TEST_F(UpravitTTest, OpeningAndClosingAtOnceKeepsTheQuestionsAndMarksTheTestChan
   EXPECT_EQ(Shown(), Named(1) + " #1");
   EXPECT_EQ(Edit("eObrazek")->Text(), "obr1.jpg");
   EXPECT_EQ(Find<TSpinEdit>(form, "seBody")->Text(), "1");
-  EXPECT_EQ(form->AnswerEdits[3]->Text(), "odpov\xEC" "d\x9D 1.4");
+  EXPECT_EQ(form->AnswerEdits[3]->Text(),
+            "odpov\xEC"
+            "d\x9D 1.4");
   EXPECT_EQ(Checks(), (std::vector<bool>{false, true, false, false}));
   form->Close();
   EXPECT_EQ(CurrentTest.Questions, before.Questions);
@@ -156,7 +161,9 @@ TEST_F(UpravitTTest, DeletingTheLastOrAMiddleQuestionShowsTheRightNeighbour) {
   Open(form);
   Press("bDalsi");
   Press("bDalsi");
-  Edit("eOtazka")->SetText("neulo\x9E" "eno");  // deleting does not store first
+  Edit("eOtazka")->SetText(
+      "neulo\x9E"
+      "eno");  // deleting does not store first
   Press("bSmazat");
   EXPECT_EQ(Shown(), Named(2) + " #2");
   EXPECT_EQ(Number()->MaxValue(), 2);
@@ -186,12 +193,18 @@ TEST_F(UpravitTTest, AppendingAndInsertingStoreTheShownQuestionFirst) {
   EXPECT_EQ(form->AnswerEdits[0]->Text(), "");
 
   Number()->SetValue(2);
-  Edit("eOtazka")->SetText("p\xF8" "ed vlo\x9E" "en\xEDm");
+  Edit("eOtazka")->SetText(
+      "p\xF8"
+      "ed vlo\x9E"
+      "en\xEDm");
   Press("bVlozO");
   EXPECT_EQ(Shown(), " #2");
   EXPECT_EQ(Number()->MaxValue(), 7);
   ASSERT_EQ(QuestionCount(CurrentTest), 7);
-  EXPECT_EQ(CurrentTest.Questions[2].Text, "p\xF8" "ed vlo\x9E" "en\xEDm");
+  EXPECT_EQ(CurrentTest.Questions[2].Text,
+            "p\xF8"
+            "ed vlo\x9E"
+            "en\xEDm");
   // The inserted question takes the points of the one it displaced.
   EXPECT_EQ(CurrentTest.Questions[1].Points, 2);
   EXPECT_EQ(Find<TSpinEdit>(form, "seBody")->Text(), "2");

@@ -74,8 +74,7 @@ TEST_F(Password, ThePromptShowsItsTextsInTheChosenLanguage) {
   Start();
   TForm::QueueModal([](TForm& f) {
     EXPECT_EQ(f.Caption(), Cp1250("Přístup..."));
-    EXPECT_EQ(static_cast<TfZHeslo&>(f).Label1->Caption(),
-              Cp1250("Tento test je chráněn heslem prosím zadejte jej:"));
+    EXPECT_EQ(static_cast<TfZHeslo&>(f).Label1->Caption(), Cp1250("Tento test je chráněn heslem prosím zadejte jej:"));
     f.close();
   });
   fZHeslo->ShowModal();

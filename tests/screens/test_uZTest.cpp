@@ -75,9 +75,7 @@ class TestTaking : public ScreenTest {
     ASSERT_TRUE(f->isVisible());
   }
 
-  QAbstractButton* Box(int slot) {
-    return f->findChild<QAbstractButton*>(QStringLiteral("AnswerBox%1").arg(slot));
-  }
+  QAbstractButton* Box(int slot) { return f->findChild<QAbstractButton*>(QStringLiteral("AnswerBox%1").arg(slot)); }
   TLabel* Answer(int slot) { return f->findChild<TLabel*>(QStringLiteral("AnswerLabel%1").arg(slot)); }
   TButton* Button(const char* name) { return f->findChild<TButton*>(QString::fromLatin1(name)); }
   TLabel* Label(const char* name) { return f->findChild<TLabel*>(QString::fromLatin1(name)); }
@@ -157,8 +155,12 @@ TEST_F(TestTaking, ForwardModeChecksSilentlyAndMovesOnlyForward) {
 TEST_F(TestTaking, ExactMatchWithoutPartialCreditForCheckBoxesAndRadioButtons) {
   // Check boxes: a key of two answers, and a key of none.
   UseTest(6, 3, true, Mode::Forward,
-           {{true, false, true}, {true, false, true}, {true, false, true}, {false, false, false},
-            {false, false, false}, {true, false, true}});
+          {{true, false, true},
+           {true, false, true},
+           {true, false, true},
+           {false, false, false},
+           {false, false, false},
+           {true, false, true}});
   Start();
   EXPECT_TRUE(qobject_cast<QCheckBox*>(Box(0)));
   auto answer = [&](std::vector<int> marks) {
@@ -257,7 +259,7 @@ TEST_F(TestTaking, FreeModeGoesBackRestoresMarksAndJumps) {
 
 TEST_F(TestTaking, FeedbackModeShowsTheKeyInColourAndKeepsTheVerdict) {
   UseTest(3, 4, true, Mode::Feedback,
-           {{true, false, true, false}, {false, true, false, false}, {true, false, false, false}});
+          {{true, false, true, false}, {false, true, false, false}, {true, false, false, false}});
   Start();
   EXPECT_EQ(Button("bDalsi")->text(), QStringLiteral("OK"));
   EXPECT_TRUE(f->AwaitingConfirm);

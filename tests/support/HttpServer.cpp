@@ -45,12 +45,10 @@ std::string HttpServer::Url(const std::string& path) const {
 }
 
 HttpServer::Response HttpServer::Ok(const std::string& body) {
-  return {"HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" +
-          body};
+  return {"HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body};
 }
 
-HttpServer::Response HttpServer::Status(const std::string& line, const std::string& headers,
-                                        const std::string& body) {
+HttpServer::Response HttpServer::Status(const std::string& line, const std::string& headers, const std::string& body) {
   return {"HTTP/1.1 " + line + "\r\n" + headers + "Content-Length: " + std::to_string(body.size()) +
           "\r\nConnection: close\r\n\r\n" + body};
 }

@@ -34,9 +34,7 @@ class LexorinTest : public ::testing::Test {
   std::string Table() const { return testsupport::ReadBytes(TablePath()); }
   void SetTable(const std::string& bytes) const { testsupport::WriteBytes(TablePath(), bytes); }
 
-  toolkit::TStringGrid& Grid() const {
-    return *form_->findChild<toolkit::TStringGrid*>(QStringLiteral("StringGrid1"));
-  }
+  toolkit::TStringGrid& Grid() const { return *form_->findChild<toolkit::TStringGrid*>(QStringLiteral("StringGrid1")); }
 
   void Click(const char* button) const {
     auto* b = form_->findChild<toolkit::TButton*>(QString::fromLatin1(button));

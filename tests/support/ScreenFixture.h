@@ -58,12 +58,12 @@ class ScreenTest : public ::testing::Test {
   }
 
   bool TestButtonsEnabled() const {
-    return fMenu->bSpustitTest->isEnabled() && fMenu->bUpravitTest->isEnabled() &&
-           fMenu->bTiskTestu->isEnabled() && fMenu->bUlozitTest->isEnabled();
+    return fMenu->bSpustitTest->isEnabled() && fMenu->bUpravitTest->isEnabled() && fMenu->bTiskTestu->isEnabled() &&
+           fMenu->bUlozitTest->isEnabled();
   }
   bool TestButtonsDisabled() const {
-    return !fMenu->bSpustitTest->isEnabled() && !fMenu->bUpravitTest->isEnabled() &&
-           !fMenu->bTiskTestu->isEnabled() && !fMenu->bUlozitTest->isEnabled();
+    return !fMenu->bSpustitTest->isEnabled() && !fMenu->bUpravitTest->isEnabled() && !fMenu->bTiskTestu->isEnabled() &&
+           !fMenu->bUlozitTest->isEnabled();
   }
 
   const std::vector<toolkit::TShownBox>& Boxes() const { return toolkit::MessageBoxes::Shown(); }

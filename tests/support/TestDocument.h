@@ -23,8 +23,7 @@ class TestDocument {
     t_.MultipleCorrect = multipleCorrect;
     return *this;
   }
-  TestDocument& Grading(int32_t mode, int32_t limit1 = 0, int32_t limit2 = 0, int32_t limit3 = 0,
-                        int32_t limit4 = 0) {
+  TestDocument& Grading(int32_t mode, int32_t limit1 = 0, int32_t limit2 = 0, int32_t limit3 = 0, int32_t limit4 = 0) {
     t_.GradingMode = mode;
     t_.Limit1 = limit1;
     t_.Limit2 = limit2;
@@ -59,8 +58,8 @@ class TestDocument {
     t_.Questions.push_back(std::move(question));
     return *this;
   }
-  TestDocument& Question(std::string text, std::vector<std::string> answers, std::vector<bool> key,
-                         int32_t points = 1, std::string picture = "") {
+  TestDocument& Question(std::string text, std::vector<std::string> answers, std::vector<bool> key, int32_t points = 1,
+                         std::string picture = "") {
     TOtazky q;
     q.Text = std::move(text);
     q.Picture = std::move(picture);

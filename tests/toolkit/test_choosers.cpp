@@ -28,10 +28,15 @@ TEST(ComboBox, FillingLeavesNothingSelectedAndTheProgramsChoiceRunsNoHandler) {
   auto* cb = new TComboBox(&form, "cbJazyky");
   int changes = 0;
   cb->OnChange = [&] { ++changes; };
-  cb->AddItem("\xC8" "esky");
+  cb->AddItem(
+      "\xC8"
+      "esky");
   EXPECT_EQ(cb->ItemIndex(), -1);  // Qt would pick the first item of an empty box
   EXPECT_EQ(cb->Text(), "");
-  cb->SetItems({"\xC8" "esky", "English", "Sloven\xE8ina"});
+  cb->SetItems(
+      {"\xC8"
+       "esky",
+       "English", "Sloven\xE8ina"});
   EXPECT_EQ(cb->ItemCount(), 3);
   EXPECT_EQ(cb->ItemIndex(), -1);
   EXPECT_EQ(cb->Item(2), "Sloven\xE8ina");

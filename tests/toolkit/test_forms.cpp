@@ -49,9 +49,9 @@ TEST_F(FormsTest, ModalShowingRunsTheHooksInOrderAndReactivatesTheFormBelow) {
   main.show();
   TForm::QueueModal([](TForm& f) { g_log.push_back("user at " + f.objectName().toStdString()); });
   modal.ShowModal();
-  EXPECT_EQ(g_log, (std::vector<std::string>{"main show", "main activate", "modal show", "modal activate",
-                                             "user at modal", "modal closequery", "modal close", "modal hide",
-                                             "main activate"}));
+  EXPECT_EQ(g_log,
+            (std::vector<std::string>{"main show", "main activate", "modal show", "modal activate", "user at modal",
+                                      "modal closequery", "modal close", "modal hide", "main activate"}));
   EXPECT_EQ(TForm::ShownModals(), std::vector<std::string>{"modal"});
   EXPECT_EQ(TForm::ActiveForm(), &main);
 }

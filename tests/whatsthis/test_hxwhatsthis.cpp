@@ -31,7 +31,9 @@ struct THelpCall {
   bool operator==(const THelpCall&) const = default;
 };
 
-std::ostream& operator<<(std::ostream& os, const THelpCall& c) { return os << "{" << c.Command << ", " << c.Data << "}"; }
+std::ostream& operator<<(std::ostream& os, const THelpCall& c) {
+  return os << "{" << c.Command << ", " << c.Data << "}";
+}
 
 // The popup position as the help handler reads it back.
 QPoint PopupPoint(int32_t data) { return {static_cast<int16_t>(data & 0xFFFF), static_cast<int16_t>(data >> 16)}; }
@@ -112,8 +114,9 @@ class WhatsThisTest : public ::testing::Test {
   }
   // Help for a control as a popup at a point: the position, then the context.
   std::vector<THelpCall> PopupHelp(QPoint p, int32_t context) const {
-    return {{HELP_SETPOPUP_POS, static_cast<int32_t>(static_cast<uint16_t>(p.x()) | static_cast<uint16_t>(p.y()) << 16)},
-            {HELP_CONTEXTPOPUP, context}};
+    return {
+        {HELP_SETPOPUP_POS, static_cast<int32_t>(static_cast<uint16_t>(p.x()) | static_cast<uint16_t>(p.y()) << 16)},
+        {HELP_CONTEXTPOPUP, context}};
   }
 
   std::vector<THelpCall> calls;

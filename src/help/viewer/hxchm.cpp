@@ -121,9 +121,15 @@ std::string DecodeEntities(std::string_view s) {
         if (c >= '0' && c <= '9') d = c - '0';
         else if (hex && c >= 'a' && c <= 'f') d = c - 'a' + 10;
         else if (hex && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else { known = false; break; }
+        else {
+          known = false;
+          break;
+        }
         cp = cp * (hex ? 16 : 10) + static_cast<uint32_t>(d);
-        if (cp > 0x10FFFF) { known = false; break; }
+        if (cp > 0x10FFFF) {
+          known = false;
+          break;
+        }
       }
     } else {
       known = false;
@@ -139,7 +145,7 @@ std::string DecodeEntities(std::string_view s) {
 }
 
 struct TTag {
-  std::string name;  // lower case, "/ul" for an end tag
+  std::string name;                                             // lower case, "/ul" for an end tag
   std::vector<std::pair<std::string, std::string>> attributes;  // names lower case
   std::string Attribute(std::string_view n) const {
     for (const auto& [k, v] : attributes)
@@ -192,8 +198,7 @@ TTag ReadTag(std::string_view s, size_t& i) {
 // object, even one too short to hold it, and takes memory by the window and by
 // the reset table's block length, without looking at them first.
 bool ControlDataSound(const std::string& control) {
-  if (control.size() < 0x18 || control.size() > 0x100 || std::memcmp(control.data() + 4, "LZXC", 4) != 0)
-    return false;
+  if (control.size() < 0x18 || control.size() > 0x100 || std::memcmp(control.data() + 4, "LZXC", 4) != 0) return false;
   uint32_t resetInterval = U32(control, 12);
   uint32_t windowSize = U32(control, 16);
   if (U32(control, 8) == 2) {
@@ -385,8 +390,7 @@ std::vector<TSitemapEntry> ParseSitemap(std::string_view raw) {
       ++depth;
       if (static_cast<int>(lists.size()) <= kMaxSitemapDepth && !lists.back()->empty())
         lists.push_back(&lists.back()->back().Children);
-      else
-        lists.push_back(lists.back());
+      else lists.push_back(lists.back());
     } else if (tag.name == "/ul") {
       if (lists.size() > 1) lists.pop_back();
       if (depth > 0) --depth;
@@ -576,8 +580,7 @@ std::string TChmFile::FindByExtension(std::string_view ext) const {
       [](chmFile*, chmUnitInfo* ui, void* context) -> int {
         auto* s = static_cast<Search*>(context);
         const std::string_view path(ui->path, strnlen(ui->path, CHM_MAX_PATHLEN + 1));
-        if (path.size() > s->ext.size() &&
-            StartsWithNoCase(path.substr(path.size() - s->ext.size()), s->ext)) {
+        if (path.size() > s->ext.size() && StartsWithNoCase(path.substr(path.size() - s->ext.size()), s->ext)) {
           s->found = std::string(path);
           return CHM_ENUMERATOR_SUCCESS;
         }

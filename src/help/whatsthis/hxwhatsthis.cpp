@@ -31,9 +31,9 @@ std::vector<TWhatsThis*>& Instances() {
 }
 
 const std::array<const char*, 3> kF1Actions = {"goContext", "goDefault", "goTOC"};
-const std::array<const char*, 8> kOptions = {"wtDirectHelp",  "wtMenuRightClick",     "wtNoContextHelp",
-                                             "wtNoContextMenu", "wtPopupOnForm",      "wtInheritFormContext",
-                                             "wtUseTag",      "wtUseAppKey"};
+const std::array<const char*, 8> kOptions = {"wtDirectHelp",    "wtMenuRightClick", "wtNoContextHelp",
+                                             "wtNoContextMenu", "wtPopupOnForm",    "wtInheritFormContext",
+                                             "wtUseTag",        "wtUseAppKey"};
 
 void HelpCommand(uint16_t command, int32_t data) {
   if (toolkit::Application()) toolkit::Application()->HelpCommand(command, data);
@@ -175,11 +175,9 @@ void TWhatsThis::DefineProperties(TFiler& filer) {
       "Options", kOptions, [this] { return static_cast<uint32_t>(options_); },
       [this](uint32_t v) { options_ = static_cast<TWhatsThisOptions>(v & 0xFF); }, true);
   filer.StringProperty(
-      "PopupCaption", [this] { return popupCaption_; }, [this](const std::string& v) { SetPopupCaption(v); },
-      true);
+      "PopupCaption", [this] { return popupCaption_; }, [this](const std::string& v) { SetPopupCaption(v); }, true);
   filer.IntegerProperty(
-      "PopupHelpContext", [this] { return popupHelpContext_; }, [this](int32_t v) { SetPopupHelpContext(v); },
-      true);
+      "PopupHelpContext", [this] { return popupHelpContext_; }, [this](int32_t v) { SetPopupHelpContext(v); }, true);
   filer.StringProperty(
       "WTMenuItem", [this] { return wtMenuItem_ ? wtMenuItem_->objectName().toStdString() : std::string(); },
       [this](const std::string& v) {
@@ -342,14 +340,9 @@ void TWhatsThis::ProcessWindowMessage(TMessage& Message) {
       if (helpMode_ != hmContextMode) helpMode_ = hmIdle;
       if (!inMenu_) TInputWatch::RemoveCallWndHook();
       break;
-    case WM_WTHELP:
-      ShowHelpFor(x, y);
-      break;
-    case WM_WTENDHELP:
-      TInputWatch::RemoveCallWndHook();
-      break;
-    default:
-      break;
+    case WM_WTHELP: ShowHelpFor(x, y); break;
+    case WM_WTENDHELP: TInputWatch::RemoveCallWndHook(); break;
+    default: break;
   }
   ThxBase::ProcessWindowMessage(Message);
 }

@@ -139,10 +139,8 @@ bool TInputWatch::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::WindowActivate:
     case QEvent::EnterWhatsThisMode:
     case QEvent::WhatsThis:
-    case QEvent::ContextMenu:
-      break;
-    default:
-      return false;
+    case QEvent::ContextMenu: break;
+    default: return false;
   }
   TWhatsThis* current = TWhatsThis::CurrentInstance();
   if (!current || !current->Hooked()) return false;
@@ -159,12 +157,10 @@ bool TInputWatch::eventFilter(QObject* watched, QEvent* event) {
 bool TInputWatch::Watch(TWhatsThis& w, QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-      return Keyboard(w, static_cast<QWindow*>(watched), static_cast<QKeyEvent*>(event));
+    case QEvent::KeyRelease: return Keyboard(w, static_cast<QWindow*>(watched), static_cast<QKeyEvent*>(event));
     case QEvent::MouseMove:
     case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-      return Mouse(w, static_cast<QWindow*>(watched), static_cast<QMouseEvent*>(event));
+    case QEvent::MouseButtonRelease: return Mouse(w, static_cast<QWindow*>(watched), static_cast<QMouseEvent*>(event));
     case QEvent::ShortcutOverride:
       // F1 is the component's: no shortcut of a menu item takes it first.
       if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
@@ -204,8 +200,7 @@ bool TInputWatch::Watch(TWhatsThis& w, QObject* watched, QEvent* event) {
       }
       return false;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -227,26 +222,18 @@ bool TInputWatch::Keyboard(TWhatsThis& w, QWindow* window, QKeyEvent* key) {
   if (key->type() == QEvent::KeyPress) {
     if (w.helpMode_ == hmContextMode) w.LeaveContextMode();
     switch (key->key()) {
-      case Qt::Key_Shift:
-        w.shiftDown_ = true;
-        return false;
+      case Qt::Key_Shift: w.shiftDown_ = true; return false;
       case Qt::Key_F1:
         // Shift as the key event carries it: a Shift released over another
         // program leaves no stale state behind.
         return F1(w, window, key->modifiers() & Qt::ShiftModifier);
-      default:
-        return false;
+      default: return false;
     }
   }
   switch (key->key()) {
-    case Qt::Key_Shift:
-      w.shiftDown_ = false;
-      break;
-    case Qt::Key_Menu:
-      AppKey(w);
-      break;
-    default:
-      break;
+    case Qt::Key_Shift: w.shiftDown_ = false; break;
+    case Qt::Key_Menu: AppKey(w); break;
+    default: break;
   }
   return false;
 }
@@ -316,11 +303,8 @@ bool TInputWatch::Mouse(TWhatsThis& w, QWindow* arrived, QMouseEvent* mouse) {
     }
     if (w.inMenu_) return false;
     switch (w.helpMode_) {
-      case hmIdle:
-        InstallCallWndHook();
-        return false;
-      case hmPopupPending:
-        return false;
+      case hmIdle: InstallCallWndHook(); return false;
+      case hmPopupPending: return false;
       case hmHelpButton: {
         if (!g_callWndHook) return false;
         w.target_ = ControlAtPoint(window, point);
@@ -363,8 +347,7 @@ bool TInputWatch::Mouse(TWhatsThis& w, QWindow* arrived, QMouseEvent* mouse) {
           return true;
         }
         return false;
-      default:
-        return false;
+      default: return false;
     }
   }
   if (mouse->button() != Qt::RightButton) return false;

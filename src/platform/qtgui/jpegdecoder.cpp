@@ -88,9 +88,7 @@ struct Decompressor {
 
 }  // namespace
 
-bool LooksLikeJpeg(const std::string& bytes) {
-  return bytes.size() >= 3 && bytes.compare(0, 3, "\xFF\xD8\xFF") == 0;
-}
+bool LooksLikeJpeg(const std::string& bytes) { return bytes.size() >= 3 && bytes.compare(0, 3, "\xFF\xD8\xFF") == 0; }
 
 QImage DecodeJpeg(const std::string& bytes, const std::string& fileName) {
   Decompressor d;
@@ -102,8 +100,7 @@ QImage DecodeJpeg(const std::string& bytes, const std::string& fileName) {
                                      static_cast<unsigned long>(bytes.size()));
   if (!started) Fail(fileName, d.err.message);
 
-  QImage image(static_cast<int>(d.cinfo.output_width), static_cast<int>(d.cinfo.output_height),
-               QImage::Format_BGR888);
+  QImage image(static_cast<int>(d.cinfo.output_width), static_cast<int>(d.cinfo.output_height), QImage::Format_BGR888);
   if (image.isNull()) throw EOutOfMemory();
   std::vector<unsigned char> cmykRow;
   if (d.cinfo.out_color_space == JCS_CMYK) cmykRow.resize(static_cast<size_t>(d.cinfo.output_width) * 4);

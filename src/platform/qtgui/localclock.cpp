@@ -9,9 +9,7 @@ QDateTime& Fixed() {
 }
 
 // Newer locale data writes narrow and thin spaces, which code page 1250 lacks.
-QString PlainBlanks(QString text) {
-  return text.replace(QChar(0x202F), u' ').replace(QChar(0x2009), u' ');
-}
+QString PlainBlanks(QString text) { return text.replace(QChar(0x202F), u' ').replace(QChar(0x2009), u' '); }
 }  // namespace
 
 QDateTime LocalNow() { return Fixed().isValid() ? Fixed() : QDateTime::currentDateTime(); }

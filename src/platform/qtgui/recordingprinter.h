@@ -19,7 +19,7 @@ struct TPrintStep {
   int x = 0, y = 0;    // the text's or picture's top left corner, or where a line starts
   int x2 = 0, y2 = 0;  // where a line ends
   QString text;
-  QFont font;          // sized in points
+  QFont font;  // sized in points
   QColor color;
   int penWidth = 0;
   QSize pictureSize;

@@ -27,7 +27,7 @@ constexpr int kEastEuropeCharset = 238;
 
 // What one run of text looks like in the file.
 struct RunFormat {
-  int font = 0;       // index into the font table
+  int font = 0;  // index into the font table
   int halfPoints = 0;
   bool bold = false;
   bool italic = false;
@@ -200,8 +200,6 @@ class RtfWriter {
 
 std::string DocumentToRtf(const QTextDocument& document) { return RtfWriter(document).Write(); }
 
-void SaveRtf(const QTextDocument& document, const std::string& path) {
-  WriteFileAtomic(path, DocumentToRtf(document));
-}
+void SaveRtf(const QTextDocument& document, const std::string& path) { WriteFileAtomic(path, DocumentToRtf(document)); }
 
 }  // namespace platform

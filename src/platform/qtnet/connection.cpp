@@ -36,13 +36,10 @@ bool ConnectionAvailable() {
       case QNetworkInformation::Reachability::Online:
       // A network with a gateway whose own probe fails (a school's filter, a
       // login portal): let the download itself find out.
-      case QNetworkInformation::Reachability::Site:
-        return true;
+      case QNetworkInformation::Reachability::Site: return true;
       case QNetworkInformation::Reachability::Local:
-      case QNetworkInformation::Reachability::Disconnected:
-        return false;
-      case QNetworkInformation::Reachability::Unknown:
-        break;
+      case QNetworkInformation::Reachability::Disconnected: return false;
+      case QNetworkInformation::Reachability::Unknown: break;
     }
   }
   return AnyInterfaceConnected();

@@ -17,7 +17,8 @@ inline std::string Compile(const testsupport::TempDir& dir) {
   using testsupport::WriteBytes;
   WriteBytes(dir.File("t.hhp"),
              "[OPTIONS]\nCompiled file=small.chm\nContents file=toc.hhc\nIndex file=idx.hhk\n"
-             "Default topic=a.htm\nTitle=Mal\xC3\xA1 n\xC3\xA1pov\xC4\x9B" "da\n\n"
+             "Default topic=a.htm\nTitle=Mal\xC3\xA1 n\xC3\xA1pov\xC4\x9B"
+             "da\n\n"
              "[FILES]\na.htm\nsub/b.htm\nsub/pic.png\nc.htm\npopups.txt\n\n"
              "[ALIAS]\nIDH_A=a.htm\nIDH_B=sub/b.htm\n\n[MAP]\n#define IDH_A 1005\n#define IDH_B 1006\n");
   WriteBytes(dir.File("a.htm"),
@@ -32,19 +33,26 @@ inline std::string Compile(const testsupport::TempDir& dir) {
   WriteBytes(dir.File("c.htm"), "<html><body><h1>\x8Elu\x9Dou\xE8k\xFD k\xF9\xF2</h1></body></html>");
   const std::string object = "<object type=\"text/sitemap\">";
   WriteBytes(dir.File("toc.hhc"),
-             "<html><body><ul><li>" + object + "<param name=\"Name\" value=\"A &amp; spol.\">"
-             "<param name=\"Local\" value=\"a.htm\"></object><ul><li>" + object +
-             "<param name=\"Name\" value=\"B\"><param name=\"Local\" value=\"sub/b.htm\"></object></ul>"
-             "<li>" + object + "<param name=\"Name\" value=\"C\"><param name=\"Local\" value=\"c.htm\"></object>"
-             "</ul></body></html>");
-  WriteBytes(dir.File("idx.hhk"),
-             "<html><body><ul><li>" + object + "<param name=\"Name\" value=\"alfa\"><param name=\"Local\" "
-             "value=\"a.htm\"></object><li>" + object + "<param name=\"Name\" value=\"beta\"><param "
-             "name=\"Local\" value=\"sub/b.htm\"></object></ul></body></html>");
+             "<html><body><ul><li>" + object +
+                 "<param name=\"Name\" value=\"A &amp; spol.\">"
+                 "<param name=\"Local\" value=\"a.htm\"></object><ul><li>" +
+                 object +
+                 "<param name=\"Name\" value=\"B\"><param name=\"Local\" value=\"sub/b.htm\"></object></ul>"
+                 "<li>" +
+                 object +
+                 "<param name=\"Name\" value=\"C\"><param name=\"Local\" value=\"c.htm\"></object>"
+                 "</ul></body></html>");
+  WriteBytes(dir.File("idx.hhk"), "<html><body><ul><li>" + object +
+                                      "<param name=\"Name\" value=\"alfa\"><param name=\"Local\" "
+                                      "value=\"a.htm\"></object><li>" +
+                                      object +
+                                      "<param name=\"Name\" value=\"beta\"><param "
+                                      "name=\"Local\" value=\"sub/b.htm\"></object></ul></body></html>");
   WriteBytes(dir.File("popups.txt"),
              "; popups\n.topic 1005\nText of 1005\nsecond line\n\n.topic 1006 b.htm\n\n  Text of 1006\n"
              ".topic 1007\n\n");
-  const std::string command = "cd '" + dir.Path() + "' && " CHMCMD " --no-html-scan --verbosity 0 t.hhp >/dev/null 2>&1";
+  const std::string command =
+      "cd '" + dir.Path() + "' && " CHMCMD " --no-html-scan --verbosity 0 t.hhp >/dev/null 2>&1";
   if (std::system(command.c_str()) != 0) return "";
   return dir.File("small.chm");
 }

@@ -92,7 +92,9 @@ TEST_F(SmallHelp, ContentsIndexAndSystemRecord) {
   ASSERT_FALSE(path.empty()) << "chmcmd did not compile the small help";
   TChmFile chm;
   ASSERT_TRUE(chm.Open(path));
-  EXPECT_EQ(chm.Title(), "Mal\xC3\xA1 n\xC3\xA1pov\xC4\x9B" "da");
+  EXPECT_EQ(chm.Title(),
+            "Mal\xC3\xA1 n\xC3\xA1pov\xC4\x9B"
+            "da");
   EXPECT_EQ(chm.DefaultTopic(), "/a.htm");
   const auto contents = chm.Contents();
   ASSERT_EQ(contents.size(), 2u);

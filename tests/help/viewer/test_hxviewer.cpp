@@ -122,7 +122,8 @@ TEST_F(Viewer, PopupsFromTheTopicFileOrGivenText) {
   ASSERT_NE(handle, 0u);
   QWidget* shown = PopupShown();
   ASSERT_EQ(shown, Window(handle));
-  EXPECT_EQ(shown->findChild<QLabel*>(QStringLiteral("PopupText"))->text(), QStringLiteral("Text of 1005\nsecond line"));
+  EXPECT_EQ(shown->findChild<QLabel*>(QStringLiteral("PopupText"))->text(),
+            QStringLiteral("Text of 1005\nsecond line"));
   EXPECT_EQ(shown->pos(), QPoint(40, 50));
   QTest::mouseClick(shown, Qt::LeftButton);
   QApplication::processEvents();
