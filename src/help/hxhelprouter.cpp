@@ -3,21 +3,22 @@
 #include <array>
 
 #include "platform/errors.h"
+#include "platform/winhelp.h"
 
 namespace help {
 
 namespace {
 
 // WinHelp commands the router knows.
-constexpr uint16_t HELP_CONTEXT = 1;
-constexpr uint16_t HELP_QUIT = 2;
-constexpr uint16_t HELP_CONTENTS = 3;
-constexpr uint16_t HELP_CONTEXTPOPUP = 8;
-constexpr uint16_t HELP_FINDER = 11;
-constexpr uint16_t HELP_SETPOPUP_POS = 13;
-constexpr uint16_t HELP_TAB = 15;
-constexpr uint16_t HELP_KEY = 257;
-constexpr uint16_t HELP_PARTIALKEY = 261;
+using platform::HELP_CONTEXT;
+using platform::HELP_QUIT;
+using platform::HELP_CONTENTS;
+using platform::HELP_CONTEXTPOPUP;
+using platform::HELP_FINDER;
+using platform::HELP_SETPOPUP_POS;
+using platform::HELP_TAB;
+using platform::HELP_KEY;
+using platform::HELP_PARTIALKEY;
 
 THelpRouter* g_registered = nullptr;
 

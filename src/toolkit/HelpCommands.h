@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/winhelp.h"
+
 namespace toolkit {
 
 // A help request in WinHelp numbering: a 16-bit command and a signed 32-bit
@@ -12,14 +14,14 @@ namespace toolkit {
 using THelpEvent = std::function<bool(uint16_t Command, int32_t Data, bool& CallHelp)>;
 
 // WinHelp command numbers the program issues.
-constexpr uint16_t HELP_CONTEXT = 1;
-constexpr uint16_t HELP_QUIT = 2;
-constexpr uint16_t HELP_CONTENTS = 3;
-constexpr uint16_t HELP_CONTEXTPOPUP = 8;
-constexpr uint16_t HELP_FINDER = 11;
-constexpr uint16_t HELP_SETPOPUP_POS = 13;
-constexpr uint16_t HELP_TAB = 15;
-constexpr uint16_t HELP_KEY = 257;
-constexpr uint16_t HELP_PARTIALKEY = 261;
+using platform::HELP_CONTEXT;
+using platform::HELP_QUIT;
+using platform::HELP_CONTENTS;
+using platform::HELP_CONTEXTPOPUP;
+using platform::HELP_FINDER;
+using platform::HELP_SETPOPUP_POS;
+using platform::HELP_TAB;
+using platform::HELP_KEY;
+using platform::HELP_PARTIALKEY;
 
 }  // namespace toolkit
