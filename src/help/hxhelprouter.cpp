@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/errors.h"
+#include "platform/files.h"
 #include "platform/winhelp.h"
 
 namespace help {
@@ -10,15 +11,15 @@ namespace help {
 namespace {
 
 // WinHelp commands the router knows.
-using platform::HELP_CONTEXT;
-using platform::HELP_QUIT;
 using platform::HELP_CONTENTS;
+using platform::HELP_CONTEXT;
 using platform::HELP_CONTEXTPOPUP;
 using platform::HELP_FINDER;
-using platform::HELP_SETPOPUP_POS;
-using platform::HELP_TAB;
 using platform::HELP_KEY;
 using platform::HELP_PARTIALKEY;
+using platform::HELP_QUIT;
+using platform::HELP_SETPOPUP_POS;
+using platform::HELP_TAB;
 
 THelpRouter* g_registered = nullptr;
 
@@ -31,9 +32,14 @@ THHPopup g_popup;
 constexpr std::array<const char*, 3> kHelpTypes = {"htWinhelp", "htHTMLhelp", "htMixedMode"};
 constexpr std::array<const char*, 3> kShowTypes = {"stDefault", "stMain", "stPopup"};
 
+// The viewer opens the file by the name the file system knows, which the code
+// page 1250 text of a folder beyond that code page (a Russian home) has lost.
 THelpWindow CallViewer(THelpWindow caller, const char* file, uint32_t command, uintptr_t data) {
   THtmlHelpProc entry = HtmlHelpEntry();
-  return entry ? entry(caller, file, command, data) : 0;
+  if (!entry) return 0;
+  if (!file) return entry(caller, nullptr, command, data);
+  const std::string native = platform::NativePath(file);
+  return entry(caller, native.c_str(), command, data);
 }
 
 }  // namespace

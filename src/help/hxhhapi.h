@@ -49,7 +49,7 @@ struct THHPopup {
 };
 
 // The entry point: data is a context number, a THHPopup*, a keyword pointer or
-// 0, by command. File names are code page 1250 paths; "file.chm::/inner" names
+// 0, by command. File names are as the file system names them; "file.chm::/inner" names
 // a file inside the help file.
 using THtmlHelpProc = THelpWindow (*)(THelpWindow caller, const char* file, uint32_t command, uintptr_t data);
 constexpr const char* kHtmlHelpEntry = "HtmlHelpA";

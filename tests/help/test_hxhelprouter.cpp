@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "help/hxhelprouter.h"
+#include "platform/appdir.h"
 
 using namespace help;
 
@@ -479,4 +480,18 @@ TEST_F(Router, TheViewerLibraryStaysLoaded) {
   for (int n = 0; n < 1000 && dlclose(again) == 0; ++n) {
   }
   EXPECT_NE(dlopen(RECORDING_VIEWER, RTLD_NOW | RTLD_NOLOAD), nullptr);
+}
+
+// A program folder named beyond code page 1250 (a Russian home): the viewer is
+// handed the file by its real name, not by the "?"s of its shown text.
+TEST_F(Router, TheViewerGetsTheHelpFileByItsRealName) {
+  const std::string real = "/home/\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD/zorvik/";  // Иван
+  platform::SetNativeProgramDir(real);
+  THelpRouter& r = MakeRouter();
+  r.Helpfile = platform::ProgramDir() + "Zorvik.chm";
+  EXPECT_NE(r.Helpfile, real + "Zorvik.chm");
+  EXPECT_TRUE(r.ShowHelpContents());
+  ASSERT_EQ(g_calls.size(), 1u);
+  EXPECT_EQ(g_calls[0].file, real + "Zorvik.chm");
+  platform::SetNativeProgramDir("");
 }

@@ -481,7 +481,7 @@ bool TChmFile::Open(const std::string& path) {
   defaultTopic_.clear();
   contentsFile_.clear();
   indexFile_.clear();
-  const std::string native = platform::Cp1250ToUtf8(path);
+  const std::string& native = path;  // named as the file system names it
   const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   const bool sound = TDirectoryCheck(fd).Sound();

@@ -48,7 +48,7 @@ class TChmFile {
   TChmFile(const TChmFile&) = delete;
   TChmFile& operator=(const TChmFile&) = delete;
 
-  // Opens the file (a code page 1250 path) and reads its system record; false
+  // Opens the file (named as the file system names it) and reads its system record; false
   // when it is missing or not a help file.
   bool Open(const std::string& path);
   bool IsOpen() const { return file_ != nullptr; }
