@@ -16,40 +16,11 @@
 #include <optional>
 
 #include "genlib/GenStartup.h"
+#include "MenuShown.h"
 #include "app/Prepare.h"
 #include "toolkit/Toolkit.h"
 #include "platform/appdir.h"
 #include "screens/uMenu.h"
-
-namespace {
-
-constexpr int kReportFd = 3;
-
-// Waits for the main menu's first paint, when the menu has been shown and
-// activated and stands on the screen.
-class MenuShown : public QObject {
- public:
-  explicit MenuShown(const QElapsedTimer& sinceMain) : sinceMain_(sinceMain) {}
-
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (!done_ && event->type() == QEvent::Paint) {
-      done_ = true;
-      char line[32];
-      const int n = std::snprintf(line, sizeof line, "%.3f\n", sinceMain_.nsecsElapsed() / 1e6);
-      if (write(kReportFd, line, static_cast<size_t>(n)) < 0) {
-        // Started by hand: nobody listens.
-      }
-      toolkit::Application()->Terminate();
-    }
-    return QObject::eventFilter(watched, event);
-  }
-
- private:
-  const QElapsedTimer& sinceMain_;
-  bool done_ = false;
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   QElapsedTimer sinceMain;
