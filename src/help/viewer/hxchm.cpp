@@ -2,7 +2,15 @@
 
 #include <chm_lib.h>
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <ctime>
 
 #include <algorithm>
 #include <cctype>
@@ -467,63 +475,194 @@ void SplitHelpPath(std::string_view path, std::string& file, std::string& inner)
   inner = rest.empty() || rest.front() == '/' ? std::string(rest) : "/" + std::string(rest);
 }
 
-TChmFile::~TChmFile() {
-  if (file_) chm_close(file_);
+namespace {
+
+// chmlib trusts the file it reads: a damaged one can make it divide by zero,
+// read past its buffers or loop for ever, and the viewer lives in the
+// program's own process. So chmlib runs in a child process that reads every
+// object and sends it through a pipe. A child that dies, hangs or sends more
+// than a help file can hold means a damaged file, and the program goes on.
+constexpr uint64_t kMaxTotalSize = 256u << 20;
+constexpr size_t kMaxObjects = 100000;
+constexpr int kReadDeadlineMs = 8000;
+
+bool WriteAll(int fd, const void* data, size_t size) {
+  const auto* at = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t n = ::write(fd, at, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    at += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
 }
 
-bool TChmFile::Open(const std::string& path) {
-  if (file_) {
-    chm_close(file_);
-    file_ = nullptr;
+// The child: every object below "/" as name length, name, data length (or
+// ~0 for one too large to send), data; then a name length of ~0.
+[[noreturn]] void SendObjects(const std::string& path, int out) {
+  for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) ::signal(sig, SIG_DFL);
+  const rlimit noCore{0, 0};
+  ::setrlimit(RLIMIT_CORE, &noCore);
+  chmFile* file = chm_open(path.c_str());
+  if (!file) ::_exit(2);
+  std::vector<chmUnitInfo> units;
+  chm_enumerate(
+      file, CHM_ENUMERATE_ALL,
+      [](chmFile*, chmUnitInfo* ui, void* context) -> int {
+        auto* all = static_cast<std::vector<chmUnitInfo>*>(context);
+        if (all->size() == kMaxObjects) return CHM_ENUMERATOR_SUCCESS;
+        ui->path[CHM_MAX_PATHLEN] = '\0';
+        if (ui->path[0] == '/' && (ui->flags & CHM_ENUMERATE_FILES)) all->push_back(*ui);
+        return CHM_ENUMERATOR_CONTINUE;
+      },
+      &units);
+  std::vector<unsigned char> piece(64u << 10);
+  uint64_t total = 0;
+  for (chmUnitInfo& ui : units) {
+    const uint32_t nameLength = static_cast<uint32_t>(std::strlen(ui.path));
+    const bool fits = ui.length <= TChmFile::kMaxObjectSize && total + ui.length <= kMaxTotalSize;
+    uint64_t length = fits ? ui.length : ~uint64_t{0};
+    // A damaged directory may claim a length that no data backs: the data is
+    // read first, and the object is sent only when all of it came.
+    std::string bytes;
+    if (fits) {
+      while (bytes.size() < ui.length) {
+        const uint64_t want = std::min<uint64_t>(piece.size(), ui.length - bytes.size());
+        const LONGINT64 got = chm_retrieve_object(file, &ui, piece.data(), bytes.size(), static_cast<LONGINT64>(want));
+        if (got <= 0) break;
+        bytes.append(reinterpret_cast<const char*>(piece.data()), static_cast<size_t>(got));
+      }
+      if (bytes.size() < ui.length) continue;
+      total += length;
+    }
+    if (!WriteAll(out, &nameLength, 4) || !WriteAll(out, ui.path, nameLength) || !WriteAll(out, &length, 8) ||
+        !WriteAll(out, bytes.data(), bytes.size()))
+      ::_exit(3);
   }
+  const uint32_t end = ~uint32_t{0};
+  ::_exit(WriteAll(out, &end, 4) ? 0 : 3);
+}
+
+// Reads from the child's pipe until the deadline.
+class TPipeReader {
+ public:
+  TPipeReader(int fd, int deadlineMs) : fd_(fd), deadline_(Now() + deadlineMs) {}
+  bool Read(void* data, size_t size) {
+    auto* at = static_cast<char*>(data);
+    while (size > 0) {
+      const int64_t left = deadline_ - Now();
+      if (left <= 0) return false;
+      pollfd p{fd_, POLLIN, 0};
+      const int ready = ::poll(&p, 1, static_cast<int>(left));
+      if (ready < 0 && errno == EINTR) continue;
+      if (ready <= 0) return false;
+      const ssize_t n = ::read(fd_, at, size);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return false;
+      at += n;
+      size -= static_cast<size_t>(n);
+    }
+    return true;
+  }
+
+ private:
+  static int64_t Now() {
+    timespec t{};
+    ::clock_gettime(CLOCK_MONOTONIC, &t);
+    return int64_t{t.tv_sec} * 1000 + t.tv_nsec / 1000000;
+  }
+  int fd_;
+  int64_t deadline_;
+};
+
+std::string LowerAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = Lower(c);
+  return out;
+}
+
+}  // namespace
+
+bool TChmFile::Open(const std::string& path) {
+  open_ = false;
+  objects_.clear();
+  names_.clear();
   path_ = path;
   title_.clear();
   defaultTopic_.clear();
   contentsFile_.clear();
   indexFile_.clear();
   const std::string& native = path;  // named as the file system names it
-  const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
-  const bool sound = TDirectoryCheck(fd).Sound();
+  struct stat st {};
+  const bool sound = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && TDirectoryCheck(fd).Sound();
   ::close(fd);
-  if (!sound) return false;
-  file_ = chm_open(native.c_str());
-  if (!file_) return false;
+  if (!sound || !ReadObjects(native)) return false;
+  open_ = true;
   ReadSystem();
   return true;
 }
 
-std::optional<std::string> TChmFile::Read(std::string_view object) const {
-  if (!file_ || object.empty() || object.size() > CHM_MAX_PATHLEN) return std::nullopt;
-  const std::string name(object);
-  chmUnitInfo ui{};
-  if (chm_resolve_object(file_, name.c_str(), &ui) != CHM_RESOLVE_SUCCESS) return std::nullopt;
-  if (ui.length > kMaxObjectSize) return std::nullopt;
-  // Read in pieces: a damaged directory may claim a length that no data backs.
-  std::string bytes;
-  constexpr uint64_t kPiece = 64u << 10;
-  while (bytes.size() < ui.length) {
-    const size_t at = bytes.size();
-    const size_t want = static_cast<size_t>(std::min<uint64_t>(kPiece, ui.length - at));
-    bytes.resize(at + want);
-    const LONGINT64 got = chm_retrieve_object(file_, &ui, reinterpret_cast<unsigned char*>(bytes.data() + at), at,
-                                              static_cast<LONGINT64>(want));
-    if (got <= 0) {
-      bytes.resize(at);
+bool TChmFile::ReadObjects(const std::string& path) {
+  int pipes[2];
+  if (::pipe2(pipes, O_CLOEXEC) != 0) return false;
+  const pid_t child = ::fork();
+  if (child < 0) {
+    ::close(pipes[0]);
+    ::close(pipes[1]);
+    return false;
+  }
+  if (child == 0) {
+    ::close(pipes[0]);
+    SendObjects(path, pipes[1]);
+  }
+  ::close(pipes[1]);
+
+  TPipeReader in(pipes[0], kReadDeadlineMs);
+  bool complete = false;
+  uint64_t total = 0;
+  for (;;) {
+    uint32_t nameLength = 0;
+    if (!in.Read(&nameLength, 4)) break;
+    if (nameLength == ~uint32_t{0}) {
+      complete = true;
       break;
     }
-    bytes.resize(at + static_cast<size_t>(got));
+    if (nameLength == 0 || nameLength > CHM_MAX_PATHLEN || names_.size() == kMaxObjects) break;
+    std::string name(nameLength, '\0');
+    uint64_t length = 0;
+    if (!in.Read(name.data(), nameLength) || !in.Read(&length, 8)) break;
+    TObject object;
+    if (length != ~uint64_t{0}) {
+      if (length > kMaxObjectSize || total + length > kMaxTotalSize) break;
+      total += length;
+      std::string bytes(static_cast<size_t>(length), '\0');
+      if (!in.Read(bytes.data(), bytes.size())) break;
+      object.Bytes = std::move(bytes);
+    }
+    names_.push_back(name);
+    objects_.emplace(LowerAscii(name), std::move(object));  // chmlib finds names in any case
   }
-  if (bytes.size() < ui.length) return std::nullopt;
-  return bytes;
+  ::close(pipes[0]);
+  if (!complete) ::kill(child, SIGKILL);
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (complete && WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
+  objects_.clear();
+  names_.clear();
+  return false;
 }
 
-bool TChmFile::Exists(std::string_view object) const {
-  if (!file_ || object.empty() || object.size() > CHM_MAX_PATHLEN) return false;
-  const std::string name(object);
-  chmUnitInfo ui{};
-  return chm_resolve_object(file_, name.c_str(), &ui) == CHM_RESOLVE_SUCCESS;
+std::optional<std::string> TChmFile::Read(std::string_view object) const {
+  const auto found = objects_.find(LowerAscii(object));
+  if (found == objects_.end()) return std::nullopt;
+  return found->second.Bytes;
 }
+
+bool TChmFile::Exists(std::string_view object) const { return objects_.count(LowerAscii(object)) != 0; }
 
 std::string TChmFile::ObjectPath(std::string_view topic) const {
   std::string path(topic);
@@ -571,23 +710,10 @@ void TChmFile::ReadSystem() {
 }
 
 std::string TChmFile::FindByExtension(std::string_view ext) const {
-  struct Search {
-    std::string_view ext;
-    std::string found;
-  } search{ext, {}};
-  chm_enumerate(
-      file_, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES,
-      [](chmFile*, chmUnitInfo* ui, void* context) -> int {
-        auto* s = static_cast<Search*>(context);
-        const std::string_view path(ui->path, strnlen(ui->path, CHM_MAX_PATHLEN + 1));
-        if (path.size() > s->ext.size() && StartsWithNoCase(path.substr(path.size() - s->ext.size()), s->ext)) {
-          s->found = std::string(path);
-          return CHM_ENUMERATOR_SUCCESS;
-        }
-        return CHM_ENUMERATOR_CONTINUE;
-      },
-      &search);
-  return search.found;
+  for (const std::string& path : names_)
+    if (path.size() > ext.size() && StartsWithNoCase(std::string_view(path).substr(path.size() - ext.size()), ext))
+      return path;
+  return {};
 }
 
 std::vector<TSitemapEntry> TChmFile::Contents() const {

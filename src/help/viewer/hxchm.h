@@ -3,15 +3,16 @@
 // system record (title, default topic, contents and index files), the contents
 // and index lists, the context map the help compiler stores, and the popup
 // topic file. Plain C++ over chmlib, so it can be tested and fuzzed without a
-// display. Nothing here trusts the file: a damaged one gives empty results.
+// display. Nothing here trusts the file: a damaged one gives empty results,
+// and chmlib reads it in a child process, so a file that breaks chmlib itself
+// does not open. The objects are kept in memory while the file is open.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
-
-struct chmFile;
 
 namespace hxviewer {
 
@@ -44,14 +45,14 @@ void SplitHelpPath(std::string_view path, std::string& file, std::string& inner)
 class TChmFile {
  public:
   TChmFile() = default;
-  ~TChmFile();
   TChmFile(const TChmFile&) = delete;
   TChmFile& operator=(const TChmFile&) = delete;
 
-  // Opens the file (named as the file system names it) and reads its system record; false
-  // when it is missing or not a help file.
+  // Opens the file (named as the file system names it), reads all its objects
+  // and its system record; false when it is missing, not a help file, or so
+  // damaged that it cannot be read whole.
   bool Open(const std::string& path);
-  bool IsOpen() const { return file_ != nullptr; }
+  bool IsOpen() const { return open_; }
   const std::string& Path() const { return path_; }
 
   // The bytes of an object ("/a.htm"); nullopt when there is none or it is
@@ -80,10 +81,16 @@ class TChmFile {
   std::string ObjectPath(std::string_view topic) const;
 
  private:
+  struct TObject {
+    std::optional<std::string> Bytes;  // none when too large to keep
+  };
+  bool ReadObjects(const std::string& path);
   void ReadSystem();
   std::string FindByExtension(std::string_view ext) const;
 
-  chmFile* file_ = nullptr;
+  bool open_ = false;
+  std::vector<std::string> names_;                    // in the file's order
+  std::unordered_map<std::string, TObject> objects_;  // by the name in lower case
   std::string path_;
   std::string title_, defaultTopic_, contentsFile_, indexFile_;
 };

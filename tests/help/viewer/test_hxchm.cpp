@@ -188,6 +188,19 @@ TEST_F(SmallHelp, DirectoriesInACircleAndImpossibleCompressionAreRefused) {
   EXPECT_FALSE(opens(resets));
 }
 
+// A file found by fuzzing that makes chmlib itself divide by zero while
+// opening it: chmlib reads in a child process, so the file is refused and the
+// program, with the next help file it opens, goes on.
+TEST_F(SmallHelp, AFileThatBreaksChmlibIsRefusedAndTheProgramGoesOn) {
+  TChmFile chm;
+  EXPECT_FALSE(chm.Open(testsupport::SourceDir() + "fuzz/corpus/ChmOpen/chmlib-divides-by-zero.chm"));
+  EXPECT_FALSE(chm.IsOpen());
+  EXPECT_FALSE(chm.Exists("/#SYSTEM"));
+  ASSERT_TRUE(chm.Open(path));
+  EXPECT_TRUE(chm.Read("/popups.txt"));
+  EXPECT_TRUE(chm.Exists("/POPUPS.TXT"));  // names are found in any case, as chmlib finds them
+}
+
 // Zorvik's own help file, as the build made it: every help context number of
 // the screens has its page and its popup text.
 TEST(ZorvikHelp, EveryContextHasATopicAndAPopupText) {
