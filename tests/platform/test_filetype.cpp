@@ -186,8 +186,8 @@ TEST_F(Registration, RunningTwiceWritesTheSameFilesAndOneDefaultLine) {
 }
 
 TEST_F(Registration, AProgramPathWithBlanksAndShellCharactersReachesTheDesktopWhole) {
-  for (const std::string path : {std::string("/home/u\xC4\x8Ditel/Moje programy/zorvik"),
-                                 std::string("/opt/a \"b\" $HOME `x` 100% back\\slash/zorvik")}) {
+  for (const std::string& path : {std::string("/home/u\xC4\x8Ditel/Moje programy/zorvik"),
+                                  std::string("/opt/a \"b\" $HOME `x` 100% back\\slash/zorvik")}) {
     const std::string entry = DesktopEntry(Zorvik(path));
     const std::vector<std::string> args = ExecArguments(ExecValue(entry));
     ASSERT_EQ(args.size(), 2u) << entry;

@@ -599,7 +599,9 @@ TEST_F(TestTaking, TheQuestionCounterHasRoomForItsLongestValue) {
     EXPECT_LT(counter->geometry().right(), Label("Label3")->x()) << n;
     EXPECT_LT(Label("Label3")->geometry().right(), Label("lCas")->x()) << n;
     EXPECT_LT(Label("lCas")->geometry().right(), Button("bPredchozi")->x()) << n;
-    if (n == 3) EXPECT_EQ(counter->geometry(), QRect(104, 12, 49, 19));  // as designed while it fits
+    if (n == 3) {
+      EXPECT_EQ(counter->geometry(), QRect(104, 12, 49, 19));  // as designed while it fits
+    }
     f->Close();
   }
 }
