@@ -89,6 +89,7 @@ int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   const std::string bin = ZORVIK_BIN_DIR;
   const std::string chm = bin + "/Zorvik.chm";
+  hxviewer::SetChmReaderProgram(bin + "/" + hxviewer::kChmReaderName);  // the program's, not beside the benchmark
 
   // Start-up, alternating, after one warming start of each.
   StartChild(true);

@@ -34,6 +34,8 @@ struct MemoryFile {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const bool reader = (hxviewer::SetChmReaderProgram(HXCHMREAD), true);
+  (void)reader;
   static MemoryFile file;
   file.Fill(data, size);
   hxviewer::TChmFile chm;

@@ -64,8 +64,8 @@ for name in "${failed[@]}"; do
     "$logs/$name.log" | grep -v -E '^#[0-9]+' | head -n 60 || tail -n 40 "$logs/$name.log"
   for input in "$BUILD_DIR/fuzz-artifacts/$name"/*; do
     [ -f "$input" ] || continue
-    echo "-- $input ($(stat -c %s "$input") bytes), the first 512 in hex:"
-    head -c 512 "$input" | od -A d -t x1 | head -n 40
+    echo "-- $input ($(stat -c %s "$input") bytes), the first 256 in hex:"
+    head -c 256 "$input" | od -A d -t x1
   done
 done
 exit 1

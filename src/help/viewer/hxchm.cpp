@@ -1,9 +1,9 @@
 #include "help/viewer/hxchm.h"
 
-#include <chm_lib.h>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/resource.h>
+#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -479,69 +479,22 @@ namespace {
 
 // chmlib trusts the file it reads: a damaged one can make it divide by zero,
 // read past its buffers or loop for ever, and the viewer lives in the
-// program's own process. So chmlib runs in a child process that reads every
-// object and sends it through a pipe. A child that dies, hangs or sends more
+// program's own process. So chmlib runs in a reader program of its own that
+// sends every object through a pipe. A reader that dies, hangs or sends more
 // than a help file can hold means a damaged file, and the program goes on.
-constexpr uint64_t kMaxTotalSize = 256u << 20;
-constexpr size_t kMaxObjects = 100000;
 constexpr int kReadDeadlineMs = 8000;
+constexpr uint32_t kMaxNameLength = 512;  // as chmlib names its objects
 
-bool WriteAll(int fd, const void* data, size_t size) {
-  const auto* at = static_cast<const char*>(data);
-  while (size > 0) {
-    const ssize_t n = ::write(fd, at, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    at += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
-// The child: every object below "/" as name length, name, data length (or
-// ~0 for one too large to send), data; then a name length of ~0.
-[[noreturn]] void SendObjects(const std::string& path, int out) {
-  for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) ::signal(sig, SIG_DFL);
-  const rlimit noCore{0, 0};
-  ::setrlimit(RLIMIT_CORE, &noCore);
-  chmFile* file = chm_open(path.c_str());
-  if (!file) ::_exit(2);
-  std::vector<chmUnitInfo> units;
-  chm_enumerate(
-      file, CHM_ENUMERATE_ALL,
-      [](chmFile*, chmUnitInfo* ui, void* context) -> int {
-        auto* all = static_cast<std::vector<chmUnitInfo>*>(context);
-        if (all->size() == kMaxObjects) return CHM_ENUMERATOR_SUCCESS;
-        ui->path[CHM_MAX_PATHLEN] = '\0';
-        if (ui->path[0] == '/' && (ui->flags & CHM_ENUMERATE_FILES)) all->push_back(*ui);
-        return CHM_ENUMERATOR_CONTINUE;
-      },
-      &units);
-  std::vector<unsigned char> piece(64u << 10);
-  uint64_t total = 0;
-  for (chmUnitInfo& ui : units) {
-    const uint32_t nameLength = static_cast<uint32_t>(std::strlen(ui.path));
-    const bool fits = ui.length <= TChmFile::kMaxObjectSize && total + ui.length <= kMaxTotalSize;
-    uint64_t length = fits ? ui.length : ~uint64_t{0};
-    // A damaged directory may claim a length that no data backs: the data is
-    // read first, and the object is sent only when all of it came.
-    std::string bytes;
-    if (fits) {
-      while (bytes.size() < ui.length) {
-        const uint64_t want = std::min<uint64_t>(piece.size(), ui.length - bytes.size());
-        const LONGINT64 got = chm_retrieve_object(file, &ui, piece.data(), bytes.size(), static_cast<LONGINT64>(want));
-        if (got <= 0) break;
-        bytes.append(reinterpret_cast<const char*>(piece.data()), static_cast<size_t>(got));
-      }
-      if (bytes.size() < ui.length) continue;
-      total += length;
-    }
-    if (!WriteAll(out, &nameLength, 4) || !WriteAll(out, ui.path, nameLength) || !WriteAll(out, &length, 8) ||
-        !WriteAll(out, bytes.data(), bytes.size()))
-      ::_exit(3);
-  }
-  const uint32_t end = ~uint32_t{0};
-  ::_exit(WriteAll(out, &end, 4) ? 0 : 3);
+std::string& ReaderProgram() {
+  static std::string path = [] {
+    // Beside the library or program that holds this code.
+    Dl_info info{};
+    if (::dladdr(reinterpret_cast<void*>(&ReaderProgram), &info) == 0 || !info.dli_fname) return std::string();
+    const std::string here = info.dli_fname;
+    const size_t slash = here.rfind('/');
+    return (slash == std::string::npos ? std::string(".") : here.substr(0, slash)) + "/" + kChmReaderName;
+  }();
+  return path;
 }
 
 // Reads from the child's pipe until the deadline.
@@ -605,20 +558,26 @@ bool TChmFile::Open(const std::string& path) {
   return true;
 }
 
+void SetChmReaderProgram(const std::string& path) { ReaderProgram() = path; }
+
 bool TChmFile::ReadObjects(const std::string& path) {
   int pipes[2];
   if (::pipe2(pipes, O_CLOEXEC) != 0) return false;
-  const pid_t child = ::fork();
-  if (child < 0) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, pipes[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  const std::string program = ReaderProgram();
+  char* const argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(path.c_str()), nullptr};
+  char* const envp[] = {nullptr};
+  pid_t child = -1;
+  const int spawned = ::posix_spawn(&child, program.c_str(), &actions, nullptr, argv, envp);
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(pipes[1]);
+  if (spawned != 0) {
     ::close(pipes[0]);
-    ::close(pipes[1]);
     return false;
   }
-  if (child == 0) {
-    ::close(pipes[0]);
-    SendObjects(path, pipes[1]);
-  }
-  ::close(pipes[1]);
 
   TPipeReader in(pipes[0], kReadDeadlineMs);
   bool complete = false;
@@ -630,13 +589,13 @@ bool TChmFile::ReadObjects(const std::string& path) {
       complete = true;
       break;
     }
-    if (nameLength == 0 || nameLength > CHM_MAX_PATHLEN || names_.size() == kMaxObjects) break;
+    if (nameLength == 0 || nameLength > kMaxNameLength || names_.size() == TChmFile::kMaxObjects) break;
     std::string name(nameLength, '\0');
     uint64_t length = 0;
     if (!in.Read(name.data(), nameLength) || !in.Read(&length, 8)) break;
     TObject object;
     if (length != ~uint64_t{0}) {
-      if (length > kMaxObjectSize || total + length > kMaxTotalSize) break;
+      if (length > kMaxObjectSize || total + length > TChmFile::kMaxTotalSize) break;
       total += length;
       std::string bytes(static_cast<size_t>(length), '\0');
       if (!in.Read(bytes.data(), bytes.size())) break;

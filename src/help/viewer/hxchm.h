@@ -4,8 +4,9 @@
 // and index lists, the context map the help compiler stores, and the popup
 // topic file. Plain C++ over chmlib, so it can be tested and fuzzed without a
 // display. Nothing here trusts the file: a damaged one gives empty results,
-// and chmlib reads it in a child process, so a file that breaks chmlib itself
-// does not open. The objects are kept in memory while the file is open.
+// and chmlib reads it in a reader program of its own (kChmReaderName), so a
+// file that breaks chmlib itself does not open. The objects are kept in memory
+// while the file is open.
 
 #include <cstdint>
 #include <optional>
@@ -42,6 +43,11 @@ std::string HelpTextToUtf8(std::string_view text);
 // the inner part is empty when there is none. A ">window" suffix is dropped.
 void SplitHelpPath(std::string_view path, std::string& file, std::string& inner);
 
+// The reader program, found beside the library or program that holds this
+// code unless set here.
+inline constexpr const char* kChmReaderName = "hxchmread";
+void SetChmReaderProgram(const std::string& path);
+
 class TChmFile {
  public:
   TChmFile() = default;
@@ -60,6 +66,9 @@ class TChmFile {
   std::optional<std::string> Read(std::string_view object) const;
   bool Exists(std::string_view object) const;
   static constexpr uint64_t kMaxObjectSize = 64u << 20;
+  // What one file may hold in all, and how many objects.
+  static constexpr uint64_t kMaxTotalSize = 256u << 20;
+  static constexpr size_t kMaxObjects = 100000;
 
   // From the system record, UTF-8; empty when the file names none.
   const std::string& Title() const { return title_; }

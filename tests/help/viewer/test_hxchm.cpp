@@ -10,6 +10,9 @@ using namespace hxviewer;
 
 namespace {
 
+// The reader program lies in the program's folder, not beside the tests.
+const bool kReaderSet = (SetChmReaderProgram(testsupport::BinDir() + kChmReaderName), true);
+
 const std::string kObject = "<OBJECT type=\"text/sitemap\">";
 std::string Entry(const std::string& name, const std::string& local) {
   return "<LI>" + kObject + "<param name=\"Name\" value=\"" + name + "\"><param name=\"Local\" value=\"" + local +
