@@ -160,6 +160,14 @@ class LineReader {
     return line;
   }
 
+  // The lines left, the last one counted even without its line end.
+  size_t LinesLeft() const {
+    size_t lines = 0;
+    for (size_t i = 0; i < rest_.size(); ++i)
+      if (rest_[i] == '\n' || (rest_[i] == '\r' && (i + 1 == rest_.size() || rest_[i + 1] != '\n'))) ++lines;
+    return lines + (!rest_.empty() && rest_.back() != '\n' && rest_.back() != '\r');
+  }
+
   std::string Text() { return std::string(Next()); }
   int32_t Number() { return platform::StrToInt(std::string(Next())); }
   bool Flag() { return platform::StrToBool(std::string(Next())); }
@@ -178,9 +186,8 @@ class LineReader {
 
 // Reads a whole body into a fresh record, so that a failure leaves the caller's
 // record untouched. Questions are added as their lines are read, and memory is
-// taken only for what is read: neither the count nor the body's length sizes
-// anything beforehand, so a count larger than the body can hold ends at the
-// first missing flag or number line.
+// taken only for what the body holds: a count larger than the body can hold
+// sizes nothing, and ends at the first missing flag or number line.
 TDTest ParseBody(std::string_view body) {
   LineReader in(body);
   TDTest t;
@@ -200,6 +207,9 @@ TDTest ParseBody(std::string_view body) {
   t.TestTimeLimit = in.Number();
   const auto count = static_cast<size_t>(in.Count());
   const auto slots = static_cast<size_t>(t.AnswerCount);
+  // The questions the body really holds, never more than it claims: the list
+  // is taken once, without the slack and the copies of growing it.
+  t.Questions.reserve(std::min(count, in.LinesLeft() / (3 + 2 * slots)));
 
   for (size_t i = 0; i < count; ++i) {
     TOtazky q;
