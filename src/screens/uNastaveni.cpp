@@ -23,10 +23,7 @@ TGroupBox* Group(QWidget* parent, const char* name, int left, int top, int width
 }
 
 TCheckBox* Check(QWidget* parent, const char* name, int top, const std::string& caption) {
-  auto* c = new TCheckBox(parent, name);
-  c->SetBounds(8, top, 172, 17);
-  c->SetCaption(caption);
-  return c;
+  return NewCheckBox(parent, name, 8, top, 172, caption);
 }
 
 // The two buttons of the lower group speak in a smaller, regular Comic Sans.

@@ -23,14 +23,10 @@ TfPZTest::TfPZTest() : TForm("fPZTest") {
   sePOtz = new TSpinEdit(gParametry, "sePOtz");
   sePOtz->SetBounds(8, 35, 113, 22);
 
-  cbMichatOtz = new TCheckBox(gParametry, "cbMichatOtz");
-  cbMichatOtz->SetBounds(8, 64, 145, 17);
-  cbMichatOtz->SetCaption(Cp1250("Míchat otázky"));
+  cbMichatOtz = NewCheckBox(gParametry, "cbMichatOtz", 8, 64, 145, Cp1250("Míchat otázky"));
   cbMichatOtz->SetChecked(true);
 
-  cbMichatOdp = new TCheckBox(gParametry, "cbMichatOdp");
-  cbMichatOdp->SetBounds(8, 80, 145, 17);
-  cbMichatOdp->SetCaption(Cp1250("Míchat odpovedi"));
+  cbMichatOdp = NewCheckBox(gParametry, "cbMichatOdp", 8, 80, 145, Cp1250("Míchat odpovedi"));
   cbMichatOdp->SetChecked(true);
 
   Button1 = ComicButton(this, "Button1", 49, 120, 75, Cp1250("Pokračovat"));

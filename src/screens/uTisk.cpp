@@ -162,9 +162,7 @@ TfTisk::TfTisk() : TForm("fTisk") {
   chTiskVysledku = new TWrapCheckBox(gTisk, "chTiskVysledku");
   chTiskVysledku->SetBounds(8, 70, 153, 30);
   chTiskVysledku->SetCaption(Cp1250("Vysledky pro každou var."));
-  chbHVysledky = new TCheckBox(gTisk, "chbHVysledky");
-  chbHVysledky->SetBounds(8, 104, 153, 17);
-  chbHVysledky->SetCaption(Cp1250("Souhrnné výsledky"));
+  chbHVysledky = NewCheckBox(gTisk, "chbHVysledky", 8, 104, 153, Cp1250("Souhrnné výsledky"));
   chbHVysledky->SetChecked(true);
 
   gObr = new TGroupBox(this, "gObr");
@@ -180,12 +178,8 @@ TfTisk::TfTisk() : TForm("fTisk") {
   gTest = new TGroupBox(this, "gTest");
   gTest->SetBounds(184, 4, 167, 96);
   gTest->SetCaption(Cp1250("Možnosti testu"));
-  cbMOtazky = new TCheckBox(gTest, "cbMOtazky");
-  cbMOtazky->SetBounds(8, 18, 153, 17);
-  cbMOtazky->SetCaption(Cp1250("Míchat otázky"));
-  cbMOdpovedi = new TCheckBox(gTest, "cbMOdpovedi");
-  cbMOdpovedi->SetBounds(8, 36, 153, 17);
-  cbMOdpovedi->SetCaption(Cp1250("Míchat odpovědi"));
+  cbMOtazky = NewCheckBox(gTest, "cbMOtazky", 8, 18, 153, Cp1250("Míchat otázky"));
+  cbMOdpovedi = NewCheckBox(gTest, "cbMOdpovedi", 8, 36, 153, Cp1250("Míchat odpovědi"));
   Label5 = PlainLabel(gTest, "Label5", 8, 64, Cp1250("Počet otázek:"));
   seOtazek = SpinField(gTest, "seOtazek", 88, 60, 70, 1, 1, 1);
 
