@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <vector>
 
 namespace bench {
 
@@ -18,6 +19,11 @@ inline double Fastest(int rounds, const std::function<void()>& work) {
     best = std::min(best, took.count());
   }
   return best;
+}
+
+inline double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
 }
 
 }  // namespace bench

@@ -14,9 +14,6 @@
 #include <QTextBrowser>
 #include <QWidget>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -29,23 +26,16 @@
 #include <string>
 #include <vector>
 
+#include "BenchChild.h"
+#include "BenchTiming.h"
 #include "help/hxhhapi.h"
 #include "help/viewer/hxchm.h"
 
-extern char** environ;
-
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-double MsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using bench::Clock;
+using bench::Median;
+using bench::MsSince;
 
 [[noreturn]] void Fail(const char* what) {
   std::fprintf(stderr, "bench_help: %s\n", what);
@@ -53,30 +43,7 @@ double MsSince(Clock::time_point start) {
 }
 
 // One start of the child to the menu drawn, in milliseconds.
-double StartChild(bool viewer) {
-  int report[2];
-  if (pipe2(report, O_CLOEXEC) != 0) Fail("no pipe");
-  char* argv[] = {const_cast<char*>(HELP_CHILD), const_cast<char*>(viewer ? "--viewer" : "--none"), nullptr};
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, report[1], 3);
-  const auto begin = Clock::now();
-  pid_t pid = 0;
-  const int failed = posix_spawn(&pid, HELP_CHILD, &actions, nullptr, argv, environ);
-  posix_spawn_file_actions_destroy(&actions);
-  close(report[1]);
-  if (failed) Fail("cannot start the child");
-  char line[64] = {};
-  const ssize_t got = read(report[0], line, sizeof line - 1);
-  const double ms = MsSince(begin);
-  close(report[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  if (got <= 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) Fail("the child did not reach the menu");
-  return ms;
-}
+double StartChild(bool viewer) { return bench::RunChild(HELP_CHILD, viewer ? "--viewer" : "--none").ToReport; }
 
 void Save(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 

@@ -11,11 +11,6 @@
 
 #include <QApplication>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -25,25 +20,18 @@
 #include <string>
 #include <vector>
 
+#include "BenchChild.h"
+#include "BenchTiming.h"
 #include "genlib/GenStartup.h"
 #include "genlib/GenSysInfo.h"
 
-extern char** environ;
-
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
+using bench::Clock;
+using bench::Median;
+using bench::MsSince;
 
 double Max(const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); }
-
-double MsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 std::vector<double> Times(int runs, const std::function<void()>& work) {
   std::vector<double> ms;
@@ -55,11 +43,6 @@ std::vector<double> Times(int runs, const std::function<void()>& work) {
   return ms;
 }
 
-[[noreturn]] void Fail(const char* what) {
-  std::fprintf(stderr, "%s: %s\n", STARTUP_CHILD, what);
-  std::exit(1);
-}
-
 // One start of the child, in milliseconds.
 struct Start {
   double toMenu = 0;      // from starting the program to the menu drawn
@@ -68,41 +51,8 @@ struct Start {
 };
 
 Start RunChild(bool with) {
-  int report[2];
-  if (pipe2(report, O_CLOEXEC) != 0) Fail("no pipe");
-  char* argv[] = {const_cast<char*>(STARTUP_CHILD), const_cast<char*>(with ? "--with" : "--without"), nullptr};
-  // The program's own talk would only blur the timing.
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, report[1], 3);
-
-  Start start;
-  const auto begin = Clock::now();
-  pid_t pid = 0;
-  const int failed = posix_spawn(&pid, STARTUP_CHILD, &actions, nullptr, argv, environ);
-  posix_spawn_file_actions_destroy(&actions);
-  close(report[1]);
-  if (failed) Fail("cannot start");
-
-  char line[64] = {};
-  size_t got = 0;
-  while (got + 1 < sizeof line) {
-    const ssize_t n = read(report[0], line + got, sizeof line - 1 - got);
-    if (n <= 0) break;
-    got += static_cast<size_t>(n);
-    if (line[got - 1] == '\n') break;
-  }
-  start.toMenu = MsSince(begin);
-  close(report[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  start.toExit = MsSince(begin);
-  if (got == 0) Fail("ended before the menu was drawn");
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) Fail("ended badly");
-  start.mainToMenu = std::atof(line);
-  return start;
+  const bench::TChildRun run = bench::RunChild(STARTUP_CHILD, with ? "--with" : "--without");
+  return {run.ToReport, std::atof(run.Report.c_str()), run.ToExit};
 }
 
 struct Starts {
