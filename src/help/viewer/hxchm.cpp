@@ -589,13 +589,13 @@ bool TChmFile::ReadObjects(const std::string& path) {
       complete = true;
       break;
     }
-    if (nameLength == 0 || nameLength > kMaxNameLength || names_.size() == TChmFile::kMaxObjects) break;
+    if (nameLength == 0 || nameLength > kMaxNameLength || names_.size() == kMaxObjects) break;
     std::string name(nameLength, '\0');
     uint64_t length = 0;
     if (!in.Read(name.data(), nameLength) || !in.Read(&length, 8)) break;
     TObject object;
     if (length != ~uint64_t{0}) {
-      if (length > kMaxObjectSize || total + length > TChmFile::kMaxTotalSize) break;
+      if (length > kMaxObjectSize || total + length > kMaxTotalSize) break;
       total += length;
       std::string bytes(static_cast<size_t>(length), '\0');
       if (!in.Read(bytes.data(), bytes.size())) break;
