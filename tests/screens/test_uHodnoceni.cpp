@@ -476,3 +476,86 @@ TEST_F(Evaluation, TheProtocolHasBothScrollBarsAndLongLinesRunOnToTheRight) {
     EXPECT_GT(re->horizontalScrollBar()->maximum(), 0);
   });
 }
+
+// The protocol of a small run, byte for byte as it is stored: built twice in
+// the same window, so a rebuild over an old protocol must give the same file.
+TEST_F(Evaluation, TheProtocolIsStoredByteForByteTheSameOnEveryBuild) {
+  Run({{{true, false, true}, {true, false, false}, false},
+       {{false, true, false}, {false, true, false}, true},
+       {{true, false, false}, {false, true, false}, false}},
+      0, {0, 1, 2, 3});
+  RunTest.Questions[1].Text = "Kolik je 1 + 1? \xC8\x9A";  // beyond ASCII in code page 1250
+  std::string first, second;
+  Show([&](TForm& form) {
+    auto& h = static_cast<TfHodnoceni&>(form);
+    h.eDatum->SetText("5.3.2024 9:07:03");
+    h.eJmeno->SetText("Jana");
+    h.PripravVystup();
+    first = platform::DocumentToRtf(*h.reVystup->document());
+    h.PripravVystup();
+    second = platform::DocumentToRtf(*h.reVystup->document());
+  });
+  EXPECT_EQ(first, second);
+  // Line ends of the file are CR LF.
+  const std::string expected = R"({\rtf1\ansi\ansicpg1250\deff0{\fonttbl{\f0\fnil\fcharset238 MS Sans Serif;}})"
+                               "\r\n"
+                               R"({\colortbl ;\red255\green0\blue0;\red0\green128\blue0;})"
+                               "\r\n"
+                               R"(\viewkind4\uc1\pard\f0\fs16\b Jm\'e9no: Jana\par)"
+                               "\r\n"
+                               R"(Datum a \'e8as: 5.3.2024 9:07:03\par)"
+                               "\r\n"
+                               R"(Pozn\'e1mka: \par)"
+                               "\r\n"
+                               R"(Spr\'e1vn\'ec: 1\par)"
+                               "\r\n"
+                               R"(\'8apatn\'ec: 2\par)"
+                               "\r\n"
+                               R"(Hodnocen\'ed: 3\par)"
+                               "\r\n"
+                               R"(--------------------------------------------------\par)"
+                               "\r\n"
+                               R"(\par)"
+                               "\r\n"
+                               R"(1) Ot\'e1zka 1\b0  \b\cf1 [\'8apatn\'ec]\par)"
+                               "\r\n"
+                               R"(\b0\cf0 a) 1.1 \cf2 [X(Spr\'e1vn\'ec)]\par)"
+                               "\r\n"
+                               R"(\cf0 b) 1.2 [ (\'8apatn\'ec)]\par)"
+                               "\r\n"
+                               R"(c) 1.3 \cf1 [ (Spr\'e1vn\'ec)]\par)"
+                               "\r\n"
+                               R"(\par)"
+                               "\r\n"
+                               R"(\b\cf0 2) Kolik je 1 + 1? \'c8\'9a\b0  \b\cf2 [Spr\'e1vn\'ec]\par)"
+                               "\r\n"
+                               R"(\b0\cf0 a) 2.1 [ (\'8apatn\'ec)]\par)"
+                               "\r\n"
+                               R"(b) 2.2 \cf2 [X(Spr\'e1vn\'ec)]\par)"
+                               "\r\n"
+                               R"(\cf0 c) 2.3 [ (\'8apatn\'ec)]\par)"
+                               "\r\n"
+                               R"(\par)"
+                               "\r\n"
+                               R"(\b 3) Ot\'e1zka 3\b0  \b\cf1 [\'8apatn\'ec]\par)"
+                               "\r\n"
+                               R"(\b0\cf0 a) 3.1 \cf1 [ (Spr\'e1vn\'ec)]\par)"
+                               "\r\n"
+                               R"(\cf0 b) 3.2 \cf1 [X(\'8apatn\'ec)]\par)"
+                               "\r\n"
+                               R"(\cf0 c) 3.3 [ (\'8apatn\'ec)]})"
+                               "\r\n";
+  EXPECT_EQ(first, expected);
+
+  // What the file does not show: no run carries more than weight and colour,
+  // and every line keeps the editor's plain paragraph format.
+  const QTextDocument& doc = *f->reVystup->document();
+  const QTextBlockFormat paragraph = doc.begin().blockFormat();
+  for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+    EXPECT_EQ(b.blockFormat(), paragraph) << b.blockNumber();
+    for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
+      for (int key : it.fragment().charFormat().properties().keys())
+        EXPECT_TRUE(key == QTextFormat::FontWeight || key == QTextFormat::ForegroundBrush) << key;
+    }
+  }
+}
