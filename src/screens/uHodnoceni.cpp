@@ -198,8 +198,8 @@ void TfHodnoceni::PripravVystup() {
     }
   }
   reVystup->Clear();
-  reVystup->AddLines(lines);
   reVystup->Select(0, 0);
+  reVystup->AddLines(lines);
 }
 
 void TfHodnoceni::bPridatInfClick() {

@@ -45,6 +45,17 @@ void TRichEdit::AddLines(const std::vector<TTextLine>& lines) {
   // A read-only text built by program has nothing to undo.
   const bool undo = doc->isUndoRedoEnabled();
   doc->setUndoRedoEnabled(false);
+  // Without a page the layout skips every change; given back its page, it
+  // lays out the whole text afresh, the visible part first and the rest in
+  // steps while the program waits for input, as for any new text.
+  const QSizeF page = doc->pageSize();
+  doc->setPageSize(QSizeF(0, 0));
+  // The visible cursor stays put: carried to the end, showing it would lay
+  // out the whole text at once.
+  QTextCursor view = textCursor();
+  const bool keep = view.keepPositionOnInsert();
+  view.setKeepPositionOnInsert(true);
+  setTextCursor(view);
   QTextCursor cursor(doc);
   cursor.movePosition(QTextCursor::End);
   cursor.beginEditBlock();
@@ -60,6 +71,10 @@ void TRichEdit::AddLines(const std::vector<TTextLine>& lines) {
     }
   }
   cursor.endEditBlock();
+  doc->setPageSize(page);
+  view = textCursor();
+  view.setKeepPositionOnInsert(keep);
+  setTextCursor(view);
   doc->setUndoRedoEnabled(undo);
 }
 
