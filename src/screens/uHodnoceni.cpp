@@ -203,7 +203,9 @@ void TfHodnoceni::PripravVystup() {
 }
 
 void TfHodnoceni::bPridatInfClick() {
-  for (int i = 0; i < 6; ++i) reVystup->SetLine(i, RadekHlavicky(i));
+  std::vector<std::string> header;
+  for (int i = 0; i < 6; ++i) header.push_back(RadekHlavicky(i));
+  reVystup->SetLines(0, header);
 }
 
 // Printing and storing

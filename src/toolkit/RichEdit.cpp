@@ -78,13 +78,22 @@ void TRichEdit::AddLines(const std::vector<TTextLine>& lines) {
   doc->setUndoRedoEnabled(undo);
 }
 
-void TRichEdit::SetLine(int index, const std::string& text) {
-  if (index < 0 || index >= LineCount()) throw platform::EListError(index);
-  const QTextBlock block = document()->findBlockByNumber(index);
-  const QTextCharFormat format = block.begin().atEnd() ? block.charFormat() : block.begin().fragment().charFormat();
-  QTextCursor cursor(block);
-  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-  cursor.insertText(ToQ(text), format);
+void TRichEdit::SetLine(int index, const std::string& text) { SetLines(index, {text}); }
+
+void TRichEdit::SetLines(int first, const std::vector<std::string>& texts) {
+  const int lines = LineCount();
+  if (first < 0 || first >= lines) throw platform::EListError(first);
+  if (first + static_cast<int>(texts.size()) > lines) throw platform::EListError(lines);
+  QTextCursor edit(document());
+  edit.beginEditBlock();
+  for (size_t k = 0; k < texts.size(); ++k) {
+    const QTextBlock block = document()->findBlockByNumber(first + static_cast<int>(k));
+    const QTextCharFormat format = block.begin().atEnd() ? block.charFormat() : block.begin().fragment().charFormat();
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText(ToQ(texts[k]), format);
+  }
+  edit.endEditBlock();
 }
 
 int TRichEdit::LineStart(int index) const {

@@ -44,6 +44,9 @@ class TRichEdit : public TControl<QTextEdit> {
   // Replaces the text of a line; the new text takes the format of the line's
   // first character. An index outside the lines raises EListError.
   void SetLine(int index, const std::string& text);
+  // The same for the lines from `first` on, in one change of the text: the
+  // view lays out what follows them once, not once per line.
+  void SetLines(int first, const std::vector<std::string>& texts);
   // Where a line starts; an index outside the lines raises EListError.
   int LineStart(int index) const;
 

@@ -1,6 +1,8 @@
 // The rich edit: lines built by program, formatting by selection, RTF saving
 // and printing.
+#include <QScrollBar>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
@@ -50,6 +52,42 @@ TEST(RichEdit, LinesAreAddedAtTheEndInThePlainFormatAndReplacedInPlace) {
   re->AddLine("again");
   EXPECT_EQ(re->LineCount(), 1);
   EXPECT_EQ(FormatAt(*re, 0).fontWeight(), QFont::Normal);
+}
+
+TEST(RichEdit, FormattedLinesAreAddedInOneStepAndShownFromTheTop) {
+  TForm form("fForm");
+  auto* re = new TRichEdit(&form, "reVystup");
+  re->SetBounds(0, 0, 200, 100);
+  re->SetScrollBars(true, true);
+  form.show();
+  re->AddLine("head");
+  re->Select(4, 0);  // at the end, where the lines go
+  std::vector<TTextLine> lines;
+  for (int i = 0; i < 2000; ++i)
+    lines.push_back({{std::to_string(i) + ") ", true, {}}, {"[X]", false, QColor(255, 0, 0)}});
+  re->AddLines(lines);
+  ASSERT_EQ(re->LineCount(), 2001);
+  EXPECT_EQ(re->Line(2000), "1999) [X]");
+  EXPECT_EQ(FormatAt(*re, re->LineStart(2000)).fontWeight(), QFont::Bold);
+  EXPECT_EQ(FormatAt(*re, re->LineStart(2000) + 6).foreground().color(), QColor(255, 0, 0));
+  // The visible cursor stayed where it stood; the top is ready to be shown.
+  EXPECT_EQ(re->SelStart(), 4);
+  EXPECT_GT(re->document()->firstBlock().layout()->lineCount(), 0);
+  // Going to the last line shows it, laid out like any other.
+  re->Select(re->LineStart(2000), 0);
+  EXPECT_GT(re->document()->lastBlock().layout()->lineCount(), 0);
+  EXPECT_GT(re->verticalScrollBar()->maximum(), 0);
+  EXPECT_TRUE(re->viewport()->rect().contains(re->cursorRect().center()));
+
+  // Rewriting several lines at once keeps each line's own format.
+  re->SetLines(1, {"a", "b"});
+  EXPECT_EQ(re->Line(1), "a");
+  EXPECT_EQ(re->Line(2), "b");
+  EXPECT_EQ(re->Line(3), "2) [X]");
+  EXPECT_EQ(FormatAt(*re, re->LineStart(2)).fontWeight(), QFont::Bold);
+  EXPECT_THROW(re->SetLines(2000, {"x", "y"}), platform::EListError);
+  EXPECT_THROW(re->SetLines(-1, {"x"}), platform::EListError);
+  EXPECT_EQ(re->Line(2000), "1999) [X]");  // nothing changed by a refused call
 }
 
 TEST(RichEdit, TheSelectionTakesColourSizeAndBoldAndStaysWithinTheText) {
