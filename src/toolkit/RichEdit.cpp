@@ -60,14 +60,24 @@ void TRichEdit::AddLines(const std::vector<TTextLine>& lines) {
   cursor.movePosition(QTextCursor::End);
   cursor.beginEditBlock();
   bool newBlock = !doc->isEmpty();
+  const QTextBlockFormat paragraph;
+  const QTextCharFormat plain;
+  QTextCharFormat format;
+  QString text;
   for (const TTextLine& line : lines) {
-    if (newBlock) cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    if (newBlock) cursor.insertBlock(paragraph, plain);
     newBlock = true;
-    for (const TTextRun& run : line) {
-      QTextCharFormat format;
+    // Neighbouring runs of one format go in as one piece: the document would
+    // join them anyway, after a second insertion.
+    for (size_t r = 0; r < line.size(); ++r) {
+      const TTextRun& run = line[r];
+      text += ToQ(run.text);
+      if (r + 1 < line.size() && line[r + 1].bold == run.bold && line[r + 1].color == run.color) continue;
+      format = plain;
       if (run.bold) format.setFontWeight(QFont::Bold);
       if (run.color.isValid()) format.setForeground(run.color);
-      cursor.insertText(ToQ(run.text), format);
+      cursor.insertText(text, format);
+      text.clear();
     }
   }
   cursor.endEditBlock();
