@@ -2,10 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <new>
 #include <stdexcept>
 
 #include "platform/errors.h"
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -481,12 +487,37 @@ void RequireImage(const QImage& image) {
 
 }  // namespace
 
+QImage NewPictureImage(std::int32_t width, std::int32_t height, QImage::Format format) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  constexpr std::size_t kHugePage = std::size_t{2} << 20;
+  const int depth = QImage::toPixelFormat(format).bitsPerPixel();
+  if (width > 0 && height > 0 && depth > 0) {
+    // Rows padded to 32 bits, as QImage lays them out itself.
+    const std::int64_t line = (static_cast<std::int64_t>(width) * depth + 31) / 32 * 4;
+    const std::int64_t bytes = line * height;
+    if (line <= std::numeric_limits<int>::max() && bytes >= static_cast<std::int64_t>(2 * kHugePage) &&
+        bytes <= (std::int64_t{1} << 40)) {
+      const std::size_t size = (static_cast<std::size_t>(bytes) + kHugePage - 1) / kHugePage * kHugePage;
+      if (void* memory = std::aligned_alloc(kHugePage, size)) {
+        madvise(memory, size, MADV_HUGEPAGE);  // only advice; plain pages serve as well
+        QImage image(static_cast<uchar*>(memory), width, height, static_cast<qsizetype>(line), format, std::free,
+                     memory);
+        if (!image.isNull()) return image;
+        std::free(memory);
+      }
+      return {};
+    }
+  }
+#endif
+  return QImage(width, height, format);
+}
+
 void ResampleTwoPass(KernelFunction kernel, const QImage& Source, QImage& Target, float Radius) {
   ChannelRelease release;
   const std::int32_t sw = Source.width(), sh = Source.height();
   const std::int32_t dw = Target.width(), dh = Target.height();
 
-  QImage intermediate(dw, sh, QImage::Format_BGR888);
+  QImage intermediate = NewPictureImage(dw, sh, QImage::Format_BGR888);
   RequireImage(intermediate);
 
   const float xscale = AxisScale(dw, sw);
@@ -517,7 +548,7 @@ void ResampleGraphic(std::int32_t NewWidth, std::int32_t NewHeight, ResampleKern
   }
   // The picture is scaled into a new image that replaces the target only when
   // done, so a failure leaves the target as it was.
-  QImage scaled(NewWidth, NewHeight, QImage::Format_BGR888);
+  QImage scaled = NewPictureImage(NewWidth, NewHeight, QImage::Format_BGR888);
   RequireImage(scaled);
   try {
     ResampleTwoPass(KernelFunctions[Kernel], work, scaled, Radius);

@@ -97,6 +97,11 @@ void ResampleTwoPass(KernelFunction kernel, const QImage& Source, QImage& Target
 void ResampleGraphic(std::int32_t NewWidth, std::int32_t NewHeight, ResampleKernel Kernel, float Radius,
                      const QImage& Source, QImage& Target);
 
+// A new, uninitialised image like QImage(width, height, format). A large one
+// gets memory the system may back with huge pages, which for a whole picture
+// costs far fewer page faults; null when the memory cannot be had.
+QImage NewPictureImage(std::int32_t width, std::int32_t height, QImage::Format format);
+
 // Scales Bitmap in place.
 void ResampleBitmap(std::int32_t NewWidth, std::int32_t NewHeight, ResampleKernel Kernel, float Radius, QImage& Bitmap);
 

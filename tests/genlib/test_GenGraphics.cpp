@@ -231,6 +231,26 @@ TEST(Resample, APictureTooLargeForMemoryLeavesTheBitmapAsItWas) {
   EXPECT_EQ(image, before);
 }
 
+TEST(Resample, ALargeImageIsLaidOutAsQtWouldAndOwnsItsPixels) {
+  for (const QSize size : {QSize(7, 3), QSize(2001, 1503), QSize(1, 3000000)}) {
+    for (const QImage::Format format : {QImage::Format_BGR888, QImage::Format_RGB32}) {
+      QImage image = NewPictureImage(size.width(), size.height(), format);
+      const QImage plain(size, format);
+      ASSERT_FALSE(image.isNull());
+      EXPECT_EQ(image.size(), size);
+      EXPECT_EQ(image.format(), format);
+      EXPECT_EQ(image.bytesPerLine(), plain.bytesPerLine());
+      image.fill(Qt::white);
+      QImage copy = image;
+      copy.setPixel(size.width() - 1, size.height() - 1, qRgb(1, 2, 3));  // a copy detaches, not writes through
+      EXPECT_EQ(image.pixel(size.width() - 1, size.height() - 1), qRgb(255, 255, 255));
+      EXPECT_EQ(copy.pixel(size.width() - 1, size.height() - 1), qRgb(1, 2, 3));
+    }
+  }
+  EXPECT_TRUE(NewPictureImage(800000000, 2, QImage::Format_BGR888).isNull());
+  EXPECT_TRUE(NewPictureImage(0, 5, QImage::Format_BGR888).isNull());
+}
+
 TEST(Resample, ThreadsKeepTheirOwnChannelBuffers) {
   std::vector<QImage> sources;
   for (int i = 0; i < 4; ++i) {

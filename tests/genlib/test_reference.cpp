@@ -161,4 +161,12 @@ TEST_P(AgainstReference, LargerEnlargementsAndReductions) {
   ExpectSame(photo, 80, 50, kernel, -1.0f);
 }
 
+// Pictures of several megabytes, whose buffers come from the large-image path.
+TEST(AgainstReferenceLarge, APhotoEnlargedAndReduced) {
+  std::mt19937 rng(4711u);
+  const QImage photo = RandomPicture(rng, 1000, 320);
+  ExpectSame(photo, 1999, 1280, rkMitchell, 0);
+  ExpectSame(RandomPicture(rng, 1800, 1200), 360, 240, rkMitchell, 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(AllKernels, AgainstReference, ::testing::Range(0, kKernelCount));
