@@ -250,6 +250,21 @@ void WeighTaps(std::int32_t Count, const TContributors& Contributors, std::uint8
 
 namespace {
 
+// A picture of 32-bit pixels (blue, green, red, unused in memory) is read by
+// the row pass as it is, a few rows at a time, instead of as a converted copy
+// of the whole picture.
+bool IsWideSource(const QImage& image) {
+  return Q_BYTE_ORDER == Q_LITTLE_ENDIAN && image.format() == QImage::Format_RGB32;
+}
+
+void NarrowRow(const std::uint8_t* __restrict in, std::int32_t width, std::uint8_t* __restrict out) {
+  for (std::int32_t x = 0; x < width; ++x) {
+    out[3 * x] = in[4 * x];
+    out[3 * x + 1] = in[4 * x + 1];
+    out[3 * x + 2] = in[4 * x + 2];
+  }
+}
+
 // Bytes from one row to the next. An image of one row has no row 1; its own
 // row length serves, and no pass ever steps by it.
 std::ptrdiff_t RowDistance(const QImage& image) {
@@ -406,12 +421,20 @@ std::int32_t RowPassTiles(const QImage& source, QImage& intermediate, const TCon
   const std::int32_t bytes = source.width() * 3;
   std::vector<std::int16_t> lanes(static_cast<std::size_t>(bytes) * kTileRows);  // new aligns to 16 bytes
   __m128i* const tile = reinterpret_cast<__m128i*>(lanes.data());
+  const bool wide = IsWideSource(source);
+  std::vector<std::uint8_t> narrowed(wide ? static_cast<std::size_t>(bytes) * kTileRows : 0);
   std::int32_t y = 0;
   for (; y + kTileRows <= source.height(); y += kTileRows) {
     const std::uint8_t* rows[kTileRows];
     std::uint8_t* out[kTileRows];
     for (int r = 0; r < kTileRows; ++r) {
-      rows[r] = source.constScanLine(y + r);
+      if (wide) {
+        std::uint8_t* row = narrowed.data() + static_cast<std::ptrdiff_t>(r) * bytes;
+        NarrowRow(source.constScanLine(y + r), source.width(), row);
+        rows[r] = row;
+      } else {
+        rows[r] = source.constScanLine(y + r);
+      }
       out[r] = intermediate.scanLine(y + r);
     }
     LoadTile(rows, bytes, tile);
@@ -439,8 +462,9 @@ void RowPass(const QImage& source, QImage& intermediate, const TContributorList&
   const std::int32_t sw = source.width();
   TChannelBuffers& c = ThreadChannels();
   SizeChannels(c, sw);
+  const std::int32_t step = IsWideSource(source) ? 4 : 3;
   for (; y < source.height(); ++y) {
-    LoadChannels(sw, 3, source.constScanLine(y));
+    LoadChannels(sw, step, source.constScanLine(y));
     std::uint8_t* out = intermediate.scanLine(y);
     for (const TContributorEntry& e : list) {
       WeighChannels(e.Count, e.Contributors.data(), c, out);
@@ -540,7 +564,7 @@ void ResampleGraphic(std::int32_t NewWidth, std::int32_t NewHeight, ResampleKern
   if (Radius == 0.0f) Radius = DefaultKernelRadius[Kernel];
 
   // With Source and Target one image, this copy is from now on its only holder.
-  const QImage work = Source.convertToFormat(QImage::Format_BGR888);
+  const QImage work = IsWideSource(Source) ? Source : Source.convertToFormat(QImage::Format_BGR888);
   RequireImage(work);
   if (NewWidth <= 0 || NewHeight <= 0) {
     Target = QImage();

@@ -85,8 +85,9 @@ void WeighTaps(std::int32_t Count, const TContributors& Contributors, std::uint8
 
 std::int32_t ClampToByte(std::int32_t Value);
 
-// The filter proper. Both images are Format_BGR888; Target already has its
-// final size and is not null; Radius is the final radius.
+// The filter proper. Target is Format_BGR888 of its final size, not null;
+// Source is Format_BGR888 too, or Format_RGB32 on a little-endian machine.
+// Radius is the final radius.
 void ResampleTwoPass(KernelFunction kernel, const QImage& Source, QImage& Target, float Radius);
 
 // Scales Source into Target. Source may be any image, also Target itself; a

@@ -169,4 +169,26 @@ TEST(AgainstReferenceLarge, APhotoEnlargedAndReduced) {
   ExpectSame(RandomPicture(rng, 1800, 1200), 360, 240, rkMitchell, 0);
 }
 
+// A picture of 32-bit pixels, whatever its unused byte holds, scales exactly as
+// its three-byte conversion does.
+TEST(AgainstReferenceLarge, ThirtyTwoBitPixelsScaleAsTheirConversion) {
+  std::mt19937 rng(77u);
+  for (const QSize size : {QSize(53, 21), QSize(40, 5), QSize(9, 1), QSize(1, 17), QSize(1003, 170)}) {
+    const QImage bgr = RandomPicture(rng, size.width(), size.height());
+    QImage wide = bgr.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < wide.height(); ++y)
+      for (int x = 0; x < wide.width(); ++x) wide.scanLine(y)[4 * x + 3] = static_cast<std::uint8_t>(rng());
+    for (const ResampleKernel kernel : {rkMitchell, rkLanczos3, rkBox}) {
+      for (const QSize to : {QSize(size.width() * 3, size.height() * 2 + 1), QSize(size.width() / 3 + 1, 4)}) {
+        for (const float radius : {0.0f, 9.0f}) {
+          QImage fromWide, fromBgr;
+          ResampleGraphic(to.width(), to.height(), kernel, radius, wide, fromWide);
+          ResampleGraphic(to.width(), to.height(), kernel, radius, bgr, fromBgr);
+          ASSERT_EQ(fromWide, fromBgr) << size.width() << "x" << size.height() << " kernel " << int(kernel);
+        }
+      }
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(AllKernels, AgainstReference, ::testing::Range(0, kKernelCount));
