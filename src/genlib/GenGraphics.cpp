@@ -321,15 +321,30 @@ struct Divider {
   }
 };
 
+// The same quotient when the total is 2^shift: an arithmetic shift is the
+// floor division for every sum, and packing clamps the results below 0 and
+// above 255 just as the clamp above does.
+struct Shifter {
+  __m128i count;
+  explicit Shifter(std::int32_t shift) : count(_mm_cvtsi32_si128(shift)) {}
+  __m128i operator()(__m128i sum) const { return _mm_sra_epi32(sum, count); }
+};
+
+// log2 of a total that is a power of two (the usual 256 of a kernel that sums
+// to one), else -1.
+inline int TotalShift(std::int32_t total) {
+  return (total > 0 && (total & (total - 1)) == 0) ? __builtin_ctz(static_cast<unsigned>(total)) : -1;
+}
+
 inline __m128i Load(const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); }
 
 // Byte-wise sums of weighted rows, sixteen bytes at a time: a pair of taps is
 // multiplied and added in 16-bit lanes into 32-bit sums, exact for byte values.
 // Returns how many bytes are done; the rest is left to the scalar code.
-std::int32_t WeighRowsSse2(const PairedTaps& t, const std::uint8_t* const* rows, std::int32_t bytes,
-                           std::uint8_t* out) {
+template <typename Divide>
+std::int32_t WeighRowsSse2(const PairedTaps& t, const std::uint8_t* const* rows, std::int32_t bytes, std::uint8_t* out,
+                           const Divide divide) {
   const __m128i zero = _mm_setzero_si128();
-  const Divider divide(t.total);
   const std::size_t pairs = t.weights.size();
   std::int32_t b = 0;
   for (; b + 16 <= bytes; b += 16) {
@@ -387,7 +402,9 @@ void LoadTile(const std::uint8_t* const* rows, std::int32_t bytes, __m128i* tile
         _mm_setr_epi16(rows[0][q], rows[1][q], rows[2][q], rows[3][q], rows[4][q], rows[5][q], rows[6][q], rows[7][q]);
 }
 
-void WeighTile(const PairedTaps& t, const __m128i* tile, std::uint8_t* const* out, std::int32_t x) {
+template <typename Divide>
+void WeighTile(const PairedTaps& t, const __m128i* tile, std::uint8_t* const* out, std::int32_t x,
+               const Divide divide) {
   __m128i acc[6];
   for (__m128i& a : acc) a = _mm_setzero_si128();
   const std::size_t pairs = t.weights.size();
@@ -400,7 +417,6 @@ void WeighTile(const PairedTaps& t, const __m128i* tile, std::uint8_t* const* ou
       acc[2 * c + 1] = _mm_add_epi32(acc[2 * c + 1], _mm_madd_epi16(_mm_unpackhi_epi16(a[c], b[c]), w));
     }
   }
-  const Divider divide(t.total);
   const __m128i blue = _mm_packs_epi32(divide(acc[0]), divide(acc[1]));
   const __m128i green = _mm_packs_epi32(divide(acc[2]), divide(acc[3]));
   const __m128i red = _mm_packs_epi32(divide(acc[4]), divide(acc[5]));
@@ -440,7 +456,9 @@ std::int32_t RowPassTiles(const QImage& source, QImage& intermediate, const TCon
     LoadTile(rows, bytes, tile);
     for (std::size_t x = 0; x < plan.size(); ++x) {
       if (plan[x].exact) {
-        WeighTile(plan[x], tile, out, static_cast<std::int32_t>(x));
+        const int shift = TotalShift(plan[x].total);
+        if (shift >= 0) WeighTile(plan[x], tile, out, static_cast<std::int32_t>(x), Shifter(shift));
+        else WeighTile(plan[x], tile, out, static_cast<std::int32_t>(x), Divider(plan[x].total));
         continue;
       }
       for (int r = 0; r < kTileRows; ++r)
@@ -493,7 +511,11 @@ void ColumnPass(const QImage& intermediate, QImage& target, const TContributorLi
     for (std::int32_t p : t.pixels) rows.push_back(base + p * interStep);
     std::int32_t b = 0;
 #if defined(__SSE2__)
-    if (t.exact) b = WeighRowsSse2(t, rows.data(), bytes, out);
+    if (t.exact) {
+      const int shift = TotalShift(t.total);
+      b = shift >= 0 ? WeighRowsSse2(t, rows.data(), bytes, out, Shifter(shift))
+                     : WeighRowsSse2(t, rows.data(), bytes, out, Divider(t.total));
+    }
 #endif
     // The rest of the row byte by byte; the paired rows hold every tap in order.
     for (; b < bytes; ++b) {
