@@ -537,7 +537,12 @@ std::string LowerAscii(std::string_view s) {
 
 }  // namespace
 
-bool TChmFile::Open(const std::string& path) {
+TChmFile::~TChmFile() { EndReader(); }
+
+bool TChmFile::Open(const std::string& path) { return Begin(path) && Finish(); }
+
+bool TChmFile::Begin(const std::string& path) {
+  EndReader();
   open_ = false;
   objects_.clear();
   names_.clear();
@@ -552,15 +557,12 @@ bool TChmFile::Open(const std::string& path) {
   struct stat st {};
   const bool sound = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && TDirectoryCheck(fd).Sound();
   ::close(fd);
-  if (!sound || !ReadObjects(native)) return false;
-  open_ = true;
-  ReadSystem();
-  return true;
+  return sound && StartReader(native);
 }
 
 void SetChmReaderProgram(const std::string& path) { ReaderProgram() = path; }
 
-bool TChmFile::ReadObjects(const std::string& path) {
+bool TChmFile::StartReader(const std::string& path) {
   int pipes[2];
   if (::pipe2(pipes, O_CLOEXEC) != 0) return false;
   posix_spawn_file_actions_t actions;
@@ -578,8 +580,24 @@ bool TChmFile::ReadObjects(const std::string& path) {
     ::close(pipes[0]);
     return false;
   }
+  reader_ = child;
+  pipe_ = pipes[0];
+  return true;
+}
 
-  TPipeReader in(pipes[0], kReadDeadlineMs);
+void TChmFile::EndReader() {
+  if (reader_ < 0) return;
+  ::close(pipe_);
+  ::kill(reader_, SIGKILL);
+  while (::waitpid(reader_, nullptr, 0) < 0 && errno == EINTR) {
+  }
+  reader_ = -1;
+  pipe_ = -1;
+}
+
+bool TChmFile::Finish() {
+  if (reader_ < 0) return open_;
+  TPipeReader in(pipe_, kReadDeadlineMs);
   bool complete = false;
   uint64_t total = 0;
   for (;;) {
@@ -604,12 +622,18 @@ bool TChmFile::ReadObjects(const std::string& path) {
     names_.push_back(name);
     objects_.emplace(LowerAscii(name), std::move(object));  // chmlib finds names in any case
   }
-  ::close(pipes[0]);
-  if (!complete) ::kill(child, SIGKILL);
+  ::close(pipe_);
+  if (!complete) ::kill(reader_, SIGKILL);
   int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  while (::waitpid(reader_, &status, 0) < 0 && errno == EINTR) {
   }
-  if (complete && WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
+  reader_ = -1;
+  pipe_ = -1;
+  if (complete && WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+    open_ = true;
+    ReadSystem();
+    return true;
+  }
   objects_.clear();
   names_.clear();
   return false;

@@ -51,6 +51,7 @@ void SetChmReaderProgram(const std::string& path);
 class TChmFile {
  public:
   TChmFile() = default;
+  ~TChmFile();
   TChmFile(const TChmFile&) = delete;
   TChmFile& operator=(const TChmFile&) = delete;
 
@@ -58,6 +59,11 @@ class TChmFile {
   // and its system record; false when it is missing, not a help file, or so
   // damaged that it cannot be read whole.
   bool Open(const std::string& path);
+  // Open in two steps, so that other work can go on while the reader runs:
+  // Begin checks the file and starts the reader (false when the file is
+  // missing or plainly no help file); Finish takes what it sends.
+  bool Begin(const std::string& path);
+  bool Finish();
   bool IsOpen() const { return open_; }
   const std::string& Path() const { return path_; }
 
@@ -93,11 +99,14 @@ class TChmFile {
   struct TObject {
     std::optional<std::string> Bytes;  // none when too large to keep
   };
-  bool ReadObjects(const std::string& path);
+  bool StartReader(const std::string& path);
+  void EndReader();
   void ReadSystem();
   std::string FindByExtension(std::string_view ext) const;
 
   bool open_ = false;
+  int reader_ = -1;  // the reader's process while it runs
+  int pipe_ = -1;
   std::vector<std::string> names_;                    // in the file's order
   std::unordered_map<std::string, TObject> objects_;  // by the name in lower case
   std::string path_;

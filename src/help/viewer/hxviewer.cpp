@@ -145,7 +145,6 @@ QVariant TTopicBrowser::loadResource(int type, const QUrl& name) {
 THelpWindow::THelpWindow(std::unique_ptr<TChmFile> file) : file_(std::move(file)) {
   setObjectName(QStringLiteral("HelpWindow"));
   setAttribute(Qt::WA_DeleteOnClose, false);
-  setWindowTitle(file_->Title().empty() ? QString::fromUtf8("Nápověda") : FromUtf8(file_->Title()));
   resize(780, 540);
 
   back_ = new QPushButton(QString::fromUtf8("< Zpět"), this);
@@ -193,6 +192,9 @@ THelpWindow::THelpWindow(std::unique_ptr<TChmFile> file) : file_(std::move(file)
   layout->addLayout(buttons);
   layout->addWidget(splitter, 1);
 
+  // The file's reader has run while the window was being made.
+  if (!file_->Finish()) return;
+  setWindowTitle(file_->Title().empty() ? QString::fromUtf8("Nápověda") : FromUtf8(file_->Title()));
   FillContents(nullptr, file_->Contents(), 0);
   contents_->expandToDepth(0);
   FillIndex(file_->Index(), 0);
@@ -382,8 +384,12 @@ void CloseAll() {
 THelpWindow* OpenWindow(const std::string& file) {
   if (THelpWindow* window = HelpWindowOf(file)) return window;
   auto chm = std::make_unique<TChmFile>();
-  if (!chm->Open(file)) return nullptr;
+  if (!chm->Begin(file)) return nullptr;
   auto* window = new THelpWindow(std::move(chm));
+  if (!window->File().IsOpen()) {
+    delete window;
+    return nullptr;
+  }
   Windows()[file] = window;
   return window;
 }

@@ -1,6 +1,9 @@
 // Reading help files: the lists, the popup topic file, the context map, damaged
 // files, and Zorvik's own help file.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cerrno>
 
 #include "support/TestSupport.h"
 #include "help/viewer/hxchm.h"
@@ -202,6 +205,29 @@ TEST_F(SmallHelp, AFileThatBreaksChmlibIsRefusedAndTheProgramGoesOn) {
   ASSERT_TRUE(chm.Open(path));
   EXPECT_TRUE(chm.Read("/popups.txt"));
   EXPECT_TRUE(chm.Exists("/POPUPS.TXT"));  // names are found in any case, as chmlib finds them
+}
+
+// Opened in two steps, the file reads the same; a file dropped between the
+// steps leaves no reader process behind.
+TEST_F(SmallHelp, OpeningInTwoStepsReadsTheSameAndLeavesNoReaderBehind) {
+  TChmFile chm;
+  ASSERT_TRUE(chm.Begin(path));
+  EXPECT_FALSE(chm.IsOpen());
+  ASSERT_TRUE(chm.Finish());
+  EXPECT_TRUE(chm.Read("/popups.txt"));
+  EXPECT_TRUE(chm.Finish());  // nothing left to take
+  {
+    TChmFile dropped;
+    ASSERT_TRUE(dropped.Begin(path));
+  }
+  TChmFile reopened;
+  ASSERT_TRUE(reopened.Begin(path));
+  ASSERT_TRUE(reopened.Begin(path));  // a second start ends the first reader
+  ASSERT_TRUE(reopened.Finish());
+  EXPECT_EQ(reopened.Contents().size(), chm.Contents().size());
+  errno = 0;
+  EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+  EXPECT_EQ(errno, ECHILD);
 }
 
 // Zorvik's own help file, as the build made it: every help context number of
