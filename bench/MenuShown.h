@@ -11,7 +11,9 @@
 
 #include <cstdio>
 
-#include "toolkit/Application.h"
+#include "app/Prepare.h"
+#include "screens/uMenu.h"
+#include "toolkit/Toolkit.h"
 
 class MenuShown : public QObject {
  public:
@@ -35,3 +37,14 @@ class MenuShown : public QObject {
   const QElapsedTimer& sinceMain_;
   bool done_ = false;
 };
+
+// Zorvik's application prepared as the program prepares it, started without a
+// test file as from the desktop, and run until the main menu's first paint.
+inline int RunUntilMenuShown(char** argv, const QElapsedTimer& sinceMain) {
+  int appArgc = 1;
+  toolkit::TApplication app(appArgc, argv);
+  PrepareApplication(app);
+  MenuShown shown(sinceMain);
+  if (fMenu) fMenu->installEventFilter(&shown);
+  return app.Run();
+}

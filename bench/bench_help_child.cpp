@@ -13,11 +13,8 @@
 #include <cstring>
 
 #include "MenuShown.h"
-#include "app/Prepare.h"
 #include "help/hxhhapi.h"
 #include "platform/appdir.h"
-#include "screens/uMenu.h"
-#include "toolkit/Toolkit.h"
 
 int main(int argc, char** argv) {
   QElapsedTimer sinceMain;
@@ -25,10 +22,5 @@ int main(int argc, char** argv) {
   const bool viewer = argc > 1 && std::strcmp(argv[1], "--viewer") == 0;
   platform::SetProgramDir(ZORVIK_BIN_DIR);
   help::SetHtmlHelpLibraryPath(viewer ? ZORVIK_BIN_DIR "/libhxviewer.so" : ZORVIK_BIN_DIR "/no-viewer.so");
-  int appArgc = 1;
-  toolkit::TApplication app(appArgc, argv);
-  PrepareApplication(app);
-  MenuShown shown(sinceMain);
-  if (fMenu) fMenu->installEventFilter(&shown);
-  return app.Run();
+  return RunUntilMenuShown(argv, sinceMain);
 }

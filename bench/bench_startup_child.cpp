@@ -17,10 +17,7 @@
 
 #include "genlib/GenStartup.h"
 #include "MenuShown.h"
-#include "app/Prepare.h"
-#include "toolkit/Toolkit.h"
 #include "platform/appdir.h"
-#include "screens/uMenu.h"
 
 int main(int argc, char** argv) {
   QElapsedTimer sinceMain;
@@ -32,11 +29,5 @@ int main(int argc, char** argv) {
   std::optional<genlib::GenLibScope> library;
   if (with) library.emplace();
 
-  // Started without a test file, as from the desktop.
-  int appArgc = 1;
-  toolkit::TApplication app(appArgc, argv);
-  PrepareApplication(app);
-  MenuShown shown(sinceMain);
-  if (fMenu) fMenu->installEventFilter(&shown);
-  return app.Run();
+  return RunUntilMenuShown(argv, sinceMain);
 }
