@@ -238,16 +238,18 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) : path_(path) {
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
-  if (fd_ >= 0) {
-    ::close(fd_);
-    ::unlink(temp_.c_str());
-  }
+  if (fd_ >= 0) Discard();
+}
+
+void AtomicFileWriter::Discard() {
+  // Removed while still locked, so no other save's cleanup can meet it half gone.
+  ::unlink(temp_.c_str());
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
 }
 
 void AtomicFileWriter::Fail(int err) {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-  ::unlink(temp_.c_str());
+  Discard();
   throw EInOutError::FromErrno(path_, err);
 }
 
@@ -274,10 +276,8 @@ bool AtomicFileWriter::PutInPlace(bool replace) {
     if (::fchmod(fd_, static_cast<mode_t>(mode)) != 0) Fail(errno);
   }
   if (::fsync(fd_) != 0) Fail(errno);
-  // The descriptor is gone whatever close says, so it is not closed again.
-  const int fd = fd_;
-  fd_ = -1;
-  if (::close(fd) != 0) Fail(errno);
+  // The file stays open, and so locked, until it has its name: a closed one
+  // would be taken for a leftover by another program's save and removed.
   if (replace) {
     if (::rename(temp_.c_str(), target_.c_str()) != 0) Fail(errno);
   } else if (::renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, target_.c_str(), RENAME_NOREPLACE) != 0) {
@@ -285,14 +285,18 @@ bool AtomicFileWriter::PutInPlace(bool replace) {
     if (err == EINVAL || err == ENOSYS || err == ENOTSUP) {
       // A file system without the no-replace rename: a new link fails just the same on an existing name.
       err = ::link(temp_.c_str(), target_.c_str()) == 0 ? 0 : errno;
-      ::unlink(temp_.c_str());
+      if (err == 0) ::unlink(temp_.c_str());
     }
     if (err == EEXIST) {
-      ::unlink(temp_.c_str());
+      Discard();
       return false;
     }
     if (err != 0) Fail(err);
   }
+  // The data is on disk since the sync, so what close says can no longer cost
+  // any of it; the descriptor is gone either way.
+  ::close(fd_);
+  fd_ = -1;
   SyncDir(dir_, path_);
   return true;
 }

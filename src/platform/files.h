@@ -53,8 +53,9 @@ bool WriteFileNew(const std::string& path, const std::string& data);
 // it was. Every failure raises EInOutError.
 //
 // The temporary file's name is short and of our own pattern, so any legal
-// name saves; a writer keeps it locked while it lives, and the next save of
-// the same file removes one left behind by a save that was killed.
+// name saves; a writer keeps it open and locked until it has been renamed,
+// and a save of the same file removes only one that nobody holds locked, that
+// is one left behind by a save that was killed.
 class AtomicFileWriter {
  public:
   explicit AtomicFileWriter(const std::string& path);
@@ -69,7 +70,9 @@ class AtomicFileWriter {
 
  private:
   bool PutInPlace(bool replace);
-  // Closes and removes the temporary file, then raises the error.
+  // Removes the temporary file and closes it.
+  void Discard();
+  // Discards the temporary file, then raises the error.
   [[noreturn]] void Fail(int err);
 
   std::string path_;    // as the caller named it, for messages
