@@ -43,7 +43,8 @@ std::string LangText(const std::string& key) {
   std::string text = table.ReadString(Settings.pJazyk, key, "");
   if (text.empty()) {
     text = "!_" + key;
-    table.WriteString(Settings.pJazyk, key, text);
+    // A screen looks up its texts in a burst: their placeholders go in together.
+    table.WriteStringInBatch(Settings.pJazyk, key, text);
   }
   return text;
 }

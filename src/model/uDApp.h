@@ -34,7 +34,9 @@ void SaveSettings(const std::string& fileName);
 
 // The text of the key in the current language. A key that is missing or empty
 // is written into the table as "!_" + key, and that text is returned, so a
-// translator finds every text still to be done.
+// translator finds every text still to be done. While a platform::ProfileBatch
+// is open (an event handler runs), the placeholders wait for its end and go
+// into the table together.
 std::string LangText(const std::string& key);
 
 // The language names, i.e. the sections of the table in the file's order.

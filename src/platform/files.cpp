@@ -266,7 +266,7 @@ void AtomicFileWriter::Write(const char* data, size_t size) {
   }
 }
 
-bool AtomicFileWriter::PutInPlace(bool replace) {
+bool AtomicFileWriter::PutInPlace(bool replace, FileStamp* stamp) {
   if (fd_ < 0) throw EInOutError::FromErrno(path_, EBADF);
   if (existed_) {
     // The owner where the system allows, else at least the group; a file whose
@@ -293,6 +293,9 @@ bool AtomicFileWriter::PutInPlace(bool replace) {
     }
     if (err != 0) Fail(err);
   }
+  // Our own file, whatever has since taken its name, with the times the rename gave it.
+  struct stat st;
+  if (stamp && ::fstat(fd_, &st) == 0) *stamp = StampFrom(st);
   // The data is on disk since the sync, so what close says can no longer cost
   // any of it; the descriptor is gone either way.
   ::close(fd_);
@@ -301,14 +304,14 @@ bool AtomicFileWriter::PutInPlace(bool replace) {
   return true;
 }
 
-void AtomicFileWriter::Commit() { PutInPlace(true); }
+void AtomicFileWriter::Commit(FileStamp* stamp) { PutInPlace(true, stamp); }
 
-bool AtomicFileWriter::CommitNew() { return PutInPlace(false); }
+bool AtomicFileWriter::CommitNew() { return PutInPlace(false, nullptr); }
 
-void WriteFileAtomic(const std::string& path, const std::string& data) {
+void WriteFileAtomic(const std::string& path, const std::string& data, FileStamp* stamp) {
   AtomicFileWriter writer(path);
   writer.Write(data.data(), data.size());
-  writer.Commit();
+  writer.Commit(stamp);
 }
 
 bool WriteFileNew(const std::string& path, const std::string& data) {

@@ -41,7 +41,8 @@ std::optional<std::string> ReadFileBytes(const std::string& path, FileStamp* sta
 // set-user or set-group bits) and, where the system allows, its owner and
 // group; a new file gets the mode the user's umask allows. The folder is
 // synced after the rename, so the new name survives a power loss.
-void WriteFileAtomic(const std::string& path, const std::string& data);
+// With stamp, also the stamp of the file as this save left it.
+void WriteFileAtomic(const std::string& path, const std::string& data, FileStamp* stamp = nullptr);
 
 // The same, for a file that must not replace another: false, with nothing
 // written, when a file of that name exists at the moment it would be put in place.
@@ -64,12 +65,13 @@ class AtomicFileWriter {
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
   void Write(const char* data, size_t size);
-  void Commit();
+  // With stamp, also the stamp of the file as it now stands in place.
+  void Commit(FileStamp* stamp = nullptr);
   // Commit that never replaces a file: false when one of that name exists.
   bool CommitNew();
 
  private:
-  bool PutInPlace(bool replace);
+  bool PutInPlace(bool replace, FileStamp* stamp);
   // Removes the temporary file and closes it.
   void Discard();
   // Discards the temporary file, then raises the error.

@@ -1,5 +1,7 @@
 #include "platform/profile.h"
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -355,7 +357,9 @@ namespace {
 
 // The parsed files that reads last saw, kept while the file on disk is
 // unchanged: the same identity, size and change times. Every read still
-// looks at the file; only an unchanged one is not read and parsed again.
+// looks at the file; only an unchanged one is not read and parsed again. A
+// write edits the file's parsed copy when it is current, and keeps what it
+// wrote, so neither the write nor the next read parses the whole file again.
 class ReadCache {
  public:
   std::shared_ptr<const profile::Document> Get(const std::string& path) {
@@ -365,9 +369,7 @@ class ReadCache {
       Drop(path);
       return Empty();
     }
-    for (const Entry& e : entries_) {
-      if (e.path == path && e.stamp == *now) return e.doc;
-    }
+    if (auto doc = Find(path, *now)) return doc;
     FileStamp stamp;
     std::string bytes;
     try {
@@ -376,11 +378,36 @@ class ReadCache {
       Drop(path);
       return Empty();  // reading never fails: an unreadable file reads as empty
     }
-    auto doc = std::make_shared<const profile::Document>(bytes);
-    Drop(path);
-    if (entries_.size() == kEntries) entries_.erase(entries_.begin());
-    entries_.push_back(Entry{path, stamp, doc});
+    auto doc = std::make_shared<profile::Document>(bytes);
+    Keep(path, stamp, doc);
     return doc;
+  }
+
+  // The file parsed, for changing: the cached copy when it is current and
+  // nobody else reads it, else the file read afresh. Raises EIniFileException
+  // when a file that exists cannot be read, which must not be replaced by
+  // what little we know of it.
+  std::shared_ptr<profile::Document> Take(const std::string& path) {
+    const std::optional<FileStamp> now = StampOf(path);
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      std::shared_ptr<profile::Document> doc = now ? Find(path, *now) : nullptr;
+      Drop(path);
+      if (doc && doc.use_count() == 1) return doc;
+      if (doc) return std::make_shared<profile::Document>(*doc);
+    }
+    return std::make_shared<profile::Document>(ReadForWriting(path));
+  }
+
+  // The document as a write has just put it on disk.
+  void Put(const std::string& path, const FileStamp& stamp, std::shared_ptr<profile::Document> doc) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    Keep(path, stamp, std::move(doc));
+  }
+
+  void Forget(const std::string& path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    Drop(path);
   }
 
  private:
@@ -388,11 +415,22 @@ class ReadCache {
   struct Entry {
     std::string path;
     FileStamp stamp;
-    std::shared_ptr<const profile::Document> doc;
+    std::shared_ptr<profile::Document> doc;
   };
-  static std::shared_ptr<const profile::Document> Empty() {
-    static const auto empty = std::make_shared<const profile::Document>(std::string_view());
+  static std::shared_ptr<profile::Document> Empty() {
+    static const auto empty = std::make_shared<profile::Document>(std::string_view());
     return empty;
+  }
+  std::shared_ptr<profile::Document> Find(const std::string& path, const FileStamp& stamp) const {
+    for (const Entry& e : entries_) {
+      if (e.path == path && e.stamp == stamp) return e.doc;
+    }
+    return nullptr;
+  }
+  void Keep(const std::string& path, const FileStamp& stamp, std::shared_ptr<profile::Document> doc) {
+    Drop(path);
+    if (entries_.size() == kEntries) entries_.erase(entries_.begin());
+    entries_.push_back(Entry{path, stamp, std::move(doc)});
   }
   void Drop(const std::string& path) {
     std::erase_if(entries_, [&](const Entry& e) { return e.path == path; });
@@ -402,9 +440,38 @@ class ReadCache {
   std::vector<Entry> entries_;
 };
 
-std::shared_ptr<const profile::Document> ForReading(const std::string& path) {
+ReadCache& Cache() {
   static ReadCache cache;
-  return cache.Get(path);
+  return cache;
+}
+
+std::shared_ptr<const profile::Document> ForReading(const std::string& path) { return Cache().Get(path); }
+
+// Changes the file in one replace; false, with nothing written, when change says so.
+void Change(const std::string& path, const std::function<bool(profile::Document&)>& change) {
+  std::shared_ptr<profile::Document> doc = Cache().Take(path);
+  if (!change(*doc)) return;
+  FileStamp stamp;
+  try {
+    WriteFileAtomic(path, doc->Bytes(), &stamp);
+  } catch (const EInOutError&) {
+    throw EIniFileException(path);
+  }
+  Cache().Put(path, stamp, std::move(doc));
+}
+
+// Values that wait for the end of the outermost batch, per file in the order written.
+struct Kept {
+  std::string section, key, value;
+};
+struct Batches {
+  std::mutex mutex;
+  int depth = 0;
+  std::vector<std::pair<std::string, std::vector<Kept>>> files;
+};
+Batches& Batch() {
+  static Batches b;
+  return b;
 }
 
 }  // namespace
@@ -427,21 +494,110 @@ std::vector<std::string> ProfileFile::ReadSectionKeys(const std::string& section
 }
 
 void ProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-  profile::Document doc(ReadForWriting(path_));
-  doc.Set(section, key, value);
-  Store(path_, doc.Bytes());
+  Change(path_, [&](profile::Document& doc) {
+    doc.Set(section, key, value);
+    return true;
+  });
+}
+
+void ProfileFile::WriteStringInBatch(const std::string& section, const std::string& key, const std::string& value) {
+  {
+    Batches& b = Batch();
+    std::lock_guard<std::mutex> lock(b.mutex);
+    if (b.depth > 0) {
+      auto file = std::find_if(b.files.begin(), b.files.end(), [&](const auto& f) { return f.first == path_; });
+      if (file == b.files.end()) file = b.files.insert(b.files.end(), {path_, {}});
+      file->second.push_back(Kept{section, key, value});
+      return;
+    }
+  }
+  WriteString(section, key, value);
 }
 
 profile::Document ProfileFile::ReadAll() const { return profile::Document(ReadForWriting(path_)); }
 
-void ProfileFile::WriteAll(const profile::Document& doc) { Store(path_, doc.Bytes()); }
+void ProfileFile::WriteAll(const profile::Document& doc) {
+  Cache().Forget(path_);
+  Store(path_, doc.Bytes());
+}
 
 void ProfileFile::WriteBool(const std::string& section, const std::string& key, bool value) {
   WriteString(section, key, value ? "1" : "0");
 }
 
 void ProfileFile::EraseSection(const std::string& section) {
-  if (auto erased = profile::WithoutSection(ReadForWriting(path_), section)) Store(path_, *erased);
+  Change(path_, [&](profile::Document& doc) { return doc.Erase(section); });
+}
+
+namespace {
+
+void WriteBatchedProfileValues() {
+  std::vector<std::pair<std::string, std::vector<Kept>>> files;
+  {
+    Batches& b = Batch();
+    std::lock_guard<std::mutex> lock(b.mutex);
+    files.swap(b.files);
+  }
+  // Every file is tried; the first refusal is raised once all are done.
+  std::optional<EIniFileException> refused;
+  const auto note = [&refused](const EIniFileException& e) {
+    if (!refused) refused = e;
+  };
+  for (const auto& [path, values] : files) {
+    try {
+      Change(path, [&](profile::Document& doc) {
+        for (const Kept& k : values) {
+          try {
+            doc.Set(k.section, k.key, k.value);
+          } catch (const EIniFileException& e) {
+            note(e);  // a key that could never be read back costs only itself
+          }
+        }
+        return true;
+      });
+    } catch (const EIniFileException& e) {
+      note(e);
+    }
+  }
+  if (refused) throw *refused;
+}
+
+}  // namespace
+
+ProfileBatch::ProfileBatch() {
+  std::lock_guard<std::mutex> lock(Batch().mutex);
+  ++Batch().depth;
+}
+
+ProfileBatch::~ProfileBatch() {
+  if (ended_) return;
+  try {
+    End();
+  } catch (const Exception&) {
+    // Ended by another error, which is the one reported.
+  }
+}
+
+void ProfileBatch::End() {
+  if (ended_) return;
+  ended_ = true;
+  {
+    std::lock_guard<std::mutex> lock(Batch().mutex);
+    if (--Batch().depth > 0) return;
+  }
+  WriteBatchedProfileValues();
+}
+
+ProfileBatchGap::ProfileBatchGap(bool write) {
+  if (write) WriteBatchedProfileValues();
+  std::lock_guard<std::mutex> lock(Batch().mutex);
+  depth_ = Batch().depth;
+  Batch().depth = 0;
+}
+
+ProfileBatchGap::~ProfileBatchGap() {
+  std::lock_guard<std::mutex> lock(Batch().mutex);
+  Batch().depth += depth_;
 }
 
 }  // namespace platform

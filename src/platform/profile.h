@@ -60,6 +60,10 @@ class ProfileFile {
   // beginning with ";" or "[".
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
 
+  // WriteString, or, while a ProfileBatch is open, the same write kept for
+  // the batch's end (reads see the file as it is until then).
+  void WriteStringInBatch(const std::string& section, const std::string& key, const std::string& value);
+
   // "1" or "0".
   void WriteBool(const std::string& section, const std::string& key, bool value);
 
@@ -75,6 +79,42 @@ class ProfileFile {
 
  private:
   std::string path_;
+};
+
+// Writes that come in bursts, such as the texts one screen finds missing,
+// are kept while a batch is open and written when the outermost batch ends:
+// all of one file's values in one replace. Batches nest.
+class ProfileBatch {
+ public:
+  ProfileBatch();
+  // Ends the batch when End was not called; a refused write is then not
+  // reported (the batch is left by an error already).
+  ~ProfileBatch();
+  ProfileBatch(const ProfileBatch&) = delete;
+  ProfileBatch& operator=(const ProfileBatch&) = delete;
+  // Ends the batch; the outermost writes what batches kept and raises
+  // EIniFileException for a file that refused it.
+  void End();
+
+ private:
+  bool ended_ = false;
+};
+
+// A wait for the user inside a batch, such as a modal window: what batches
+// kept is written first (kept values are dropped whether or not their file
+// takes them; every file is tried and the first refusal raises
+// EIniFileException), and batches opened during the wait are outermost, so a
+// window's own writes reach the file while it is open. Without write nothing
+// is written first, for a box that reports an error already raised.
+class ProfileBatchGap {
+ public:
+  explicit ProfileBatchGap(bool write = true);
+  ~ProfileBatchGap();
+  ProfileBatchGap(const ProfileBatchGap&) = delete;
+  ProfileBatchGap& operator=(const ProfileBatchGap&) = delete;
+
+ private:
+  int depth_ = 0;
 };
 
 // The same rules on a file's bytes held in memory.

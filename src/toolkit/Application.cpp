@@ -10,6 +10,7 @@
 #include "toolkit/Forms.h"
 #include "toolkit/Text.h"
 #include "platform/cp1250.h"
+#include "platform/profile.h"
 
 namespace toolkit {
 
@@ -71,7 +72,16 @@ void TApplication::FormCreated(TForm* form) {
 
 int TApplication::Run() {
   if (terminated_) return 0;
-  if (TForm* main = MainForm()) main->show();
+  if (TForm* main = MainForm()) {
+    // The main form's first showing is one burst, however many handlers it runs.
+    platform::ProfileBatch batch;
+    main->show();
+    try {
+      batch.End();
+    } catch (const std::exception& e) {
+      ShowException(e);
+    }
+  }
   if (terminated_) return 0;
   running_ = true;
   const int rc = exec();

@@ -22,6 +22,7 @@
 #include "toolkit/Forms.h"
 #include "toolkit/TestMode.h"
 #include "toolkit/Text.h"
+#include "platform/profile.h"
 
 namespace toolkit {
 
@@ -87,6 +88,8 @@ QStringList QtFilters(const std::string& filter) {
 TMsgButton MessageBoxes::Show(const std::string& caption, const std::string& text, TMsgIcon icon,
                               const std::vector<TMsgButton>& buttons) {
   TShownBox shown{caption, text, icon, buttons, buttons.empty() ? TMsgButton::Ok : buttons.back(), false};
+  // The program waits for the user; an error box reports an error already raised and adds none.
+  platform::ProfileBatchGap wait(icon != TMsgIcon::Error);
   if (TestMode()) {
     if (auto answer = BoxSeam().Next()) {
       shown.Answer = *answer;
@@ -233,6 +236,7 @@ bool TFileDialog::Run(const std::string& directory, std::string& chosen) {
 
 bool TFileDialog::Choose(QFileDialog& dialog, std::string& chosen) const {
   if (!FileName.empty()) dialog.selectFile(QFileInfo(ToQ(FileName)).fileName());
+  platform::ProfileBatchGap wait;
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   chosen = FromQ(dialog.selectedFiles().constFirst());
   return true;
@@ -363,6 +367,7 @@ bool RunFontDialog(TFontSpec& font) {
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   refresh();
+  platform::ProfileBatchGap wait;
   if (dialog.exec() != QDialog::Accepted) return false;
   font = current();
   return true;

@@ -11,6 +11,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Text.h"
+#include "platform/profile.h"
 
 namespace toolkit {
 
@@ -78,6 +79,8 @@ int32_t TForm::HelpContext() const { return HelpContextOf(this); }
 void TForm::SetHelpContext(int32_t context) { toolkit::SetHelpContext(this, context); }
 
 int TForm::ShowModal() {
+  // The program waits for the user: what it has kept for the files goes there now.
+  platform::ProfileBatchGap wait;
   // Keep the screen above the one it was opened from.
   winId();
   if (TForm* owner = ActiveForm(); owner && owner != this && owner->windowHandle())
@@ -118,10 +121,13 @@ void TForm::ClearModals() {
 void TForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;
-  Invoke([this] { FormShow(); });
-  PlaceOnScreen();
-  if (Active() != this) activeBefore_ = Active();
-  Activate();
+  // Showing and the activation it brings are one burst of work.
+  Invoke([this] {
+    Invoke([this] { FormShow(); });
+    PlaceOnScreen();
+    if (Active() != this) activeBefore_ = Active();
+    Activate();
+  });
 }
 
 void TForm::hideEvent(QHideEvent* event) {

@@ -1,6 +1,9 @@
 // The main menu: start-up with and without a test, loading, saving, the
 // two-question rule, the confirmations, the dialogs' directory, the language.
 #include <QDir>
+#include <sys/inotify.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "support/ScreenFixture.h"
@@ -9,6 +12,8 @@
 #include "screens/uUpravitT.h"
 #include "screens/uZHeslo.h"
 #include "screens/uZTest.h"
+#include "screens/uNTest.h"
+#include "platform/profile.h"
 
 using namespace toolkit;
 
@@ -224,6 +229,66 @@ TEST_F(Menu, TheHelpButtonAsksForTheContents) {
   EXPECT_EQ(commands, (std::vector<std::pair<int, int>>{{HELP_TAB, 0}}));
   EXPECT_EQ(fMenu->bSpustitTest->HelpContext(), 1001);
   EXPECT_EQ(fMenu->bKonec->HelpContext(), 1011);
+}
+
+// The times a file of that name is put in place in the folder, since the watch began.
+class Replacements {
+ public:
+  explicit Replacements(const std::string& dir) : fd_(inotify_init1(IN_NONBLOCK)) {
+    // The temporary names moved away stand between two moves to the same
+    // name, which would otherwise be merged into one event.
+    inotify_add_watch(fd_, dir.c_str(), IN_MOVED_FROM | IN_MOVED_TO);
+  }
+  ~Replacements() { ::close(fd_); }
+  int Of(const std::string& name) {
+    alignas(inotify_event) char buf[4096];
+    for (ssize_t n; (n = ::read(fd_, buf, sizeof buf)) > 0;) {
+      for (char* p = buf; p < buf + n;) {
+        const auto* ev = reinterpret_cast<const inotify_event*>(p);
+        if ((ev->mask & IN_MOVED_TO) && ev->len && std::string(ev->name) == name) ++count_;
+        p += sizeof(inotify_event) + ev->len;
+      }
+    }
+    return count_;
+  }
+
+ private:
+  int fd_;
+  int count_ = 0;
+};
+
+TEST_F(Menu, AScreensMissingTextsGoIntoTheTableInOneReplaceWhileItIsShown) {
+  const std::string kCesky = "\xC8" "esky";
+  testsupport::WriteBytes(dir.File("jazyk.ini"), "[" + kCesky + "]\r\nJine=text\r\n");
+  const auto inTable = [&](const char* key) {
+    return platform::profile::ReadValue(testsupport::ReadBytes(dir.File("jazyk.ini")), kCesky, key, "");
+  };
+  // The start-up makes every screen, then shows the menu: each one burst.
+  Replacements replaced(dir.Path());
+  Start();
+  const int started = replaced.Of("jazyk.ini");
+  EXPECT_LE(started, 1);
+  Open(fMenu);
+  EXPECT_EQ(fMenu->bSpustitTest->Caption(), "!_SpustitTest");
+  EXPECT_EQ(inTable("SpustitTest"), "!_SpustitTest");
+  EXPECT_EQ(inTable("Konec"), "!_Konec");
+  EXPECT_EQ(replaced.Of("jazyk.ini"), started + 1);
+
+  // A screen opened from the menu has its own texts in the table while the
+  // user works in it, not only once it closes.
+  std::string whileOpen;
+  int replacesWhileOpen = 0;
+  TForm::QueueModal([&](TForm&) {
+    whileOpen = inTable("JmenoTestu");
+    replacesWhileOpen = replaced.Of("jazyk.ini");
+  });
+  Click(fMenu->bVlastnostiTestu);
+  EXPECT_EQ(fNTest->bVytvorit->Caption(), "!_Vytvorit");
+  EXPECT_EQ(whileOpen, "!_JmenoTestu");
+  EXPECT_EQ(replacesWhileOpen, started + 2);
+  EXPECT_EQ(replaced.Of("jazyk.ini"), started + 2);
+  EXPECT_EQ(inTable("Jine"), "text");
+  fMenu->hide();
 }
 
 }  // namespace
