@@ -204,9 +204,9 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) : path_(path) {
   if (::stat(target_.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) throw EInOutError::FromErrno(path, EISDIR);
     if (!S_ISREG(st.st_mode)) throw EInOutError::NotRegular(path);
-    if ((st.st_mode & 0222) == 0 || ::access(target_.c_str(), W_OK) != 0) {
-      throw EInOutError::FromErrno(path, EACCES);
-    }
+    if ((st.st_mode & 0222) == 0) throw EInOutError::FromErrno(path, EACCES);
+    // The system's own reason: no permission, or a file system mounted read-only.
+    if (::access(target_.c_str(), W_OK) != 0) throw EInOutError::FromErrno(path, errno);
     existed_ = true;
     // Never the set-user or set-group bits: a saved file is no program.
     mode_ = st.st_mode & 01777;
