@@ -16,6 +16,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "help/viewer/hxchmdir.h"
 #include "platform/cp1250.h"
 
 namespace hxviewer {
@@ -234,64 +235,45 @@ class TDirectoryCheck {
   explicit TDirectoryCheck(int fd) : fd_(fd) {}
 
   bool Sound() {
-    unsigned char itsf[0x58];
-    if (!ReadAt(0, itsf, sizeof itsf) || std::memcmp(itsf, "ITSF", 4) != 0) return false;
-    const uint64_t dirOffset = U64(itsf + 72);
-    unsigned char itsp[0x54];
-    if (dirOffset > (uint64_t{1} << 40) || !ReadAt(dirOffset, itsp, sizeof itsp) || std::memcmp(itsp, "ITSP", 4) != 0)
-      return false;
-    const uint32_t headerLen = U32(itsp + 8);
-    blockLen_ = U32(itsp + 16);
-    int32_t root = static_cast<int32_t>(U32(itsp + 28));
-    const int32_t head = static_cast<int32_t>(U32(itsp + 32));
-    if (blockLen_ < 32 || blockLen_ > (1u << 20) || headerLen > (1u << 20)) return false;
-    chunks_ = dirOffset + headerLen;
+    if (!headers_.Read(fd_)) return false;
+    const uint64_t pages = headers_.FileChunks;
     const off_t size = lseek(fd_, 0, SEEK_END);
     if (size < 0) return false;
-    const uint64_t available = static_cast<uint64_t>(size) > chunks_ ? static_cast<uint64_t>(size) - chunks_ : 0;
-    pages_ = available / blockLen_;
-    if (root <= -1) root = head;
 
     // The list chunks' chain.
-    std::vector<bool> seen(pages_, false);
-    std::vector<unsigned char> page(blockLen_);
-    for (int64_t at = head; at >= 0 && static_cast<uint64_t>(at) < pages_;) {
+    std::vector<bool> seen(pages, false);
+    std::vector<unsigned char> page;
+    for (int64_t at = headers_.Head; at >= 0 && static_cast<uint64_t>(at) < pages;) {
       if (seen[static_cast<size_t>(at)]) return false;
       seen[static_cast<size_t>(at)] = true;
-      if (!Page(static_cast<uint64_t>(at), page) || std::memcmp(page.data(), "PMGL", 4) != 0) break;
-      at = static_cast<int32_t>(U32(page.data() + 16));
+      if (!headers_.Chunk(fd_, static_cast<uint64_t>(at), page) || std::memcmp(page.data(), "PMGL", 4) != 0) break;
+      at = static_cast<int32_t>(chmdir::Le32(page.data() + 16));
     }
 
     // The index chunks: no chunk may lead back to itself.
-    state_.assign(pages_, 0);
-    if (root >= 0 && static_cast<uint64_t>(root) < pages_ && !Acyclic(static_cast<uint64_t>(root), 0)) return false;
+    state_.assign(pages, 0);
+    const int32_t root = headers_.Root;
+    if (root >= 0 && static_cast<uint64_t>(root) < pages && !Acyclic(static_cast<uint64_t>(root), 0)) return false;
 
-    // The compression's parameters, wherever a list chunk names them.
-    const uint32_t version = U32(itsf + 4);
-    uint64_t dataOffset = dirOffset + U64(itsf + 80);
-    if (version >= 3) {
-      unsigned char v3[8];
-      if (!ReadAt(88, v3, 8)) return false;
-      dataOffset = U64(v3);
-    }
-    for (uint64_t index = 0; index < pages_ && index < 4096; ++index) {
-      if (!Page(index, page) || std::memcmp(page.data(), "PMGL", 4) != 0) continue;
-      const uint32_t freeSpace = U32(page.data() + 4);
-      const unsigned char* at = page.data() + 20;
-      const unsigned char* end = freeSpace < blockLen_ - 20 ? page.data() + blockLen_ - freeSpace : at;
-      while (at < end) {
-        uint64_t nameLength = 0, space = 0, offset = 0, length = 0;
-        if (!EncInt(at, end, nameLength) || nameLength > static_cast<uint64_t>(end - at)) break;
-        const std::string name(reinterpret_cast<const char*>(at), static_cast<size_t>(nameLength));
-        at += nameLength;
-        if (!EncInt(at, end, space) || !EncInt(at, end, offset) || !EncInt(at, end, length)) break;
-        const bool isReset = EqualNoCase(name, kResetTable);
-        const bool isControl = EqualNoCase(name, kControlData);
+    // The compression's parameters, wherever a list chunk names them. Each
+    // must lie in the file; of the reset table only its head is judged, so
+    // its length grows with the content as it may. chmlib finds them through
+    // the index chunks, which may point past the listed ones.
+    const uint64_t scanned = std::min(headers_.FileChunks, std::max<uint64_t>(headers_.ChunkCount, 4096));
+    for (uint64_t index = 0; index < scanned; ++index) {
+      if (!headers_.Chunk(fd_, index, page)) break;
+      for (const chmdir::TEntry& entry : chmdir::ListEntries(page)) {
+        const bool isReset = EqualNoCase(entry.Name, kResetTable);
+        const bool isControl = EqualNoCase(entry.Name, kControlData);
         if (!isReset && !isControl) continue;
-        std::string bytes;
-        if (space != 0 || length > 0x1000 || offset > (uint64_t{1} << 40)) return false;
-        bytes.resize(static_cast<size_t>(length));
-        if (!ReadAt(dataOffset + offset, reinterpret_cast<unsigned char*>(bytes.data()), bytes.size())) return false;
+        const uint64_t at = headers_.DataOffset + entry.Offset;
+        if (entry.Space != 0 || entry.Offset > static_cast<uint64_t>(size) || at > static_cast<uint64_t>(size) ||
+            entry.Length > static_cast<uint64_t>(size) - at)
+          return false;
+        if (isControl && entry.Length > kMaxControlData) return false;
+        std::string bytes(static_cast<size_t>(isReset ? std::min<uint64_t>(entry.Length, kResetHead) : entry.Length),
+                          '\0');
+        if (!chmdir::ReadAt(fd_, at, reinterpret_cast<unsigned char*>(bytes.data()), bytes.size())) return false;
         if (isReset ? !ResetTableSound(bytes) : !ControlDataSound(bytes)) return false;
       }
     }
@@ -302,66 +284,39 @@ class TDirectoryCheck {
   static constexpr const char* kResetTable =
       "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable";
   static constexpr const char* kControlData = "::DataSpace/Storage/MSCompressed/ControlData";
+  static constexpr uint64_t kResetHead = 40;
+  static constexpr uint64_t kMaxControlData = 0x100;
 
   static bool EqualNoCase(const std::string& a, std::string_view b) {
     return a.size() == b.size() && StartsWithNoCase(a, b);
-  }
-  static uint32_t U32(const unsigned char* b) {
-    return uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
-  }
-  static uint64_t U64(const unsigned char* b) { return uint64_t(U32(b)) | uint64_t(U32(b + 4)) << 32; }
-
-  bool ReadAt(uint64_t offset, unsigned char* buffer, size_t length) const {
-    size_t done = 0;
-    while (done < length) {
-      const ssize_t n = pread(fd_, buffer + done, length - done, static_cast<off_t>(offset + done));
-      if (n <= 0) return false;
-      done += static_cast<size_t>(n);
-    }
-    return true;
-  }
-  bool Page(uint64_t index, std::vector<unsigned char>& page) const {
-    return ReadAt(chunks_ + index * blockLen_, page.data(), blockLen_);
-  }
-
-  // chmlib's variable-length number: seven bits a byte, the high bit for more.
-  static bool EncInt(const unsigned char*& at, const unsigned char* end, uint64_t& value) {
-    value = 0;
-    for (int n = 0; n < 9 && at < end; ++n) {
-      const unsigned char b = *at++;
-      value = value << 7 | (b & 0x7F);
-      if (!(b & 0x80)) return true;
-    }
-    return false;
   }
 
   bool Acyclic(uint64_t index, int depth) {
     if (depth > 64 || state_[index] == 1) return false;
     if (state_[index] == 2) return true;
-    std::vector<unsigned char> page(blockLen_);
-    if (!Page(index, page) || std::memcmp(page.data(), "PMGI", 4) != 0) {
+    std::vector<unsigned char> page;
+    if (!headers_.Chunk(fd_, index, page) || std::memcmp(page.data(), "PMGI", 4) != 0) {
       state_[index] = 2;
       return true;
     }
     state_[index] = 1;
-    const uint32_t freeSpace = U32(page.data() + 4);
-    const unsigned char* at = page.data() + 8;
-    const unsigned char* end = freeSpace < blockLen_ - 8 ? page.data() + blockLen_ - freeSpace : at;
+    const uint32_t blockLen = headers_.BlockLength;
+    const uint32_t freeSpace = chmdir::Le32(page.data() + 4);
+    const unsigned char* at = page.data() + chmdir::kIndexHeader;
+    const unsigned char* end = freeSpace < blockLen - chmdir::kIndexHeader ? page.data() + blockLen - freeSpace : at;
     while (at < end) {
       uint64_t nameLength = 0, target = 0;
-      if (!EncInt(at, end, nameLength) || nameLength > static_cast<uint64_t>(end - at)) break;
+      if (!chmdir::EncInt(at, end, nameLength) || nameLength > static_cast<uint64_t>(end - at)) break;
       at += nameLength;
-      if (!EncInt(at, end, target)) break;
-      if (target < pages_ && !Acyclic(target, depth + 1)) return false;
+      if (!chmdir::EncInt(at, end, target)) break;
+      if (target < headers_.FileChunks && !Acyclic(target, depth + 1)) return false;
     }
     state_[index] = 2;
     return true;
   }
 
   int fd_;
-  uint32_t blockLen_ = 0;
-  uint64_t chunks_ = 0;
-  uint64_t pages_ = 0;
+  chmdir::THeaders headers_;
   std::vector<uint8_t> state_;  // 0 not seen, 1 being followed, 2 done
 };
 

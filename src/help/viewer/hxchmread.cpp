@@ -1,24 +1,29 @@
 // The help viewer's reader: reads a ".chm" file with chmlib and writes every
-// object below "/" to its standard output, for the viewer to keep. It runs as
-// a program of its own because chmlib trusts the file it reads, and a damaged
-// file may crash or hang it; the viewer then only sees a reader that failed.
+// object below "/" that any listing chunk of its directory names to its
+// standard output, for the viewer to keep. It runs as a program of its own
+// because chmlib trusts the file it reads, and a damaged file may crash or
+// hang it; the viewer then only sees a reader that failed.
 //
 // The stream, in the machine's byte order: per object, the name's length
 // (4 bytes), the name, the data's length (8 bytes; ~0 for an object too large
 // to keep, with no data following) and the data; at the end, a name length
 // of ~0. Exit status 0 only when the whole stream was written.
 #include <chm_lib.h>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "help/viewer/hxchm.h"
+#include "help/viewer/hxchmdir.h"
 
 using hxviewer::TChmFile;
 
@@ -36,6 +41,42 @@ bool WriteAll(const void* data, size_t size) {
   return true;
 }
 
+// Every object below "/" that the directory lists, from every listing chunk
+// in the file's order, each name once (names are found in any case).
+std::vector<chmUnitInfo> ListObjects(const char* path) {
+  std::vector<chmUnitInfo> units;
+  const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return units;
+  hxviewer::chmdir::THeaders headers;
+  std::unordered_set<std::string> seen;
+  std::vector<unsigned char> page;
+  if (headers.Read(fd)) {
+    for (uint64_t index = 0; index < headers.ChunkCount && units.size() < TChmFile::kMaxObjects; ++index) {
+      if (!headers.Chunk(fd, index, page)) break;
+      for (const auto& entry : hxviewer::chmdir::ListEntries(page)) {
+        const std::string& name = entry.Name;
+        if (name.front() != '/' || name.back() == '/' || name.size() > CHM_MAX_PATHLEN ||
+            name.find('\0') != std::string::npos)
+          continue;
+        std::string key = name;
+        for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (!seen.insert(key).second) continue;
+        chmUnitInfo ui{};
+        ui.start = entry.Offset;
+        ui.length = entry.Length;
+        ui.space = static_cast<int>(std::min<uint64_t>(entry.Space, 2));
+        ui.flags = CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES;
+        std::memcpy(ui.path, name.data(), name.size());
+        ui.path[name.size()] = '\0';
+        units.push_back(ui);
+        if (units.size() == TChmFile::kMaxObjects) break;
+      }
+    }
+  }
+  ::close(fd);
+  return units;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,17 +85,7 @@ int main(int argc, char** argv) {
   ::setrlimit(RLIMIT_CORE, &noCore);  // a crash on a damaged file leaves nothing behind
   chmFile* file = chm_open(argv[1]);
   if (!file) return 2;
-  std::vector<chmUnitInfo> units;
-  chm_enumerate(
-      file, CHM_ENUMERATE_ALL,
-      [](chmFile*, chmUnitInfo* ui, void* context) -> int {
-        auto* all = static_cast<std::vector<chmUnitInfo>*>(context);
-        if (all->size() == TChmFile::kMaxObjects) return CHM_ENUMERATOR_SUCCESS;
-        ui->path[CHM_MAX_PATHLEN] = '\0';
-        if (ui->path[0] == '/' && (ui->flags & CHM_ENUMERATE_FILES)) all->push_back(*ui);
-        return CHM_ENUMERATOR_CONTINUE;
-      },
-      &units);
+  std::vector<chmUnitInfo> units = ListObjects(argv[1]);
   std::vector<unsigned char> piece(64u << 10);
   uint64_t total = 0;
   for (chmUnitInfo& ui : units) {

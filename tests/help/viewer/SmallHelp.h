@@ -1,9 +1,11 @@
 #pragma once
-// A small help file compiled with chmcmd for the viewer's tests: two pages
-// with context numbers, a page in a subfolder with a picture, contents,
-// index and a popup topic file.
+// Help files compiled with chmcmd for the viewer's tests: a small one (two
+// pages with context numbers, a page in a subfolder with a picture, contents,
+// index and a popup topic file), and large ones of many pages or one big
+// picture.
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "support/TestSupport.h"
 
@@ -11,6 +13,13 @@ namespace smallhelp {
 
 // The picture's bytes: the viewer hands them over as they are.
 inline const std::string kPicture = "\x89PNG picture bytes";
+
+// Runs chmcmd on a project in dir; true when it compiled.
+inline bool RunChmcmd(const testsupport::TempDir& dir, const std::string& project) {
+  const std::string command =
+      "cd '" + dir.Path() + "' && " CHMCMD " --no-html-scan --verbosity 0 " + project + " >/dev/null 2>&1";
+  return std::system(command.c_str()) == 0;
+}
 
 // Compiles the small help into dir; the path of the ".chm", or "" when chmcmd failed.
 inline std::string Compile(const testsupport::TempDir& dir) {
@@ -51,10 +60,43 @@ inline std::string Compile(const testsupport::TempDir& dir) {
   WriteBytes(dir.File("popups.txt"),
              "; popups\n.topic 1005\nText of 1005\nsecond line\n\n.topic 1006 b.htm\n\n  Text of 1006\n"
              ".topic 1007\n\n");
-  const std::string command =
-      "cd '" + dir.Path() + "' && " CHMCMD " --no-html-scan --verbosity 0 t.hhp >/dev/null 2>&1";
-  if (std::system(command.c_str()) != 0) return "";
-  return dir.File("small.chm");
+  return RunChmcmd(dir, "t.hhp") ? dir.File("small.chm") : "";
+}
+
+// A help of the given number of pages p0.htm ..., each in the contents and the
+// index, context number 5000 + n on page n and its popup text "Popup n" in
+// popups.txt, and, when picture is not empty, a picture big.png of those
+// bytes on the first page. The path of the ".chm", or "" when chmcmd failed.
+inline std::string CompileLarge(const testsupport::TempDir& dir, int pages, const std::string& picture = "") {
+  using testsupport::WriteBytes;
+  const std::string object = "<object type=\"text/sitemap\">";
+  std::string files, aliases, map, toc, index, popups;
+  for (int n = 0; n < pages; ++n) {
+    const std::string page = "p" + std::to_string(n) + ".htm";
+    WriteBytes(dir.File(page), "<html><head><title>Page " + std::to_string(n) + "</title></head><body><h1>Page " +
+                                   std::to_string(n) + "</h1>" +
+                                   (n == 0 && !picture.empty() ? "<img src=\"big.png\">" : "") + "</body></html>");
+    files += page + "\n";
+    aliases += "IDH_" + std::to_string(n) + "=" + page + "\n";
+    map += "#define IDH_" + std::to_string(n) + " " + std::to_string(5000 + n) + "\n";
+    const std::string entry = "<li>" + object + "<param name=\"Name\" value=\"Page " + std::to_string(n) +
+                              "\"><param name=\"Local\" value=\"" + page + "\"></object>\n";
+    toc += entry;
+    index += entry;
+    popups += ".topic " + std::to_string(5000 + n) + "\nPopup " + std::to_string(n) + "\n\n";
+  }
+  if (!picture.empty()) {
+    WriteBytes(dir.File("big.png"), picture);
+    files += "big.png\n";
+  }
+  WriteBytes(dir.File("toc.hhc"), "<html><body><ul>\n" + toc + "</ul></body></html>");
+  WriteBytes(dir.File("idx.hhk"), "<html><body><ul>\n" + index + "</ul></body></html>");
+  WriteBytes(dir.File("popups.txt"), popups);
+  WriteBytes(dir.File("large.hhp"),
+             "[OPTIONS]\nCompiled file=large.chm\nContents file=toc.hhc\nIndex file=idx.hhk\n"
+             "Default topic=p0.htm\nTitle=Large help\n\n[FILES]\n" +
+                 files + "toc.hhc\nidx.hhk\npopups.txt\n\n[ALIAS]\n" + aliases + "\n[MAP]\n" + map);
+  return RunChmcmd(dir, "large.hhp") ? dir.File("large.chm") : "";
 }
 
 }  // namespace smallhelp

@@ -230,6 +230,47 @@ TEST_F(SmallHelp, OpeningInTwoStepsReadsTheSameAndLeavesNoReaderBehind) {
   EXPECT_EQ(errno, ECHILD);
 }
 
+// chmcmd spreads the directory of a large help file over several listing
+// chunks and names the second as the first: every object is found all the same.
+TEST(LargeHelp, HelpFilesOfManyPagesOpenWhole) {
+  for (const int pages : {300, 2000}) {
+    testsupport::TempDir dir;
+    const std::string path = smallhelp::CompileLarge(dir, pages);
+    ASSERT_FALSE(path.empty()) << "chmcmd did not compile " << pages << " pages";
+    TChmFile chm;
+    ASSERT_TRUE(chm.Open(path)) << pages;
+    EXPECT_EQ(chm.Title(), "Large help") << pages;
+    EXPECT_EQ(chm.DefaultTopic(), "/p0.htm") << pages;
+    EXPECT_EQ(chm.Contents().size(), size_t(pages));
+    EXPECT_EQ(chm.Index().size(), size_t(pages));
+    const auto popups = chm.Read("/popups.txt");
+    ASSERT_TRUE(popups) << pages;
+    for (const int n : {0, 1, pages / 2, pages - 1}) {
+      const std::string page = "/p" + std::to_string(n) + ".htm";
+      EXPECT_EQ(chm.TopicOfContext(uint32_t(5000 + n)), page);
+      EXPECT_EQ(PopupTopicText(*popups, uint32_t(5000 + n)), "Popup " + std::to_string(n));
+    }
+    for (int n = 0; n < pages; ++n) ASSERT_TRUE(chm.Exists("/p" + std::to_string(n) + ".htm")) << n << " of " << pages;
+  }
+}
+
+// More than 16 MB of content gives a reset table longer than a fixed bound
+// would allow; such a file is sound and opens.
+TEST(LargeHelp, AHelpFileHoldingATwentyMegabytePictureOpens) {
+  std::string picture = "\x89PNG\r\n\x1A\n";
+  picture.reserve(20u << 20);
+  for (size_t i = 0; picture.size() < (20u << 20); ++i) picture += static_cast<char>(i * 7 % 251);
+  testsupport::TempDir dir;
+  const std::string path = smallhelp::CompileLarge(dir, 1, picture);
+  ASSERT_FALSE(path.empty()) << "chmcmd did not compile the picture";
+  TChmFile chm;
+  ASSERT_TRUE(chm.Open(path));
+  EXPECT_EQ(chm.Contents().size(), 1u);
+  const auto bytes = chm.Read("/big.png");
+  ASSERT_TRUE(bytes);
+  EXPECT_TRUE(*bytes == picture) << bytes->size();
+}
+
 // Zorvik's own help file, as the build made it: every help context number of
 // the screens has its page and its popup text.
 TEST(ZorvikHelp, EveryContextHasATopicAndAPopupText) {
