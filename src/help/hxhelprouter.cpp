@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "platform/cp1250.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/winhelp.h"
@@ -34,12 +35,26 @@ constexpr std::array<const char*, 3> kShowTypes = {"stDefault", "stMain", "stPop
 
 // The viewer opens the file by the name the file system knows, which the code
 // page 1250 text of a folder beyond that code page (a Russian home) has lost.
-THelpWindow CallViewer(THelpWindow caller, const char* file, uint32_t command, uintptr_t data) {
+THelpWindow ViewerCall(THelpWindow caller, const char* file, uint32_t command, uintptr_t data) {
   THtmlHelpProc entry = HtmlHelpEntry();
   if (!entry) return 0;
   if (!file) return entry(caller, nullptr, command, data);
   const std::string native = platform::NativePath(file);
   return entry(caller, native.c_str(), command, data);
+}
+
+// The commands that would show something; the others fail unseen.
+bool ShowsHelp(uint16_t command) {
+  switch (command) {
+    case HELP_CONTEXT:
+    case HELP_CONTENTS:
+    case HELP_FINDER:
+    case HELP_TAB:
+    case HELP_KEY:
+    case HELP_PARTIALKEY:
+    case HELP_CONTEXTPOPUP: return true;
+    default: return false;
+  }
 }
 
 }  // namespace
@@ -141,7 +156,12 @@ bool THelpRouter::RouteHelpCommand(uint16_t Command, int32_t Data, bool& CallHel
     return result;
   }
 
-  if (!HtmlHelpAvailable()) return result;
+  if (!HtmlHelpAvailable()) {
+    // The user asked for help and would see nothing happen.
+    if (ShowsHelp(Command))
+      application_.HelpFailed(THelpFailure::ViewerMissing, platform::Utf8ToCp1250(HtmlHelpLibraryPath()));
+    return result;
+  }
   g_resolvedHelpFile = ChangeFileExt(g_resolvedHelpFile, ".chm");
   const char* chm = g_resolvedHelpFile.c_str();
   switch (Command) {
@@ -187,6 +207,16 @@ bool THelpRouter::ShowHtmlPopup(int32_t X, int32_t Y, int32_t Context, const std
     return CallViewer(HelpWindowHandle(), g_resolvedHelpFile.c_str(), HH_DISPLAY_TEXT_POPUP, record) != 0;
   }
   return CallViewer(HelpWindowHandle(), nullptr, HH_DISPLAY_TEXT_POPUP, record) != 0;
+}
+
+THelpWindow THelpRouter::CallViewer(THelpWindow caller, const char* file, uint32_t command, uintptr_t data) {
+  const THelpWindow shown = ViewerCall(caller, file, command, data);
+  if (shown == 0) {
+    std::string named;
+    const THelpFailure reason = HtmlHelpLastFailure(named);
+    if (reason != THelpFailure::None) application_.HelpFailed(reason, platform::Utf8ToCp1250(named));
+  }
+  return shown;
 }
 
 void THelpRouter::DefineProperties(TFiler& filer) {

@@ -43,6 +43,12 @@ class THelpApplication {
   virtual const void* ActiveForm() const = 0;
   virtual THelpForm FormInfo(const void* form) const = 0;
   virtual THHPoint CursorPos() const = 0;
+  // A help request failed: the help file (code page 1250) is missing or
+  // damaged, or a part of the viewer is missing. The program tells the user.
+  virtual void HelpFailed(THelpFailure reason, const std::string& file) {
+    (void)reason;
+    (void)file;
+  }
 };
 
 enum class THelpType : uint8_t { htWinhelp, htHTMLhelp, htMixedMode };
@@ -94,6 +100,9 @@ class THelpRouter : public TComponent {
   const void* ActiveHelpForm() const;
   std::string ResolveHelpFile() const;
   THelpWindow HelpWindowHandle() const;
+  // A viewer call; one that shows nothing for a reason the viewer names is
+  // reported to the application.
+  THelpWindow CallViewer(THelpWindow caller, const char* file, uint32_t command, uintptr_t data);
 
   THelpApplication& application_;
   const void* ownerForm_;

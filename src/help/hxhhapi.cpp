@@ -12,6 +12,7 @@ namespace {
 
 void* g_library = nullptr;
 THtmlHelpProc g_entry = nullptr;
+THtmlHelpFailureProc g_failure = nullptr;
 std::string g_libraryPath;
 int g_attempts = 0;
 TWinHelpProc g_winHelp = nullptr;
@@ -32,12 +33,16 @@ std::string ExecutableDir() {
 bool LoadHtmlHelp() {
   if (g_library) return true;
   g_entry = nullptr;
+  g_failure = nullptr;
   ++g_attempts;
-  const std::string path = g_libraryPath.empty() ? ExecutableDir() + kHtmlHelpLibrary : g_libraryPath;
+  const std::string path = HtmlHelpLibraryPath();
   try {
     // Never unloaded: see the header.
     g_library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-    if (g_library) g_entry = reinterpret_cast<THtmlHelpProc>(dlsym(g_library, kHtmlHelpEntry));
+    if (g_library) {
+      g_entry = reinterpret_cast<THtmlHelpProc>(dlsym(g_library, kHtmlHelpEntry));
+      g_failure = reinterpret_cast<THtmlHelpFailureProc>(dlsym(g_library, kHtmlHelpFailureEntry));
+    }
   } catch (...) {
     // A library whose start-up throws counts as not loaded.
   }
@@ -51,11 +56,24 @@ bool HtmlHelpAvailable() {
 
 THtmlHelpProc HtmlHelpEntry() { return g_entry; }
 
+THelpFailure HtmlHelpLastFailure(std::string& file) {
+  file.clear();
+  if (!g_failure) return THelpFailure::None;
+  const char* named = nullptr;
+  const int32_t reason = g_failure(&named);
+  if (named) file = named;
+  if (reason < 1 || reason > 3) return THelpFailure::None;
+  return static_cast<THelpFailure>(reason);
+}
+
+std::string HtmlHelpLibraryPath() { return g_libraryPath.empty() ? ExecutableDir() + kHtmlHelpLibrary : g_libraryPath; }
+
 void SetHtmlHelpLibraryPath(const std::string& path) { g_libraryPath = path; }
 
 void ResetHtmlHelp() {
   g_library = nullptr;
   g_entry = nullptr;
+  g_failure = nullptr;
   g_attempts = 0;
 }
 

@@ -57,6 +57,18 @@ constexpr const char* kHtmlHelpEntry = "HtmlHelpA";
 // The library's file name, looked for in the program's folder.
 constexpr const char* kHtmlHelpLibrary = "libhxviewer.so";
 
+// Why the viewer's last call showed nothing, as its second entry point
+// "HtmlHelpFailure" tells: the reason, and through file the file concerned
+// (as the file system names it; valid until the next viewer call).
+enum class THelpFailure : int32_t {
+  None = 0,           // nothing went wrong, or nothing to tell (a context without a topic)
+  FileMissing = 1,    // the help file is not there
+  FileDamaged = 2,    // it is empty, cut short, unreadable or no help file
+  ViewerMissing = 3,  // a part of the viewer itself is missing (the library, its reader program)
+};
+using THtmlHelpFailureProc = int32_t (*)(const char** file);
+constexpr const char* kHtmlHelpFailureEntry = "HtmlHelpFailure";
+
 // Loads the library once and resolves its entry point; true when the library
 // is loaded. A failed load is tried again at the next call; a library without
 // the entry point stays loaded, and the entry stays unresolved.
@@ -65,6 +77,11 @@ bool LoadHtmlHelp();
 bool HtmlHelpAvailable();
 // The entry point, null while it is not resolved.
 THtmlHelpProc HtmlHelpEntry();
+// The reason the viewer gave for its last call and the file it named; None
+// when the library does not tell.
+THelpFailure HtmlHelpLastFailure(std::string& file);
+// The library that is (or would be) loaded, as the file system names it.
+std::string HtmlHelpLibraryPath();
 
 // Test seam: the full path of the library to load instead of the one beside
 // the program; "" goes back to that one. Only for a library not yet loaded.

@@ -1,8 +1,12 @@
 #include "screens/HelpApplication.h"
 
+#include <QCoreApplication>
 #include <QCursor>
+#include <QMetaObject>
 
+#include "model/uDApp.h"
 #include "toolkit/Application.h"
+#include "toolkit/Dialogs.h"
 #include "toolkit/Forms.h"
 
 namespace {
@@ -36,6 +40,30 @@ class TToolkitHelpApplication : public help::THelpApplication {
     const QPoint p = QCursor::pos();
     return {p.x(), p.y()};
   }
+  // Help is asked for from inside the input watch (F1) as well: the box
+  // waits for the message loop, and one request shows one box.
+  void HelpFailed(help::THelpFailure reason, const std::string& file) override {
+    const char* key = nullptr;
+    switch (reason) {
+      case help::THelpFailure::None: return;
+      case help::THelpFailure::FileMissing: key = "SouborNapovedyChybi"; break;
+      case help::THelpFailure::FileDamaged: key = "SouborNapovedyJePoskozen"; break;
+      case help::THelpFailure::ViewerMissing: key = "ProhlizecNapovedyChybiSoubor"; break;
+    }
+    if (pending_ || !QCoreApplication::instance()) return;
+    pending_ = true;
+    const std::string text = LangText(key) + "\n" + file;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [this, text] {
+          pending_ = false;
+          toolkit::MessageBoxes::Inform(LangText("Napoveda"), text);
+        },
+        Qt::QueuedConnection);
+  }
+
+ private:
+  bool pending_ = false;
 };
 
 }  // namespace

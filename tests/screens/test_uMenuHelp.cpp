@@ -1,6 +1,8 @@
 // The main menu's help: the router it carries, its help button opening Zorvik's
 // real help file, F1 requests reaching their topics and popups over modal screens.
 #include <QLabel>
+#include <cstdio>
+#include <functional>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -100,11 +102,66 @@ TEST_F(MenuHelp, APopupOverAModalScreenShowsItsTextAndCloses) {
   EXPECT_TRUE(closed);
 }
 
-TEST_F(MenuHelp, WithoutTheViewerTheHelpButtonDoesNothing) {
-  help::SetHtmlHelpLibraryPath(dir.File("none.so"));
-  help::ResetHtmlHelp();
+// A help request that cannot be served says why, once, naming the file.
+TEST_F(MenuHelp, AFailedHelpRequestSaysWhetherTheFileIsMissingOrDamaged) {
+  const std::string chm = dir.File("Zorvik.chm");
+  const std::string good = testsupport::ReadBytes(chm);
   Start();
-  Click(fMenu->bNapoveda);
-  EXPECT_EQ(Shown("HelpWindow"), nullptr);
+  auto boxAfter = [&](const std::function<void()>& request) {
+    MessageBoxes::Clear();
+    request();
+    QApplication::processEvents();
+    EXPECT_EQ(Shown("HelpWindow"), nullptr);
+    EXPECT_EQ(Shown("HelpPopup"), nullptr);
+    if (Boxes().size() != 1) return std::string("boxes: ") + std::to_string(Boxes().size());
+    EXPECT_EQ(Boxes()[0].Caption, Cp1250("Nápověda"));
+    return Boxes()[0].Text;
+  };
+  const std::string missing = Cp1250("Soubor nápovědy nebyl nalezen:\n") + chm;
+  const std::string damaged = Cp1250("Soubor nápovědy je poškozený nebo jej nelze přečíst:\n") + chm;
+
+  std::remove(chm.c_str());
+  EXPECT_EQ(boxAfter([&] { Click(fMenu->bNapoveda); }), missing);
+  for (const std::string& bytes : {std::string(), good.substr(0, good.size() / 2)}) {
+    testsupport::WriteBytes(chm, bytes);
+    EXPECT_EQ(boxAfter([&] { Click(fMenu->bNapoveda); }), damaged) << bytes.size();
+    // A control's popup, as F1 asks for it: one request, one box.
+    EXPECT_EQ(boxAfter([&] {
+                Application()->HelpCommand(HELP_SETPOPUP_POS, Pack(60, 70));
+                Application()->HelpCommand(HELP_CONTEXTPOPUP, 1021);
+              }),
+              damaged);
+  }
+
+  // A sound file without a topic for the number is no failure to report.
+  testsupport::WriteBytes(chm, good);
+  MessageBoxes::Clear();
+  EXPECT_FALSE(Application()->HelpCommand(HELP_CONTEXT, 999));
+  QApplication::processEvents();
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(MenuHelp, WithoutTheViewerOrItsReaderTheHelpButtonSaysSo) {
+  // The viewer's library alone, without the reader program beside it.
+  const std::string alone = dir.File("viewer/") + help::kHtmlHelpLibrary;
+  std::system(("mkdir -p '" + dir.File("viewer") + "'").c_str());
+  testsupport::WriteBytes(alone, testsupport::ReadBytes(testsupport::BinDir() + help::kHtmlHelpLibrary));
+  const std::string none = dir.File("none.so");
+  for (const auto& [library, missingPart] : {std::pair{none, none}, std::pair{alone, dir.File("viewer/hxchmread")}}) {
+    help::SetHtmlHelpLibraryPath(library);
+    help::ResetHtmlHelp();
+    Start();
+    MessageBoxes::Clear();
+    Click(fMenu->bNapoveda);
+    QApplication::processEvents();
+    EXPECT_EQ(Shown("HelpWindow"), nullptr);
+    ASSERT_EQ(Boxes().size(), 1u) << library;
+    EXPECT_EQ(Boxes()[0].Text, Cp1250("Prohlížeč nápovědy nelze spustit, chybí jeho soubor:\n") + missingPart);
+    // The program ending closes the help without a word.
+    MessageBoxes::Clear();
+    DestroyScreens();
+    QApplication::processEvents();
+    EXPECT_TRUE(Boxes().empty()) << library;
+  }
   help::ResetHtmlHelp();
 }

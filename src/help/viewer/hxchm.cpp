@@ -506,16 +506,30 @@ bool TChmFile::Begin(const std::string& path) {
   defaultTopic_.clear();
   contentsFile_.clear();
   indexFile_.clear();
+  failure_ = TOpenFailure::Damaged;
   const std::string& native = path;  // named as the file system names it
   const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return false;
+  if (fd < 0) {
+    failure_ = errno == ENOENT || errno == ENOTDIR ? TOpenFailure::Missing : TOpenFailure::Damaged;
+    return false;
+  }
   struct stat st {};
   const bool sound = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && TDirectoryCheck(fd).Sound();
   ::close(fd);
-  return sound && StartReader(native);
+  if (!sound) {
+    failure_ = TOpenFailure::Damaged;
+    return false;
+  }
+  if (!StartReader(native)) {
+    failure_ = TOpenFailure::ReaderMissing;
+    return false;
+  }
+  failure_ = TOpenFailure::None;
+  return true;
 }
 
 void SetChmReaderProgram(const std::string& path) { ReaderProgram() = path; }
+std::string ChmReaderProgram() { return ReaderProgram(); }
 
 bool TChmFile::StartReader(const std::string& path) {
   int pipes[2];
@@ -586,9 +600,11 @@ bool TChmFile::Finish() {
   pipe_ = -1;
   if (complete && WIFEXITED(status) && WEXITSTATUS(status) == 0) {
     open_ = true;
+    failure_ = TOpenFailure::None;
     ReadSystem();
     return true;
   }
+  failure_ = TOpenFailure::Damaged;
   objects_.clear();
   names_.clear();
   return false;

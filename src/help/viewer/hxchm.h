@@ -47,6 +47,10 @@ void SplitHelpPath(std::string_view path, std::string& file, std::string& inner)
 // code unless set here.
 inline constexpr const char* kChmReaderName = "hxchmread";
 void SetChmReaderProgram(const std::string& path);
+std::string ChmReaderProgram();
+
+// Why a help file did not open.
+enum class TOpenFailure { None, Missing, Damaged, ReaderMissing };
 
 class TChmFile {
  public:
@@ -57,7 +61,7 @@ class TChmFile {
 
   // Opens the file (named as the file system names it), reads all its objects
   // and its system record; false when it is missing, not a help file, or so
-  // damaged that it cannot be read whole.
+  // damaged that some object it lists cannot be read whole.
   bool Open(const std::string& path);
   // Open in two steps, so that other work can go on while the reader runs:
   // Begin checks the file and starts the reader (false when the file is
@@ -65,6 +69,10 @@ class TChmFile {
   bool Begin(const std::string& path);
   bool Finish();
   bool IsOpen() const { return open_; }
+  // Why the last Open (or Begin and Finish) failed: the file is missing, it
+  // is damaged (empty, cut short, unreadable, no help file), or the reader
+  // program could not be started. None after a file opened.
+  TOpenFailure Failure() const { return failure_; }
   const std::string& Path() const { return path_; }
 
   // The bytes of an object ("/a.htm"); nullopt when there is none or it is
@@ -105,6 +113,7 @@ class TChmFile {
   std::string FindByExtension(std::string_view ext) const;
 
   bool open_ = false;
+  TOpenFailure failure_ = TOpenFailure::None;
   int reader_ = -1;  // the reader's process while it runs
   int pipe_ = -1;
   std::vector<std::string> names_;                    // in the file's order

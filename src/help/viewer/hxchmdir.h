@@ -115,7 +115,8 @@ struct THeaders {
     const uint64_t available = static_cast<uint64_t>(size) > Chunks ? static_cast<uint64_t>(size) - Chunks : 0;
     FileChunks = available / BlockLength;
     const uint64_t listed = directoryLength > headerLength ? (directoryLength - headerLength) / BlockLength : 0;
-    ChunkCount = std::min(listed, FileChunks);
+    if (listed > FileChunks) return false;  // the directory is cut short
+    ChunkCount = listed;
     DataOffset = DirectoryOffset + directoryLength;
     if (Version >= 3) {
       if (!ReadAt(fd, 88, itsf + 88, 8)) return false;

@@ -7,7 +7,9 @@
 // The stream, in the machine's byte order: per object, the name's length
 // (4 bytes), the name, the data's length (8 bytes; ~0 for an object too large
 // to keep, with no data following) and the data; at the end, a name length
-// of ~0. Exit status 0 only when the whole stream was written.
+// of ~0. Exit status 0 only when the whole stream was written and every
+// object that the directory lists was read whole; 4 when some object's data
+// is missing (a file cut short).
 #include <chm_lib.h>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -88,6 +90,7 @@ int main(int argc, char** argv) {
   std::vector<chmUnitInfo> units = ListObjects(argv[1]);
   std::vector<unsigned char> piece(64u << 10);
   uint64_t total = 0;
+  bool whole = true;
   for (chmUnitInfo& ui : units) {
     const uint32_t nameLength = static_cast<uint32_t>(std::strlen(ui.path));
     const bool fits = ui.length <= TChmFile::kMaxObjectSize && total + ui.length <= TChmFile::kMaxTotalSize;
@@ -102,7 +105,10 @@ int main(int argc, char** argv) {
         if (got <= 0) break;
         bytes.append(reinterpret_cast<const char*>(piece.data()), static_cast<size_t>(got));
       }
-      if (bytes.size() < ui.length) continue;
+      if (bytes.size() < ui.length) {
+        whole = false;
+        continue;
+      }
       total += length;
     }
     if (!WriteAll(&nameLength, 4) || !WriteAll(ui.path, nameLength) || !WriteAll(&length, 8) ||
@@ -111,5 +117,6 @@ int main(int argc, char** argv) {
   }
   chm_close(file);
   const uint32_t end = ~uint32_t{0};
-  return WriteAll(&end, 4) ? 0 : 3;
+  if (!WriteAll(&end, 4)) return 3;
+  return whole ? 0 : 4;
 }

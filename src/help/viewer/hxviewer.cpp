@@ -374,6 +374,26 @@ TTextPopup* CurrentPopup() { return Popup().data(); }
 
 namespace {
 
+// Why the call under way showed nothing; each call starts with none.
+struct TFailure {
+  help::THelpFailure Reason = help::THelpFailure::None;
+  std::string File;
+};
+
+TFailure& LastFailure() {
+  static TFailure failure;
+  return failure;
+}
+
+void Failed(const TChmFile& chm, const std::string& file) {
+  switch (chm.Failure()) {
+    case TOpenFailure::None: break;
+    case TOpenFailure::Missing: LastFailure() = {help::THelpFailure::FileMissing, file}; break;
+    case TOpenFailure::Damaged: LastFailure() = {help::THelpFailure::FileDamaged, file}; break;
+    case TOpenFailure::ReaderMissing: LastFailure() = {help::THelpFailure::ViewerMissing, ChmReaderProgram()}; break;
+  }
+}
+
 void CloseAll() {
   if (TTextPopup* popup = Popup().data()) delete popup;
   auto windows = std::move(Windows());
@@ -384,9 +404,13 @@ void CloseAll() {
 THelpWindow* OpenWindow(const std::string& file) {
   if (THelpWindow* window = HelpWindowOf(file)) return window;
   auto chm = std::make_unique<TChmFile>();
-  if (!chm->Begin(file)) return nullptr;
+  if (!chm->Begin(file)) {
+    Failed(*chm, file);
+    return nullptr;
+  }
   auto* window = new THelpWindow(std::move(chm));
   if (!window->File().IsOpen()) {
+    Failed(window->File(), file);
     delete window;
     return nullptr;
   }
@@ -425,7 +449,10 @@ help::THelpWindow ShowPopup(const char* file, uintptr_t data) {
     } else if (own.Open(chmPath)) {
       chm = &own;
     }
-    if (!chm) return 0;
+    if (!chm) {
+      Failed(own, chmPath);
+      return 0;
+    }
     if (const auto topics = inner.empty() ? std::nullopt : chm->Read(inner))
       if (const auto found = PopupTopicText(*topics, record->idString)) text = FromUtf8(*found);
   }
@@ -446,6 +473,7 @@ help::THelpWindow ShowPopup(const char* file, uintptr_t data) {
 }
 
 help::THelpWindow Dispatch(const char* file, uint32_t command, uintptr_t data) {
+  LastFailure() = {};
   if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return 0;
   if (command == help::HH_CLOSE_ALL) {
     CloseAll();
@@ -495,4 +523,11 @@ extern "C" __attribute__((visibility("default"))) help::THelpWindow HtmlHelpA(he
   } catch (...) {
     return 0;
   }
+}
+
+// Why the last call showed nothing, and the file that concerns.
+extern "C" __attribute__((visibility("default"))) int32_t HtmlHelpFailure(const char** file) {
+  const hxviewer::TFailure& failure = hxviewer::LastFailure();
+  if (file) *file = failure.File.c_str();
+  return static_cast<int32_t>(failure.Reason);
 }

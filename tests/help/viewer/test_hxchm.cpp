@@ -127,23 +127,25 @@ TEST_F(SmallHelp, ContextNumbersFindTheirPages) {
   EXPECT_EQ(PopupTopicText(*topics, 1006), "  Text of 1006");
 }
 
-TEST_F(SmallHelp, MissingTruncatedAndForeignFilesDoNotOpen) {
+TEST_F(SmallHelp, MissingTruncatedAndForeignFilesDoNotOpenAndSayWhy) {
   TChmFile chm;
   EXPECT_FALSE(chm.Open(dir->File("none.chm")));
+  EXPECT_EQ(chm.Failure(), TOpenFailure::Missing);
   const std::string bytes = testsupport::ReadBytes(path);
   ASSERT_GT(bytes.size(), 200u);
   testsupport::WriteBytes(dir->File("text.chm"), "this is no help file");
   EXPECT_FALSE(chm.Open(dir->File("text.chm")));
-  // Cut short anywhere: it may open or not, but reading it never fails hard.
-  for (size_t cut : {size_t{40}, size_t{120}, bytes.size() / 3, bytes.size() / 2, bytes.size() - 7}) {
+  EXPECT_EQ(chm.Failure(), TOpenFailure::Damaged);
+  // Cut short anywhere, even past the directory: part of it is gone, so it is damaged.
+  for (size_t cut : {size_t{0}, size_t{40}, size_t{120}, bytes.size() / 3, bytes.size() / 2, bytes.size() - 7}) {
     testsupport::WriteBytes(dir->File("cut.chm"), bytes.substr(0, cut));
     TChmFile damaged;
-    if (!damaged.Open(dir->File("cut.chm"))) continue;
-    damaged.Contents();
-    damaged.Index();
-    damaged.TopicOfContext(1005);
-    damaged.Read("/popups.txt");
+    EXPECT_FALSE(damaged.Open(dir->File("cut.chm"))) << cut;
+    EXPECT_EQ(damaged.Failure(), TOpenFailure::Damaged) << cut;
+    EXPECT_FALSE(damaged.Exists("/popups.txt")) << cut;
   }
+  ASSERT_TRUE(chm.Open(path));
+  EXPECT_EQ(chm.Failure(), TOpenFailure::None);
 }
 
 namespace {
