@@ -6,10 +6,12 @@
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTreeWidget>
+#include <QWindow>
 
 #include "support/ScreenFixture.h"
 #include "help/hxhhapi.h"
 #include "screens/uNTest.h"
+#include "screens/uUpravitT.h"
 
 using namespace toolkit;
 
@@ -164,4 +166,72 @@ TEST_F(MenuHelp, WithoutTheViewerOrItsReaderTheHelpButtonSaysSo) {
     EXPECT_TRUE(Boxes().empty()) << library;
   }
   help::ResetHtmlHelp();
+}
+
+// A popup closes on the first key or click, and that key or click goes on to
+// where it was aimed; a held F1 leaves the popup standing.
+TEST_F(MenuHelp, TheKeyOrClickThatClosesAPopupIsNotLost) {
+  Start({MakeTest("Pokus", 3)});
+  std::string typed;
+  bool popupShown = false;
+  TForm::QueueModal([&](TForm& form) {
+    QWindow* window = form.windowHandle();
+    fUpravitT->eOtazka->setFocus();
+    fUpravitT->eOtazka->setText(QString());
+    for (const char c : {'a', 'b', 'c'}) QTest::keyClick(window, c);
+    QTest::keyClick(window, Qt::Key_F1);
+    QApplication::processEvents();
+    popupShown = Shown("HelpPopup") != nullptr;
+    for (const char c : {'d', 'e', 'f'}) QTest::keyClick(window, c);
+    QApplication::processEvents();
+    typed = fUpravitT->eOtazka->text().toStdString();
+  });
+  Click(fMenu->bUpravitTest);
+  EXPECT_TRUE(popupShown);
+  EXPECT_EQ(typed, "abcdef");
+  EXPECT_EQ(Shown("HelpPopup"), nullptr);
+
+  // F1 on a menu button, held down: its repeats leave the popup standing.
+  Open(fMenu);
+  QApplication::processEvents();
+  QWindow* menu = fMenu->windowHandle();
+  fMenu->bVlastnostiTestu->setFocus();
+  QTest::keyPress(menu, Qt::Key_F1);
+  QApplication::processEvents();
+  ASSERT_NE(Shown("HelpPopup"), nullptr);
+  for (int i = 0; i < 5; ++i) {
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(menu, &repeat);
+    QApplication::processEvents();
+  }
+  EXPECT_NE(Shown("HelpPopup"), nullptr) << "the held key closed the popup";
+  QTest::keyRelease(menu, Qt::Key_F1);
+
+  // A click on "Informace" with the popup open closes it and opens the screen.
+  QTest::keyClick(menu, Qt::Key_F1);
+  QApplication::processEvents();
+  ASSERT_NE(Shown("HelpPopup"), nullptr);
+  TForm::ClearModals();
+  TForm::QueueModal([](TForm&) {});
+  QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, fMenu->bInfo->geometry().center());
+  QApplication::processEvents();
+  EXPECT_EQ(Shown("HelpPopup"), nullptr);
+  EXPECT_EQ(TForm::ShownModals(), std::vector<std::string>{"fMain"});
+
+  // Escape is the popup's: the password prompt under it, which Esc cancels, stays open.
+  CurrentTest.PasswordRequired = true;
+  CurrentTest.EditPassword = "heslo";
+  TForm::ClearModals();
+  bool stayed = false;
+  TForm::QueueModal([&](TForm& form) {
+    QTest::keyClick(form.windowHandle(), Qt::Key_F1);
+    QApplication::processEvents();
+    if (!Shown("HelpPopup")) return;
+    QTest::keyClick(form.windowHandle(), Qt::Key_Escape);
+    QApplication::processEvents();
+    stayed = !Shown("HelpPopup") && form.isVisible();
+  });
+  Click(fMenu->bUpravitTest);
+  EXPECT_EQ(TForm::ShownModals(), std::vector<std::string>{"fZHeslo"});
+  EXPECT_TRUE(stayed);
 }

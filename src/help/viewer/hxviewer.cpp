@@ -74,6 +74,44 @@ class TModalWatcher : public QObject {
   }
 };
 
+// The popup takes no input of its own: it stands without the focus or a
+// grab, and the first key pressed or button pressed anywhere closes it and
+// goes on to where it was aimed. A held key's repeats are no new press, so
+// holding F1 leaves the popup standing. Escape is the popup's alone: it only
+// closes the popup, and the screen under it stays open.
+class TPopupCloser : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    bool own = false;
+    switch (event->type()) {
+      case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->isAutoRepeat()) return false;
+        own = key->key() == Qt::Key_Escape;
+        break;
+      }
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::ApplicationDeactivate: break;
+      default: return false;
+    }
+    // Input is seen where it enters the program, at its window, once.
+    if (event->type() != QEvent::ApplicationDeactivate && !watched->isWindowType()) return false;
+    TTextPopup* popup = Popup().data();
+    if (!popup || !popup->isVisible()) return false;
+    popup->close();
+    return own;
+  }
+};
+
+void WatchPopupInput() {
+  static TPopupCloser* closer = nullptr;
+  if (closer) return;
+  closer = new TPopupCloser;
+  closer->setParent(qApp);
+  qApp->installEventFilter(closer);
+}
+
 void WatchModals() {
   static TModalWatcher* watcher = nullptr;
   if (watcher) return;
@@ -322,9 +360,11 @@ void THelpWindow::Present() {
 
 TTextPopup::TTextPopup(const QString& text, const QFont& font, const QColor& foreground, const QColor& background,
                        const QMargins& margins)
-    : QFrame(nullptr, Qt::Popup | Qt::FramelessWindowHint) {
+    : QFrame(nullptr, Qt::ToolTip | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("HelpPopup"));
   setAttribute(Qt::WA_DeleteOnClose);
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  setFocusPolicy(Qt::NoFocus);
   setFrameShape(QFrame::Box);
   setLineWidth(1);
   QPalette palette = this->palette();
@@ -356,8 +396,9 @@ void TTextPopup::ShowAt(const QPoint& point) {
     at.setY(std::max(area.top(), std::min(at.y(), area.bottom() - height())));
   }
   move(at);
+  WatchPopupInput();
+  AttachToModal(this);
   show();
-  setFocus();
 }
 
 void TTextPopup::mousePressEvent(QMouseEvent*) { close(); }

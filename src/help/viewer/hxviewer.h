@@ -80,7 +80,9 @@ class THelpWindow : public QWidget {
   QPushButton* home_;
 };
 
-// A small frameless window with a text at a screen point; a click or a key closes it.
+// A small frameless window with a text at a screen point. It takes neither the
+// focus nor the input: the next key or click anywhere closes it and goes on
+// to where it was aimed (Escape only closes it).
 class TTextPopup : public QFrame {
   Q_OBJECT
 
