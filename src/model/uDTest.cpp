@@ -180,6 +180,30 @@ class LineReader {
     return n;
   }
 
+  // The answers per question: a test window shows no more, and letters them a) to j).
+  int32_t AnswerCount() {
+    const std::string line(Next());
+    const int32_t n = platform::StrToInt(line);
+    if (n < 0) throw platform::EConvertError::NegativeCount(line);
+    if (n < MinAnswerCount || n > MaxAnswerCount) {
+      throw platform::EConvertError("'" + platform::Quoted(line) + "' is not a valid answer count: a question has " +
+                                    std::to_string(MinAnswerCount) + " to " + std::to_string(MaxAnswerCount) +
+                                    " answers");
+    }
+    return n;
+  }
+
+  // A time limit the countdown can show; what is no limit stays as it is.
+  int32_t TimeLimit(const char* of, const char* unit) {
+    const std::string line(Next());
+    const int32_t n = platform::StrToInt(line);
+    if (n > MaxTimeLimit) {
+      throw platform::EConvertError("'" + platform::Quoted(line) + "' is not a valid time limit: " + of +
+                                    " has at most " + std::to_string(MaxTimeLimit) + " " + unit);
+    }
+    return n;
+  }
+
  private:
   std::string_view rest_;
 };
@@ -196,15 +220,15 @@ TDTest ParseBody(std::string_view body) {
   t.ShowCorrectAnswers = in.Flag();
   t.FreeNavigation = in.Flag();
   t.Name = in.Text();
-  t.AnswerCount = in.Count();
+  t.AnswerCount = in.AnswerCount();
   t.MultipleCorrect = in.Flag();
   t.GradingMode = in.Number();
   t.Limit1 = in.Number();
   t.Limit2 = in.Number();
   t.Limit3 = in.Number();
   t.Limit4 = in.Number();
-  t.QuestionTimeLimit = in.Number();
-  t.TestTimeLimit = in.Number();
+  t.QuestionTimeLimit = in.TimeLimit("a question", "seconds");
+  t.TestTimeLimit = in.TimeLimit("a test", "minutes");
   const auto count = static_cast<size_t>(in.Count());
   const auto slots = static_cast<size_t>(t.AnswerCount);
   // The questions the body really holds, never more than it claims: the list

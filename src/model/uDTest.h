@@ -98,6 +98,13 @@ void NewTest();
 // current test's questions RunTest keeps what it held.
 void PrepareRun(int32_t n, bool shuffleQuestions, bool shuffleAnswers);
 
+// What the screens can serve, and so what a test file may hold: answers per
+// question, and time limits (seconds per question, minutes per test) of at
+// most four digits, as the countdowns show them. A limit of 0 or less is none.
+inline constexpr int32_t MinAnswerCount = 2;
+inline constexpr int32_t MaxAnswerCount = 10;
+inline constexpr int32_t MaxTimeLimit = 9999;
+
 // The version written after the tag of every test file.
 inline constexpr char FormatVersion[] = "002";
 
@@ -105,8 +112,10 @@ inline constexpr char FormatVersion[] = "002";
 inline constexpr char ScrambleKey[] = "R4m8Q2v7x5N";
 
 // Reads a test file into test. A refused header shows one of the two fixed
-// format messages and leaves test as it was. A body that does not parse raises
-// EConvertError and leaves test exactly as it was too, Changed included.
+// format messages and leaves test as it was. A body that does not parse, or
+// holds an answer count or a time limit outside the above, raises
+// EConvertError quoting the line and leaves test exactly as it was too,
+// Changed included.
 // Input and output errors raise EInOutError.
 void LoadTest(TDTest& test, const std::string& path);
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPalette>
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 
 #include "platform/convert.h"
@@ -30,10 +31,13 @@ int Odecti(TTimer* timer) {
 }
 
 // Yellow from half the time left, red from a quarter; before that the colour stays.
-void Obarvi(TLabel* label, int left, int32_t limit) {
+void Obarvi(TLabel* label, int left, int64_t limit) {
   if (left <= limit / 4) label->SetColor(kWrongColor);
   else if (left <= limit / 2) label->SetColor(kYellow);
 }
+// The test's time in seconds, in 64 bits, and as much of it as the counter holds.
+int64_t TestSeconds() { return int64_t{CurrentTest.TestTimeLimit} * 60; }
+int CounterOf(int64_t seconds) { return static_cast<int>(std::min<int64_t>(seconds, INT32_MAX)); }
 }  // namespace
 
 TfZTest::TfZTest() : TForm("fZTest") {
@@ -382,7 +386,7 @@ void TfZTest::CasVyprsel() { bDalsiClick(); }
 // The test countdown
 
 void TfZTest::CasTStart() {
-  tCNT->SetTag(CurrentTest.TestTimeLimit * 60);
+  tCNT->SetTag(CounterOf(TestSeconds()));
   lCasT->SetCaption(IntToStr(CurrentTest.TestTimeLimit) + ":00");
   lCasT->SetColor(ButtonFace());
   tCNT->SetEnabled(true);
@@ -393,7 +397,7 @@ void TfZTest::CasTStop() { tCNT->SetEnabled(false); }
 void TfZTest::tCNTTimer() {
   const int left = Odecti(tCNT);
   lCasT->SetCaption(IntToStr(left / 60) + ":" + IntToStr(left % 60));
-  Obarvi(lCasT, left, CurrentTest.TestTimeLimit * 60);
+  Obarvi(lCasT, left, TestSeconds());
   if (left <= 0) CasTVyprsel();
 }
 

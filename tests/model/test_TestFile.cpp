@@ -315,8 +315,8 @@ TEST(TestFileLines, NumberLinesReadSignedDecimalsOnly) {
   TDTest t;
   ASSERT_EQ(LoadBody(t, PokusWithLine(8, "-5")), "");
   EXPECT_EQ(t.Limit1, -5);
-  ASSERT_EQ(LoadBody(t, PokusWithLine(13, "2147483647")), "");
-  EXPECT_EQ(t.TestTimeLimit, 2147483647);
+  ASSERT_EQ(LoadBody(t, PokusWithLine(11, "2147483647")), "");
+  EXPECT_EQ(t.Limit4, 2147483647);
   ASSERT_EQ(LoadBody(t, PokusWithLine(17, "-2147483648")), "");
   EXPECT_EQ(t.Questions[0].Points, -2147483648LL);
 
@@ -336,6 +336,35 @@ TEST(TestFileLines, NegativeCountsAreRefusedAsNegative) {
     EXPECT_EQ(LoadBody(t, PokusWithLine(line, "-5")), "'-5' is not a valid count: a count may not be negative") << line;
     EXPECT_EQ(t, Earlier());
   }
+}
+
+TEST(TestFileLines, CountsAndLimitsTheScreensCannotServeAreRefusedNamingTheLine) {
+  // A test has 2 to 10 answers per question, and its countdowns show four digits.
+  const struct {
+    size_t line;
+    std::string text;
+    std::string message;
+  } refused[] = {
+      {5, "1", "'1' is not a valid answer count: a question has 2 to 10 answers"},
+      {5, "0", "'0' is not a valid answer count: a question has 2 to 10 answers"},
+      {5, "11", "'11' is not a valid answer count: a question has 2 to 10 answers"},
+      {5, "5000", "'5000' is not a valid answer count: a question has 2 to 10 answers"},
+      {12, "10000", "'10000' is not a valid time limit: a question has at most 9999 seconds"},
+      {13, "40000000", "'40000000' is not a valid time limit: a test has at most 9999 minutes"},
+      {13, "2147483647", "'2147483647' is not a valid time limit: a test has at most 9999 minutes"},
+  };
+  for (const auto& r : refused) {
+    TDTest t = Earlier();
+    EXPECT_EQ(LoadBody(t, PokusWithLine(r.line, r.text)), r.message) << r.line << " " << r.text;
+    EXPECT_EQ(t, Earlier());
+  }
+  TDTest t;
+  ASSERT_EQ(LoadBody(t, PokusWithLine(12, "9999")), "");
+  ASSERT_EQ(LoadBody(t, PokusWithLine(13, "9999")), "");
+  EXPECT_EQ(t.TestTimeLimit, 9999);
+  // No limit, however it is written, stays no limit.
+  ASSERT_EQ(LoadBody(t, PokusWithLine(13, "-40000000")), "");
+  EXPECT_EQ(t.TestTimeLimit, -40000000);
 }
 
 TEST(TestFileLines, MessagesQuoteAtMostEightyCharactersOfALine) {
@@ -373,7 +402,7 @@ TEST(TestFileLines, TruncatedBodiesEndInTheConversionErrorAndKeepTheRecord) {
     EXPECT_EQ(LoadBody(t, PokusWithLine(14, count)), "'' is not a valid integer value") << count;
     EXPECT_EQ(t, Earlier());
   }
-  for (const std::string answers : {"3", "2147483647"}) {
+  for (const std::string answers : {"3", "10"}) {
     TDTest t = Earlier();
     EXPECT_EQ(LoadBody(t, PokusWithLine(5, answers)), "'' is not a valid boolean value") << answers;
     EXPECT_EQ(t, Earlier());

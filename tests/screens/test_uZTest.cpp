@@ -428,6 +428,20 @@ TEST_F(TestTaking, TestCountdownTextsColoursAndExpiry) {
   EXPECT_FALSE(RunResult.Answers[0].Correct);
 }
 
+TEST_F(TestTaking, AHugeTestLimitCountsDownInsteadOfEndingTheRun) {
+  // More seconds than 32 bits hold; no file brings such a limit, but the
+  // countdown must not wrap round to an end.
+  UseTest(3, 2, false, Mode::Free);
+  CurrentTest.TestTimeLimit = 40000000;
+  Start();
+  TickTest(1);
+  EXPECT_TRUE(f->isVisible());
+  EXPECT_TRUE(f->tCNT->Running());
+  EXPECT_TRUE(TForm::ShownModals().empty());
+  EXPECT_EQ(f->lCasT->Color(), ButtonFace());
+  EXPECT_EQ(Shown("lCasT").left(1), QStringLiteral("3"));
+}
+
 TEST_F(TestTaking, ClosingMidRunStopsEverythingAndKeepsTheRecord) {
   UseTest(3, 2, false, Mode::Free);
   CurrentTest.TestTimeLimit = 5;
