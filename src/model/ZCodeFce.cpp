@@ -25,6 +25,16 @@ std::string Scramble(const std::string& data, const std::string& key) { return S
 
 std::string Unscramble(const std::string& data, const std::string& key) { return Shift(data, key, -1); }
 
+void UnscrambleAt(char* data, size_t size, const std::string& key, unsigned long long position) {
+  if (key.empty()) return;
+  const size_t period = key.size();
+  size_t k = static_cast<size_t>(position % period);
+  for (size_t i = 0; i < size; ++i) {
+    data[i] = static_cast<char>(static_cast<unsigned char>(data[i]) - static_cast<unsigned char>(key[k]));
+    if (++k == period) k = 0;
+  }
+}
+
 std::string ReadWholeFile(const std::string& path) { return platform::ReadFileBytes(path).value_or(std::string()); }
 
 void WriteWholeFile(const std::string& path, const std::string& data) { platform::WriteFileAtomic(path, data); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <random>
 #include <string_view>
 #include <utility>
@@ -10,6 +11,7 @@
 #include "platform/convert.h"
 #include "platform/cp1250.h"
 #include "platform/errors.h"
+#include "platform/files.h"
 #include "platform/messages.h"
 
 TDTest CurrentTest;
@@ -141,40 +143,52 @@ const char kPlainTag[] = "CodN";
 const char kScrambledTag[] = "CodA";
 const char kLineEnd[] = "\r\n";
 
-// The body's lines in order; past the end every line reads as empty. A line
-// ends at CR LF, and also at a lone CR or LF, as a file edited elsewhere may have.
+// Whether a flag or number line that begins so could still turn out to be
+// one: blanks, a sign, then digits within range. (A flag's words are shorter
+// than any line this is asked of.)
+bool MayBeANumber(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+  if (i < s.size() && (s[i] == '-' || s[i] == '+')) ++i;
+  int64_t value = 0;
+  for (; i < s.size(); ++i) {
+    if (s[i] < '0' || s[i] > '9') return false;
+    value = value * 10 + (s[i] - '0');
+    if (value > int64_t{INT32_MAX} + 1) return false;
+  }
+  return true;
+}
+
+// The body's lines in order, read from the file only as far as they are
+// taken, and unscrambled on the way; past the end every line reads as empty.
+// A line ends at CR LF, and also at a lone CR or LF, as a file edited
+// elsewhere may have.
 class LineReader {
  public:
-  explicit LineReader(std::string_view body) : rest_(body) {}
-
-  std::string_view Next() {
-    const size_t end = rest_.find_first_of("\r\n");
-    if (end == std::string_view::npos) {
-      const std::string_view line = rest_;
-      rest_ = {};
-      return line;
-    }
-    const std::string_view line = rest_.substr(0, end);
-    const size_t skip = rest_.compare(end, 2, kLineEnd) == 0 ? 2 : 1;
-    rest_.remove_prefix(end + skip);
-    return line;
+  // start: the body's first bytes, read with the header.
+  LineReader(platform::FileReader& file, std::string_view start, bool scrambled)
+      : file_(file), scrambled_(scrambled) {
+    const unsigned long long size = file.Size();
+    left_ = size > kHeaderSize + start.size() ? size - kHeaderSize - start.size() : 0;
+    Append(start.data(), start.size());
   }
 
-  // The lines left, the last one counted even without its line end.
-  size_t LinesLeft() const {
-    size_t lines = 0;
-    for (size_t i = 0; i < rest_.size(); ++i)
-      if (rest_[i] == '\n' || (rest_[i] == '\r' && (i + 1 == rest_.size() || rest_[i + 1] != '\n'))) ++lines;
-    return lines + (!rest_.empty() && rest_.back() != '\n' && rest_.back() != '\r');
-  }
+  std::string Next() { return Line(false); }
 
-  std::string Text() { return std::string(Next()); }
-  int32_t Number() { return platform::StrToInt(std::string(Next())); }
-  bool Flag() { return platform::StrToBool(std::string(Next())); }
+  // A flag or number line is read only as far as it can still be one; what
+  // was read then fails to convert, quoted as the whole line would be.
+  std::string NextValue() { return Line(true); }
+
+  // At most the bytes still to come.
+  unsigned long long BytesLeft() const { return buf_.size() - pos_ + left_; }
+
+  std::string Text() { return Next(); }
+  int32_t Number() { return platform::StrToInt(NextValue()); }
+  bool Flag() { return platform::StrToBool(NextValue()); }
 
   // A count that sizes an array; a negative one cannot be a count.
   int32_t Count() {
-    const std::string line(Next());
+    const std::string line = NextValue();
     const int32_t n = platform::StrToInt(line);
     if (n < 0) throw platform::EConvertError::NegativeCount(line);
     return n;
@@ -182,7 +196,7 @@ class LineReader {
 
   // The answers per question: a test window shows no more, and letters them a) to j).
   int32_t AnswerCount() {
-    const std::string line(Next());
+    const std::string line = NextValue();
     const int32_t n = platform::StrToInt(line);
     if (n < 0) throw platform::EConvertError::NegativeCount(line);
     if (n < MinAnswerCount || n > MaxAnswerCount) {
@@ -195,7 +209,7 @@ class LineReader {
 
   // A time limit the countdown can show; what is no limit stays as it is.
   int32_t TimeLimit(const char* of, const char* unit) {
-    const std::string line(Next());
+    const std::string line = NextValue();
     const int32_t n = platform::StrToInt(line);
     if (n > MaxTimeLimit) {
       throw platform::EConvertError("'" + platform::Quoted(line) + "' is not a valid time limit: " + of +
@@ -205,15 +219,112 @@ class LineReader {
   }
 
  private:
-  std::string_view rest_;
+  static constexpr size_t kHeaderSize = 7;
+  static constexpr size_t kPiece = 1 << 16;
+
+  void Append(const char* data, size_t size) {
+    const size_t at = buf_.size();
+    buf_.append(data, size);
+    if (scrambled_) UnscrambleAt(buf_.data() + at, size, ScrambleKey, position_);
+    position_ += size;
+  }
+
+  // False at the end of the file.
+  bool Fill() {
+    if (eof_) return false;
+    char piece[kPiece];
+    const size_t n = file_.Read(piece, sizeof piece);
+    if (n == 0) {
+      eof_ = true;
+      return false;
+    }
+    Append(piece, n);
+    left_ -= std::min<unsigned long long>(left_, n);
+    return true;
+  }
+
+  // The first CR or LF from `from` on, or npos; a search for each, the
+  // second only as far as the first found.
+  size_t FindBreak(size_t from) const {
+    const char* begin = buf_.data() + from;
+    size_t length = buf_.size() - from;
+    const void* lf = std::memchr(begin, '\n', length);
+    if (lf) length = static_cast<size_t>(static_cast<const char*>(lf) - begin);
+    const void* at = std::memchr(begin, '\r', length);
+    if (!at) at = lf;
+    return at ? static_cast<size_t>(static_cast<const char*>(at) - buf_.data()) : std::string::npos;
+  }
+
+  // The line from pos_ to end, and the reading goes on at next. A long line
+  // is handed over, not copied.
+  std::string Take(size_t end, size_t next) {
+    std::string line;
+    if (pos_ == 0 && end > kPiece) {
+      line = std::move(buf_);
+      buf_.assign(line, std::min(next, line.size()));
+      line.resize(end);
+      pos_ = 0;
+    } else {
+      line = buf_.substr(pos_, end - pos_);
+      pos_ = next;
+    }
+    return line;
+  }
+
+  std::string Line(bool value) {
+    // What was taken goes, once it is the larger part.
+    if (pos_ > kPiece && pos_ * 2 > buf_.size()) {
+      buf_.erase(0, pos_);
+      pos_ = 0;
+    }
+    size_t scan = pos_;
+    // A long value line is looked at each time it has doubled, so the looking costs no more than the reading.
+    size_t checkAt = platform::kQuotedMax + 1;
+    for (;;) {
+      const size_t end = FindBreak(scan);
+      if (end != std::string::npos && (buf_[end] == '\n' || end + 1 < buf_.size() || eof_)) {
+        return Take(end, end + (buf_.compare(end, 2, kLineEnd) == 0 ? 2 : 1));
+      }
+      if (value && end == std::string::npos && buf_.size() - pos_ >= checkAt) {
+        if (!MayBeANumber(std::string_view(buf_).substr(pos_))) return Take(buf_.size(), buf_.size());
+        checkAt = 2 * (buf_.size() - pos_);
+      }
+      if (end == std::string::npos && buf_.size() - pos_ > kPiece) {
+        // A long line: it alone stays, with room for the rest of the file
+        // where the system gives it, so it is not copied as it grows.
+        if (pos_ > 0) {
+          buf_.erase(0, pos_);
+          pos_ = 0;
+        }
+        if (!reserved_) {
+          reserved_ = true;
+          try {
+            buf_.reserve(buf_.size() + static_cast<size_t>(std::min<unsigned long long>(left_, SIZE_MAX / 4)));
+          } catch (const std::exception&) {
+          }
+        }
+      }
+      // A CR last in the buffer may be the first half of a CR LF.
+      scan = end != std::string::npos ? end : buf_.size();
+      if (!Fill() && end == std::string::npos) return Take(buf_.size(), buf_.size());
+    }
+  }
+
+  platform::FileReader& file_;
+  bool scrambled_;
+  std::string buf_;
+  size_t pos_ = 0;
+  unsigned long long position_ = 1;  // the body position of the next byte read
+  unsigned long long left_ = 0;
+  bool eof_ = false;
+  bool reserved_ = false;
 };
 
 // Reads a whole body into a fresh record, so that a failure leaves the caller's
 // record untouched. Questions are added as their lines are read, and memory is
 // taken only for what the body holds: a count larger than the body can hold
 // sizes nothing, and ends at the first missing flag or number line.
-TDTest ParseBody(std::string_view body) {
-  LineReader in(body);
+TDTest ParseBody(LineReader& in) {
   TDTest t;
   t.PasswordRequired = in.Flag();
   t.EditPassword = in.Text();
@@ -231,9 +342,14 @@ TDTest ParseBody(std::string_view body) {
   t.TestTimeLimit = in.TimeLimit("a test", "minutes");
   const auto count = static_cast<size_t>(in.Count());
   const auto slots = static_cast<size_t>(t.AnswerCount);
-  // The questions the body really holds, never more than it claims: the list
-  // is taken once, without the slack and the copies of growing it.
-  t.Questions.reserve(std::min(count, in.LinesLeft() / (3 + 2 * slots)));
+  // Room for no more questions than the rest of the file can hold (a question
+  // takes at least 4 + 3 x answers bytes) nor than it claims, so the list is
+  // not copied as it grows; room that stays empty is never touched and so
+  // costs no memory. Where the system gives no such room, the list grows.
+  try {
+    t.Questions.reserve(std::min<unsigned long long>({count, in.BytesLeft() / (4 + 3 * slots) + 1, 1ULL << 24}));
+  } catch (const std::exception&) {
+  }
 
   for (size_t i = 0; i < count; ++i) {
     TOtazky q;
@@ -309,8 +425,18 @@ void ShowFormatError(const char* utf8Text) {
 }  // namespace
 
 void LoadTest(TDTest& test, const std::string& path) {
-  std::string content = ReadWholeFile(path);
-  const std::string_view head(content);
+  // The file is read as far as it is needed: one that cannot be a test is
+  // refused at the first bytes that show it, however large it is.
+  platform::FileReader file(path);
+  std::string first(1 << 16, '\0');
+  size_t got = 0;
+  while (got < 7) {
+    const size_t n = file.Read(first.data() + got, first.size() - got);
+    if (n == 0) break;
+    got += n;
+  }
+  first.resize(got);
+  const std::string_view head(first);
   const std::string_view tag = head.substr(0, 4);
   const bool scrambled = tag == kScrambledTag;
 
@@ -326,10 +452,9 @@ void LoadTest(TDTest& test, const std::string& path) {
     return;
   }
 
-  // The body is read where it lies, unscrambled in a copy that replaces the file's bytes.
-  content.erase(0, 7);
-  if (scrambled) content = Unscramble(content, ScrambleKey);
-  TDTest loaded = ParseBody(content);
+  LineReader in(file, head.substr(7), scrambled);
+  first = std::string();
+  TDTest loaded = ParseBody(in);
   loaded.Scrambled = scrambled;
   loaded.Exists = true;
   loaded.FileName = path;

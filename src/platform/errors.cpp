@@ -6,9 +6,44 @@
 
 namespace platform {
 
+namespace {
+
+// A byte as the reader can see it: a control or a byte the code page leaves
+// undefined as an escape, since a zero byte would end the message and the
+// others show as nothing or as boxes.
+void AppendVisible(std::string& out, unsigned char c) {
+  const char16_t u = Cp1250ToUnicode(c);
+  if (u >= 0x20 && (u < 0x7F || u > 0x9F)) {
+    out += static_cast<char>(c);
+    return;
+  }
+  switch (c) {
+    case '\0': out += "\\0"; return;
+    case '\t': out += "\\t"; return;
+    case '\r': out += "\\r"; return;
+    case '\n': out += "\\n"; return;
+    default: {
+      static const char kHex[] = "0123456789ABCDEF";
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    }
+  }
+}
+
+}  // namespace
+
 std::string Quoted(const std::string& text) {
-  if (text.size() <= kQuotedMax) return text;
-  return text.substr(0, kQuotedMax) + "\x85";
+  std::string out;
+  std::string piece;
+  for (const char c : text) {
+    piece.clear();
+    AppendVisible(piece, static_cast<unsigned char>(c));
+    // An escape is shown whole or not at all.
+    if (out.size() + piece.size() > kQuotedMax) return out + "\x85";
+    out += piece;
+  }
+  return out;
 }
 
 EConvertError EConvertError::InvalidInteger(const std::string& text) {

@@ -10,7 +10,9 @@ namespace platform {
 
 // A text from a file quoted into a message: at most kQuotedMax characters,
 // a longer one cut and ended with "\x85" (the ellipsis), so that a line of
-// megabytes never reaches a message box whole.
+// megabytes never reaches a message box whole. Control bytes and the bytes
+// code page 1250 leaves undefined are shown as escapes ("\0", "\t", "\r",
+// "\n", "\x01"), each counted with all its characters.
 inline constexpr size_t kQuotedMax = 80;
 std::string Quoted(const std::string& text);
 

@@ -59,16 +59,16 @@ std::optional<FileStamp> StampOf(const std::string& path) {
   return StampFrom(st);
 }
 
-std::optional<std::string> ReadFileBytes(const std::string& path, FileStamp* stamp, size_t maxBytes) {
-  const std::string native = NativePath(path);
-  // Opened without waiting, so that a FIFO or a device named like a file
-  // cannot block the program; only a regular file is then read.
-  const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+namespace {
+
+// Opened without waiting, so that a FIFO or a device named like a file cannot
+// block the program; only a regular file is then read. -1 when there is none.
+int OpenRegular(const std::string& path, struct stat& st) {
+  const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+    if (errno == ENOENT || errno == ENOTDIR) return -1;
     throw EInOutError::FromErrno(path, errno);
   }
-  struct stat st;
   if (::fstat(fd, &st) != 0) {
     const int err = errno;
     ::close(fd);
@@ -79,6 +79,34 @@ std::optional<std::string> ReadFileBytes(const std::string& path, FileStamp* sta
     if (S_ISDIR(st.st_mode)) throw EInOutError::FromErrno(path, EISDIR);
     throw EInOutError::NotRegular(path);
   }
+  return fd;
+}
+
+}  // namespace
+
+FileReader::FileReader(const std::string& path) : path_(path) {
+  struct stat st;
+  fd_ = OpenRegular(path, st);
+  if (fd_ >= 0) size_ = static_cast<unsigned long long>(st.st_size);
+}
+
+FileReader::~FileReader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+size_t FileReader::Read(char* data, size_t size) {
+  if (fd_ < 0) return 0;
+  for (;;) {
+    const ssize_t n = ::read(fd_, data, size);
+    if (n >= 0) return static_cast<size_t>(n);
+    if (errno != EINTR) throw EInOutError::FromErrno(path_, errno);
+  }
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path, FileStamp* stamp, size_t maxBytes) {
+  struct stat st;
+  const int fd = OpenRegular(path, st);
+  if (fd < 0) return std::nullopt;
   if (stamp) *stamp = StampFrom(st);
   const auto tooLarge = [&](uint64_t size) { return maxBytes != 0 && size > maxBytes; };
   if (tooLarge(static_cast<uint64_t>(st.st_size))) {

@@ -33,6 +33,28 @@ std::optional<FileStamp> StampOf(const std::string& path);
 // EInOutError. With stamp, also the stamp of the file that was read.
 std::optional<std::string> ReadFileBytes(const std::string& path, FileStamp* stamp = nullptr, size_t maxBytes = 0);
 
+// A file read in pieces, opened and checked as ReadFileBytes does (the
+// file as it stands when opened), for a reader that may stop early.
+class FileReader {
+ public:
+  // Exists() is false when no file is there; other failures raise EInOutError.
+  explicit FileReader(const std::string& path);
+  ~FileReader();
+  FileReader(const FileReader&) = delete;
+  FileReader& operator=(const FileReader&) = delete;
+
+  bool Exists() const { return fd_ >= 0; }
+  // The file's size when it was opened.
+  unsigned long long Size() const { return size_; }
+  // Up to size bytes; 0 at the end. A read error raises EInOutError.
+  size_t Read(char* data, size_t size);
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+  unsigned long long size_ = 0;
+};
+
 // Replaces the file with exactly these bytes. The data goes to a temporary
 // file in the same folder, which is then renamed over it, so a failure midway
 // (full disk, no permission) leaves the old file as it was; it raises EInOutError.

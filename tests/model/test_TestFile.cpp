@@ -2,6 +2,7 @@
 // refusals, flag and number lines, damaged bodies, scrambling and whole files.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <functional>
 #include <utility>
@@ -90,6 +91,12 @@ std::string ConvertErrorOf(const std::function<void()>& action) {
     return e.what();
   }
   return "no error";
+}
+
+std::string Repeat(const std::string& piece, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += piece;
+  return out;
 }
 
 // Loads a plain body from bytes; returns the conversion message or "".
@@ -378,6 +385,43 @@ TEST(TestFileLines, MessagesQuoteAtMostEightyCharactersOfALine) {
   // Eighty characters are quoted whole.
   EXPECT_EQ(LoadBody(t, PokusWithLine(14, std::string(80, 'x'))),
             "'" + std::string(80, 'x') + "' is not a valid integer value");
+}
+
+TEST(TestFileLines, UnprintableBytesAreQuotedVisiblyWithinTheEightyCharacters) {
+  TDTest t = Earlier();
+  EXPECT_EQ(LoadBody(t, PokusWithLine(0, std::string("a\0b\x01\t\x7F\x98", 7))),
+            "'a\\0b\\x01\\t\\x7F\\x98' is not a valid boolean value");
+  EXPECT_EQ(LoadBody(t, PokusWithLine(7, std::string(100, '\0'))),
+            "'" + Repeat("\\0", 40) + "\x85' is not a valid integer value");
+  // Letters of the code page stay as they are.
+  EXPECT_EQ(LoadBody(t, PokusWithLine(0, "\xE8\xED")), "'\xE8\xED' is not a valid boolean value");
+  EXPECT_EQ(t, Earlier());
+}
+
+TEST(TestFileLoad, AFileIsRefusedAsSoonAsItCannotBeATest) {
+  // Files of a terabyte that hold nothing after their first bytes: read whole,
+  // none would ever be refused.
+  TempDir dir;
+  const auto huge = [&](const std::string& name, const std::string& head) {
+    const std::string path = dir.File(name);
+    WriteBytes(path, head);
+    EXPECT_EQ(::truncate(path.c_str(), 1LL << 40), 0);
+    return path;
+  };
+  std::vector<std::string> shown;
+  const auto previous =
+      platform::SetMessageHandler([&](const std::string&, const std::string& text) { shown.push_back(text); });
+  TDTest t = Earlier();
+  LoadTest(t, huge("none.sst", "PK\x03\x04"));
+  platform::SetMessageHandler(previous);
+  EXPECT_EQ(shown.size(), 1u);
+
+  EXPECT_EQ(ConvertErrorOf([&] { LoadTest(t, huge("flag.sst", "CodN002x")); }),
+            "'x" + Repeat("\\0", 39) + "\x85' is not a valid boolean value");
+  EXPECT_NE(ConvertErrorOf([&] { LoadTest(t, huge("scrambled.sst", "CodA002")); }), "no error");
+  EXPECT_EQ(ConvertErrorOf([&] { LoadTest(t, huge("count.sst", std::string("CodN0020\r\n\r\n0\r\n0\r\nx\r\n"))); }),
+            "'" + Repeat("\\0", 40) + "\x85' is not a valid integer value");
+  EXPECT_EQ(t, Earlier());
 }
 
 TEST(TestFileLines, TruncatedBodiesEndInTheConversionErrorAndKeepTheRecord) {
