@@ -10,6 +10,8 @@ PACKAGES=(
   # Qt's own texts (Yes, No, Open, Cancel) in the user's language
   qt6-translations-l10n
   libjpeg62-turbo-dev libcurl4-openssl-dev libelf-dev
+  # printed jobs are handed to the print system's queue
+  libcups2-dev
   # the help viewer reads ".chm" files; chmcmd compiles the help file
   libchm-dev fp-utils
   # tests, fuzzing, benchmarks

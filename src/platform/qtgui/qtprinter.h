@@ -1,6 +1,11 @@
 #pragma once
 // The printer through Qt's print support: the default printer of the print
 // system (CUPS), or PDF files in its place, one file per job.
+//
+// Every job is drawn into a temporary PDF file and handed over only once it
+// has ended: to the default printer's queue, or in PDF mode as the job's own
+// file. A job dropped on the way (an error in the print action) reaches
+// neither, so no half-made job is ever printed.
 
 #include <QString>
 #include <memory>
@@ -9,6 +14,7 @@
 
 class QPainter;
 class QPrinter;
+class QTemporaryFile;
 
 namespace platform {
 
@@ -18,6 +24,7 @@ class TQtPrinter : public TPrinter {
   TQtPrinter();
   // Every job goes into a PDF file (A4) of its own, numbered from 1 in the
   // order the jobs begin: "out.pdf" gives "out-001.pdf", "out-002.pdf", ...
+  // A dropped job leaves no file under its number.
   explicit TQtPrinter(const QString& pdfFile);
   ~TQtPrinter() override;
 
@@ -41,11 +48,18 @@ class TQtPrinter : public TPrinter {
   void PrintRichText(const QTextDocument& document) override;
 
  private:
+  // A PDF surface for the next job with the printer's page and resolution,
+  // drawing into a new temporary file.
   void PrepareJob();
+  // The ended job's file to the queue, or to its place in PDF mode.
+  void HandOver();
+  void Discard();
 
   QString pdfFile_;
   int jobs_ = 0;
-  std::unique_ptr<QPrinter> printer_;
+  std::unique_ptr<QPrinter> printer_;  // the page, resolution and fonts of the printer
+  std::unique_ptr<QPrinter> job_;      // the surface of the job being drawn
+  std::unique_ptr<QTemporaryFile> file_;
   std::unique_ptr<QPainter> painter_;
 };
 

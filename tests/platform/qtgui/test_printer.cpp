@@ -1,5 +1,6 @@
 // The printer: jobs and pages, the standard errors, measuring in printer
 // pixels, rich-text documents, and printing into a PDF file.
+#include <QDir>
 #include <QFile>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -208,6 +209,26 @@ TEST(Printer, PdfFilesStandInForPaperOneFilePerJob) {
   EXPECT_TRUE(printed.contains(PdfTitle(QStringLiteral("Document"))));
   EXPECT_TRUE(read(p.JobFile(3)).contains(PdfTitle(QStringLiteral("Third"))));
   EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(Printer, ADroppedJobReachesNothingAndTheJobsEndedBeforeStay) {
+  testsupport::TempDir dir;
+  TQtPrinter p(QString::fromStdString(dir.File("job.pdf")));
+  p.BeginDoc();
+  p.TextOut(10, 10, QStringLiteral("whole"));
+  p.EndDoc();
+  p.BeginDoc();
+  p.TextOut(10, 10, QStringLiteral("half"));
+  p.NewPage();
+  p.Abort();
+  p.BeginDoc();
+  p.TextOut(10, 10, QStringLiteral("after"));
+  p.EndDoc();
+  EXPECT_TRUE(QFile::exists(p.JobFile(1)));
+  EXPECT_FALSE(QFile::exists(p.JobFile(2)));
+  EXPECT_TRUE(QFile::exists(p.JobFile(3)));
+  // Nothing else is left behind.
+  EXPECT_EQ(QDir(QString::fromStdString(dir.Path())).entryList(QDir::Files).size(), 2);
 }
 
 TEST(Printer, TheProgramPrintsOnThePrinterPutInPlace) {
