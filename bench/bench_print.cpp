@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
   replay.jobs = recorded->Jobs();
   for (const TOtazky& q : CurrentTest.Questions) {
     if (q.Picture.empty()) continue;
-    QImage bitmap = LoadQuestionPicture(q.Picture);
+    QImage bitmap = toolkit::LoadPicture(q.Picture);
     genlib::ResampleBitmap(bitmap.width() * 4, bitmap.height() * 4, genlib::rkMitchell, 0, bitmap);
     replay.pictures[{bitmap.width(), bitmap.height()}] = bitmap;
   }

@@ -1,15 +1,16 @@
 #include "screens/uTisk.h"
 
-#include <cerrno>
+#include <QCoreApplication>
+#include <QPainter>
+#include <algorithm>
 #include <cstdint>
+#include <exception>
 #include <new>
-#include <optional>
 
 #include "genlib/GenGraphics.h"
 #include "model/uDApp.h"
 #include "model/uDTest.h"
 #include "platform/files.h"
-#include "platform/qtgui/jpegdecoder.h"
 #include "platform/qtgui/printer.h"
 #include "screens/ScreenWidgets.h"
 
@@ -94,24 +95,46 @@ int MarginPixels(int printable, int mm, int fullMm) {
   return static_cast<int>(q);
 }
 
-QImage LoadQuestionPicture(const std::string& path) {
-  const std::optional<std::string> bytes = platform::ReadFileBytes(path);
-  if (!bytes) throw platform::EInOutError::FromErrno(path, ENOENT);
-  if (platform::LooksLikeJpeg(*bytes)) return platform::DecodeJpeg(*bytes, path);
-  return LoadPicture(path);
+namespace {
+// The size a picture of w x h pixels prints at: the size factor times its
+// own, scaled down with its aspect kept where that would not fit within
+// maxW x maxH printer pixels.
+QSize PrintedSize(int w, int h, int factor, int maxW, int maxH) {
+  const int64_t fw = int64_t(w) * factor, fh = int64_t(h) * factor;
+  const int64_t mw = std::max(maxW, 1), mh = std::max(maxH, 1);
+  if (fw <= mw && fh <= mh) return QSize(int(fw), int(fh));
+  if (fw * mh >= fh * mw) return QSize(int(mw), int(std::max<int64_t>(1, (fh * mw + fw / 2) / fw)));
+  return QSize(int(std::max<int64_t>(1, (fw * mh + fh / 2) / fh)), int(mh));
 }
 
-namespace {
-// The question's picture decoded and scaled by the size factor; any failure
-// ends the print action with a message that names the file.
-void PreparePicture(const std::string& path, int factor, QImage& bitmap) {
+// Transparent parts print as the paper shows them: white.
+void OntoWhite(QImage& picture) {
+  if (!picture.hasAlphaChannel()) return;
+  QImage flat(picture.size(), QImage::Format_RGB32);
+  if (flat.isNull()) throw std::bad_alloc();
+  flat.fill(Qt::white);
+  QPainter painter(&flat);
+  painter.drawImage(0, 0, picture);
+  painter.end();
+  picture = std::move(flat);
+}
+
+// The question's picture decoded and scaled for the page; any failure ends
+// the print action with a message that names the file.
+void PreparePicture(const std::string& path, int factor, int maxW, int maxH, QImage& bitmap) {
   auto named = [&](const std::string& reason) {
     if (reason.find(path) != std::string::npos) return platform::Exception(reason);
     return platform::Exception("'" + path + "': " + reason);
   };
   try {
-    bitmap = LoadQuestionPicture(path);
-    genlib::ResampleBitmap(bitmap.width() * factor, bitmap.height() * factor, genlib::rkMitchell, 0, bitmap);
+    bitmap = LoadPicture(path);
+    OntoWhite(bitmap);
+    const QSize size = PrintedSize(bitmap.width(), bitmap.height(), factor, maxW, maxH);
+    genlib::ResampleBitmap(size.width(), size.height(), genlib::rkMitchell, 0, bitmap);
+    // The print system's surface takes 32-bit pixels as they are; a picture
+    // in any other format it would copy again for every job.
+    bitmap.convertTo(QImage::Format_RGB32);
+    if (bitmap.isNull()) throw std::bad_alloc();
   } catch (const std::bad_alloc&) {
     throw named(platform::EOutOfMemory().what());
   } catch (const std::exception& e) {
@@ -123,10 +146,10 @@ void PreparePicture(const std::string& path, int factor, QImage& bitmap) {
 constexpr qsizetype kPictureBudget = qsizetype(256) << 20;
 }  // namespace
 
-const QImage& TfTisk::TPictures::Get(const std::string& path, int factor) {
+const QImage& TfTisk::TPictures::Get(const std::string& path, int factor, int maxW, int maxH) {
   const auto known = scaled.find(path);
   if (known != scaled.end()) return known->second;
-  PreparePicture(path, factor, bitmap);
+  PreparePicture(path, factor, maxW, maxH, bitmap);
   if (bytes + bitmap.sizeInBytes() > kPictureBudget) return bitmap;
   bytes += bitmap.sizeInBytes();
   // The same image drawn again is also stored once in each PDF job.
@@ -381,14 +404,23 @@ void TfTisk::bTiskClick() {
     MessageBoxes::Inform(LangText("TiskTestu"), LangText("TestNemaOtazky"));
     return;
   }
+  // One press prints once: clicks made while it prints reach a disabled
+  // button and are dropped before it takes clicks again.
+  const bool focused = bTisk->hasFocus();
+  bTisk->setEnabled(false);
+  std::exception_ptr failure;
   try {
     Print();
   } catch (...) {
     // A job cut short is dropped, so nothing half made is printed and the
     // printer is free for the next action.
     if (Printer().Printing()) Printer().Abort();
-    throw;
+    failure = std::current_exception();
   }
+  QCoreApplication::processEvents();
+  bTisk->setEnabled(true);
+  if (focused) bTisk->setFocus();
+  if (failure) std::rethrow_exception(failure);
 }
 
 void TfTisk::HeadingLine(const TLayout& page, const std::string& suffix, int& y) {
@@ -511,7 +543,8 @@ void TfTisk::PrintQuestionPaper(TLayout& page, int variant, TPictures& pictures)
     }
     const QImage* picture = nullptr;
     if (!q.Picture.empty() && platform::FileExists(q.Picture)) {
-      picture = &pictures.Get(q.Picture, factor);
+      // Never wider than the answers' column, nor taller than an empty page holds.
+      picture = &pictures.Get(q.Picture, factor, page.W - page.N - page.A, page.U);
       blockH += picture->height();
     }
 

@@ -93,7 +93,8 @@ class TfTisk : public toolkit::TForm {
     std::map<std::string, QImage> scaled;
     qsizetype bytes = 0;
     QImage bitmap;  // a picture that no longer fits the budget
-    const QImage& Get(const std::string& path, int factor);
+    // Scaled by the factor, and down to fit maxW x maxH where it is larger.
+    const QImage& Get(const std::string& path, int factor, int maxW, int maxH);
   };
   void ChooseFont(toolkit::TFontSpec& role, toolkit::TButton* button);
   void Print();
@@ -109,9 +110,5 @@ class TfTisk : public toolkit::TForm {
 // The printable-area length that a margin of mm millimetres takes on a sheet
 // of fullMm millimetres, to the nearest pixel, halves to even.
 int MarginPixels(int printable, int mm, int fullMm);
-
-// A question picture decoded for printing: JPEG data with libjpeg, every other
-// picture as the screens load it. Errors name the file.
-QImage LoadQuestionPicture(const std::string& path);
 
 extern TfTisk* fTisk;

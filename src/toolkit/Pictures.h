@@ -1,9 +1,13 @@
 #pragma once
-// The picture loader: a picture file into an image, the decoder chosen by the
-// file name's extension, as the picture dialog offers the types.
+// The picture loader that the screens and the printing share: a picture file
+// into an image, the decoder chosen by the file's content, so whatever one of
+// them shows the other shows too. Also the picture types the program shows,
+// which the picture dialog offers.
 
 #include <QImage>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/errors.h"
 
@@ -15,10 +19,29 @@ class EInvalidGraphic : public platform::Exception {
   using Exception::Exception;
 };
 
-// Reads bitmaps (.bmp), icons (.ico), JPEG (.jpg, .jpeg) and PNG (.png); the
-// path is code page 1250. An unknown extension raises EInvalidGraphic
-// "Unknown picture file extension (.xyz)", data that does not decode raises
-// EInvalidGraphic, and a file that cannot be read raises EInOutError.
+// One type of picture the program shows: the language key of its name and
+// its file name patterns ("*.jpg;*.jpeg").
+struct TPictureType {
+  const char* Key;
+  const char* Patterns;
+};
+
+// The types in the order the picture dialog lists them.
+const std::vector<TPictureType>& PictureTypes();
+// The language key of the name of all of them together.
+inline constexpr const char* kAllPicturesKey = "ObrVsechny";
+
+// The picture dialog's filter ("name|patterns|..."): all types together, then
+// each on its own, named by nameOf(key).
+std::string PictureFilter(const std::function<std::string(const std::string&)>& nameOf);
+
+// Reads bitmaps, icons, JPEG (through libjpeg) and PNG, whatever the file's
+// extension; the path is code page 1250. Data of no known type raises
+// EInvalidGraphic "'path' is not a valid picture", or "Unknown picture file
+// extension (.xyz)" when the name does not say a type the program shows
+// either; data that does not decode raises EInvalidGraphic (EJPEG for JPEG),
+// a picture larger than Qt's image allocation limit allows is refused before
+// it is decoded, and a file that cannot be read raises EInOutError.
 QImage LoadPicture(const std::string& path);
 
 }  // namespace toolkit

@@ -1,6 +1,10 @@
 // Printing test variants: what lands on the recording printer when the
 // teacher presses "Tisk", and what the screen shows.
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <functional>
+#include <utility>
 #include <QImageWriter>
 
 #include "support/ScreenFixture.h"
@@ -392,46 +396,175 @@ std::string PictureBytes(const QImage& image, const char* format) {
   return bytes.toStdString();
 }
 
-TEST_F(Printing, PicturesOfAnyLoadableTypeAreScaledAndADamagedOneAbortsTheJob) {
+// A printer on which the teacher clicks "Tisk" once more while the first job is drawn.
+class TClickedAgain : public TRecordingPrinter {
+ public:
+  std::function<void()> OnFirstJob;
+
+ protected:
+  void StartJob() override {
+    TRecordingPrinter::StartJob();
+    if (auto act = std::exchange(OnFirstJob, nullptr)) act();
+  }
+};
+
+// A click as the window system queues it, delivered when events are next processed.
+void QueueClick(QWidget* button) {
+  const QPointF at(button->width() / 2.0, button->height() / 2.0);
+  const QPointF global = button->mapToGlobal(at);
+  QCoreApplication::postEvent(
+      button, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+  QCoreApplication::postEvent(
+      button, new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+}
+
+TEST_F(Printing, AClickOnTiskWhileItPrintsIsDropped) {
+  auto clicked = std::make_unique<TClickedAgain>();
+  TClickedAgain* p = clicked.get();
+  UsePrinter(std::move(clicked));
+  OpenWith(Numbered(2));
+  TButton* tisk = Find<TButton>(fTisk, "bTisk");
+  p->OnFirstJob = [&] {
+    EXPECT_FALSE(tisk->isEnabled());
+    QueueClick(tisk);
+  };
+  tisk->setFocus();
+  Print();
+  QCoreApplication::processEvents();  // what the event loop does next
+  EXPECT_EQ(Jobs().size(), 2u);
+  EXPECT_TRUE(tisk->isEnabled());
+  EXPECT_TRUE(tisk->hasFocus());
+  // A click after the action prints again.
+  QueueClick(tisk);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Jobs().size(), 4u);
+}
+
+std::vector<const TPrintStep*> Pictures(const TPrintJob& job) {
+  std::vector<const TPrintStep*> out;
+  for (const auto& page : job.Pages)
+    for (const TPrintStep& s : page)
+      if (s.kind == TPrintStep::Picture) out.push_back(&s);
+  return out;
+}
+
+TEST_F(Printing, PicturesOfAnyLoadableTypeAreScaledWhateverTheirNames) {
   QImage image(30, 20, QImage::Format_RGB32);
   image.fill(Qt::darkCyan);
   const std::string png = dir.File("obrazek.png");
   testsupport::WriteBytes(png, PictureBytes(image, "png"));
   const std::string jpg = dir.File("foto.jpg");
   testsupport::WriteBytes(jpg, PictureBytes(image, "jpeg"));
-  std::vector<TOtazky> qs = Numbered(3);
+  // Saved as PNG under a JPEG name, as the test-taking screen shows it.
+  const std::string named = dir.File("ulozeny.jpg");
+  testsupport::WriteBytes(named, PictureBytes(image, "png"));
+  std::vector<TOtazky> qs = Numbered(4);
   qs[0].Picture = png;
   qs[1].Picture = dir.File("chybi.jpg");  // no such file: printed without a picture
   qs[2].Picture = jpg;
+  qs[3].Picture = named;
   OpenWith(qs);
   Set("seVelObr", 3);
   Print();
   ASSERT_EQ(Jobs().size(), 2u);
   std::vector<QSize> sizes;
-  for (const TPrintStep& s : Jobs()[0].Pages[0])
-    if (s.kind == TPrintStep::Picture) sizes.push_back(s.pictureSize);
-  EXPECT_EQ(sizes, (std::vector<QSize>{QSize(90, 60), QSize(90, 60)}));
+  for (const TPrintStep* s : Pictures(Jobs()[0])) sizes.push_back(s->pictureSize);
+  EXPECT_EQ(sizes, (std::vector<QSize>{QSize(90, 60), QSize(90, 60), QSize(90, 60)}));
+  EXPECT_TRUE(Boxes().empty());
+}
 
-  // A damaged JPEG ends the action naming the file; the paper begun is dropped.
-  std::string damaged = PictureBytes(image, "jpeg");
-  damaged.resize(40);
-  damaged += std::string(200, '\x01');
-  testsupport::WriteBytes(jpg, damaged);
+TEST_F(Printing, APictureThatFailsEndsTheActionNamingItAndDropsThePaperBegun) {
+  QImage image(30, 20, QImage::Format_RGB32);
+  image.fill(Qt::darkCyan);
+  const std::string jpeg = PictureBytes(image, "jpeg");
+  std::string damaged = jpeg.substr(0, 40) + std::string(200, '\x01');
+  // A few hundred bytes whose header claims 30000 x 30000 pixels.
+  std::string huge = jpeg;
+  const size_t sof = huge.find("\xFF\xC0");
+  ASSERT_NE(sof, std::string::npos);
+  huge.replace(sof + 5, 4, "\x75\x30\x75\x30");
+  const std::string broken = dir.File("obrazek.jpg");
+  std::vector<TOtazky> qs = Numbered(3);
+  qs[1].Picture = broken;
+  OpenWith(qs);
+  Set("sePVariant", 2);
+  Check("chTiskVysledku", true);
+  size_t jobs = 0;
+  for (const std::string& bytes : {damaged, huge}) {
+    testsupport::WriteBytes(broken, bytes);
+    MessageBoxes::Clear();
+    Print();
+    ASSERT_EQ(Jobs().size(), jobs + 1);
+    EXPECT_TRUE(Jobs().back().Aborted);
+    EXPECT_FALSE(Jobs().back().Ended);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_NE(Boxes()[0].Text.find(broken), std::string::npos) << Boxes()[0].Text;
+    // Refused for its header alone, as the test-taking screen refuses it.
+    if (bytes == huge) EXPECT_EQ(Boxes()[0].Text, "'" + broken + "' is too large a picture (30000 x 30000 pixels)");
+    EXPECT_FALSE(platform::Printer().Printing());
+    jobs = Jobs().size();
+  }
+  // The printer is free: the next action prints.
+  testsupport::WriteBytes(broken, jpeg);
+  Print();
+  ASSERT_EQ(Jobs().size(), jobs + 5);
+  EXPECT_TRUE(Jobs().back().Ended);
+}
+
+TEST_F(Printing, TransparentPartsOfAPicturePrintAsThePaperShowsThem) {
+  QImage image(20, 10, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 10; x < 20; ++x) image.setPixelColor(x, y, QColor(200, 0, 0));
+  std::vector<TOtazky> qs = Numbered(1);
+  qs[0].Picture = dir.File("pruhledny.png");
+  testsupport::WriteBytes(qs[0].Picture, PictureBytes(image, "png"));
+  OpenWith(qs);
+  Set("seVelObr", 2);
+  Print();
+  const std::vector<const TPrintStep*> pictures = Pictures(Jobs().at(0));
+  ASSERT_EQ(pictures.size(), 1u);
+  const QImage& printed = pictures[0]->picture;
+  ASSERT_EQ(printed.size(), QSize(40, 20));
+  EXPECT_EQ(printed.pixelColor(4, 10), QColor(Qt::white));
+  EXPECT_EQ(printed.pixelColor(36, 10), QColor(200, 0, 0));
+}
+
+TEST_F(Printing, APictureTooLargeForThePageIsScaledDownOnceForEveryVariant) {
+  // A small sheet, so that the pictures stay small: 1000 x 1400 pixels at 120 per inch.
+  UsePrinter(std::make_unique<TRecordingPrinter>(QSize(1000, 1400), 120));
+  QImage wide(100, 50, QImage::Format_RGB32);
+  wide.fill(Qt::darkGreen);
+  QImage tall(20, 200, QImage::Format_RGB32);
+  tall.fill(Qt::darkBlue);
+  std::vector<TOtazky> qs = Numbered(2);
+  qs[0].Picture = dir.File("siroky.jpg");
+  testsupport::WriteBytes(qs[0].Picture, PictureBytes(wide, "jpeg"));
+  qs[1].Picture = dir.File("vysoky.png");
+  testsupport::WriteBytes(qs[1].Picture, PictureBytes(tall, "png"));
+  OpenWith(qs);
+  Set("seVelObr", 10);  // 1000 x 500 and 200 x 2000 printer pixels
   Set("sePVariant", 2);
   Print();
   ASSERT_EQ(Jobs().size(), 3u);
-  EXPECT_TRUE(Jobs()[2].Aborted);
-  EXPECT_FALSE(Jobs()[2].Ended);
-  ASSERT_EQ(Boxes().size(), 1u);
-  EXPECT_NE(Boxes()[0].Text.find(jpg), std::string::npos) << Boxes()[0].Text;
-  EXPECT_FALSE(platform::Printer().Printing());
+  const std::vector<const TPrintStep*> first = Pictures(Jobs()[0]);
+  ASSERT_EQ(first.size(), 2u);
 
-  // The printer is free: the next action prints.
-  qs[2].Picture.clear();
-  CurrentTest.Questions = qs;
-  Print();
-  ASSERT_EQ(Jobs().size(), 6u);
-  EXPECT_TRUE(Jobs()[5].Ended);
+  // No wider than from the answers' column to the right margin.
+  const int L = MarginPixels(1000, 10, 210), T = MarginPixels(1400, 10, 297);
+  const int columnW = 1000 - L - first[0]->x;
+  EXPECT_EQ(first[0]->pictureSize, QSize(columnW, (columnW + 1) / 2));
+  // No taller than an empty page holds below its heading.
+  const int titleH = fTisk->VyskaTextu("Test: Zem\xECpis", fTisk->PismoNadpis);
+  const int footH = fTisk->VyskaTextu("Strana: 1", fTisk->PismoStranka);
+  const int U = 1400 - 2 * T - titleH - footH - 20;
+  EXPECT_EQ(first[1]->pictureSize, QSize((U + 5) / 10, U));
+
+  // The second variant prints the very same scaled pictures.
+  const std::vector<const TPrintStep*> second = Pictures(Jobs()[1]);
+  ASSERT_EQ(second.size(), 2u);
+  EXPECT_EQ(second[0]->picture.cacheKey(), first[0]->picture.cacheKey());
+  EXPECT_EQ(second[1]->picture.cacheKey(), first[1]->picture.cacheKey());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The picture loader: the types the picture dialog offers, chosen by
-// extension; errors for what cannot be shown.
+// The picture loader: the types the picture dialog offers, the decoder chosen
+// by the file's content; errors for what cannot be shown.
+#include <QBuffer>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -18,7 +19,7 @@ QImage Sample() {
   return image;
 }
 
-TEST(Pictures, ReadsBitmapsIconsJpegAndPngByExtension) {
+TEST(Pictures, ReadsBitmapsIconsJpegAndPngWhateverTheirNamesSay) {
   TempDir dir;
   // "obrázek" in code page 1250: the path reaches the file system as UTF-8.
   const std::string stem = dir.Path() + "obr\xE1zek";
@@ -28,6 +29,13 @@ TEST(Pictures, ReadsBitmapsIconsJpegAndPngByExtension) {
     ASSERT_TRUE(Sample().save(ToQ(path), format.constData())) << ext;
     const QImage loaded = LoadPicture(path);
     EXPECT_EQ(loaded.size(), QSize(31, 17)) << ext;
+    EXPECT_EQ(loaded.pixelColor(3, 3).blue() / 8, 210 / 8) << ext;
+  }
+  // A picture saved under another type's name, or with a name of no type.
+  for (const auto& [format, name] : {std::pair{"png", "png.jpg"}, {"jpg", "jpeg.png"}, {"bmp", "bmp.ico"},
+                                     {"ico", "ico.bmp"}, {"png", "bez_pripony"}}) {
+    ASSERT_TRUE(Sample().save(ToQ(dir.File(name)), format)) << name;
+    EXPECT_EQ(LoadPicture(dir.File(name)).size(), QSize(31, 17)) << name;
   }
 }
 
@@ -40,9 +48,15 @@ TEST(Pictures, WhatCannotBeShownRaisesAClearError) {
   } catch (const EInvalidGraphic& e) {
     EXPECT_EQ(std::string(e.what()), "'" + dir.File("broken.jpg") + "' is not a valid picture");
   }
-  // A PNG named as a bitmap is read as a bitmap, and so fails.
-  ASSERT_TRUE(Sample().save(ToQ(dir.File("png.bmp")), "png"));
-  EXPECT_THROW(LoadPicture(dir.File("png.bmp")), EInvalidGraphic);
+  // Text named as a picture, and a picture cut short.
+  WriteBytes(dir.File("text.png"), "\x89PNG is how it starts");
+  EXPECT_THROW(LoadPicture(dir.File("text.png")), EInvalidGraphic);
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  Sample().save(&buffer, "png");
+  WriteBytes(dir.File("cut.png"), png.left(40).toStdString());
+  EXPECT_THROW(LoadPicture(dir.File("cut.png")), EInvalidGraphic);
 
   WriteBytes(dir.File("plan.wmf"), std::string(64, '\0'));
   try {

@@ -1,8 +1,10 @@
 #include "platform/qtgui/jpegdecoder.h"
 
+#include <QImageReader>
 #include <cerrno>
 #include <csetjmp>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <vector>
@@ -36,11 +38,16 @@ extern "C" void OnError(j_common_ptr cinfo) {
 // decoding, and nothing is written to the terminal.
 extern "C" void OnMessage(j_common_ptr, int) {}
 
-bool StartDecoding(j_decompress_ptr cinfo, ErrorManager* err, const unsigned char* data, unsigned long size) {
+bool ReadHeader(j_decompress_ptr cinfo, ErrorManager* err, const unsigned char* data, unsigned long size) {
   if (setjmp(err->jump)) return false;
   jpeg_create_decompress(cinfo);
   jpeg_mem_src(cinfo, data, size);
   jpeg_read_header(cinfo, TRUE);
+  return true;
+}
+
+bool StartDecoding(j_decompress_ptr cinfo, ErrorManager* err) {
+  if (setjmp(err->jump)) return false;
   if (cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK) {
     cinfo->out_color_space = JCS_CMYK;
   } else {
@@ -96,9 +103,19 @@ QImage DecodeJpeg(const std::string& bytes, const std::string& fileName) {
   d.err.pub.error_exit = OnError;
   d.err.pub.emit_message = OnMessage;
   d.created = true;  // jpeg_create_decompress cannot fail before it has set up what destroy frees
-  const bool started = StartDecoding(&d.cinfo, &d.err, reinterpret_cast<const unsigned char*>(bytes.data()),
-                                     static_cast<unsigned long>(bytes.size()));
-  if (!started) Fail(fileName, d.err.message);
+  if (!ReadHeader(&d.cinfo, &d.err, reinterpret_cast<const unsigned char*>(bytes.data()),
+                  static_cast<unsigned long>(bytes.size())))
+    Fail(fileName, d.err.message);
+  // The header may claim any size: nothing is allocated for more than Qt's
+  // readers would take, and a progressive picture's buffers come with the start.
+  const int limitMb = QImageReader::allocationLimit();
+  const uint64_t width = d.cinfo.image_width, height = d.cinfo.image_height;
+  const uint64_t bytesPerLine = (width * 24 + 31) / 32 * 4;
+  if (limitMb > 0 && bytesPerLine * height > (uint64_t(limitMb) << 20)) {
+    throw EJPEG("'" + fileName + "' is too large a picture (" + std::to_string(width) + " x " + std::to_string(height) +
+                " pixels)");
+  }
+  if (!StartDecoding(&d.cinfo, &d.err)) Fail(fileName, d.err.message);
 
   QImage image(static_cast<int>(d.cinfo.output_width), static_cast<int>(d.cinfo.output_height), QImage::Format_BGR888);
   if (image.isNull()) throw EOutOfMemory();

@@ -21,7 +21,9 @@ bool LooksLikeJpeg(const std::string& bytes);
 
 // Decodes JPEG data at full size into a Format_BGR888 image. fileName (code
 // page 1250) only names the picture in an error. Grey, colour and CMYK
-// pictures are taken; a picture too large for memory raises EOutOfMemory.
+// pictures are taken. A header claiming more pixels than Qt's image
+// allocation limit allows raises EJPEG before anything is allocated; a picture
+// within it that memory cannot hold raises EOutOfMemory.
 QImage DecodeJpeg(const std::string& bytes, const std::string& fileName);
 
 // Reads the file and decodes it; a file that cannot be read raises EInOutError.

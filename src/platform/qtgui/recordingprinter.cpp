@@ -61,6 +61,7 @@ void TRecordingPrinter::DrawPicture(int x, int y, const QImage& picture) {
   step.x = x;
   step.y = y;
   step.pictureSize = picture.size();
+  step.picture = picture;
   Page().push_back(std::move(step));
 }
 

@@ -23,6 +23,7 @@ struct TPrintStep {
   QColor color;
   int penWidth = 0;
   QSize pictureSize;
+  QImage picture;  // shares the drawn picture's pixels
 };
 
 struct TPrintJob {

@@ -1,6 +1,7 @@
 // The JPEG decoder: pictures at full size as 24-bit bitmaps, and errors that
 // name the file instead of ending the program.
 #include <QBuffer>
+#include <QImageReader>
 #include <QImageWriter>
 #include <gtest/gtest.h>
 
@@ -70,6 +71,37 @@ TEST(JpegDecoder, BadDataRaisesAnErrorNamingTheFile) {
   EXPECT_EQ(LoadJpegFile(dir.File("a.jpg")).size(), QSize(32, 32));
   EXPECT_TRUE(LooksLikeJpeg(Jpeg(image)));
   EXPECT_FALSE(LooksLikeJpeg("\x89PNG"));
+}
+
+// The picture with its header claiming another size.
+std::string Claiming(std::string jpeg, int width, int height) {
+  const size_t sof = jpeg.find("\xFF\xC0");
+  if (sof == std::string::npos) return {};
+  jpeg[sof + 5] = static_cast<char>(height >> 8);
+  jpeg[sof + 6] = static_cast<char>(height & 0xFF);
+  jpeg[sof + 7] = static_cast<char>(width >> 8);
+  jpeg[sof + 8] = static_cast<char>(width & 0xFF);
+  return jpeg;
+}
+
+TEST(JpegDecoder, AHeaderClaimingMoreThanQtsReadersTakeIsRefusedBeforeDecoding) {
+  QImage image(16, 16, QImage::Format_RGB32);
+  image.fill(Qt::blue);
+  // A few hundred bytes that claim 30000 x 30000 pixels (2.7 GB).
+  const std::string huge = Claiming(Jpeg(image), 30000, 30000);
+  ASSERT_FALSE(huge.empty());
+  try {
+    DecodeJpeg(huge, "/tmp/velky.jpg");
+    ADD_FAILURE() << "a 30000 x 30000 picture was decoded";
+  } catch (const EJPEG& e) {
+    EXPECT_STREQ(e.what(), "'/tmp/velky.jpg' is too large a picture (30000 x 30000 pixels)");
+  }
+  // The limit is the one Qt's readers keep, whatever it is set to.
+  const int before = QImageReader::allocationLimit();
+  QImageReader::setAllocationLimit(1);  // 1 MB
+  EXPECT_THROW(DecodeJpeg(Claiming(Jpeg(image), 600, 600), "a.jpg"), EJPEG);
+  EXPECT_EQ(DecodeJpeg(Claiming(Jpeg(image), 500, 500), "a.jpg").size(), QSize(500, 500));
+  QImageReader::setAllocationLimit(before);
 }
 
 }  // namespace
