@@ -43,8 +43,9 @@
 //                 FileDialogs::QueueFileName/QueueCancel/Shown,
 //                 TFontDialog::QueueFont/QueueCancel/Shown.
 //  WrapCheckBox.h TWrapCheckBox: a TCheckBox whose caption wraps within its width.
-//  Pictures.h     LoadPicture(path): bitmaps, icons, JPEG and PNG by extension;
-//                 EInvalidGraphic for an unknown type or undecodable data.
+//  Pictures.h     LoadPicture(path): bitmaps, icons, JPEG and PNG by content;
+//                 EInvalidGraphic for an unknown type or undecodable data;
+//                 PictureTypes / PictureFilter: the types the picture dialog offers.
 //  Fonts.h        FontPx("Comic Sans MS", 13, true), FontPt("MS Sans Serif", 8).
 //  Text.h         ToQ / FromQ: code page 1250 to and from QString, in one place.
 
