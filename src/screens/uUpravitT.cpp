@@ -74,6 +74,7 @@ void TfUpravitT::NastavTxt() {
   bVlozO->SetCaption(LangText("Vlozit"));
   bSmazat->SetCaption(LangText("Smazat"));
   bZpet->SetCaption(LangText("Zpet"));
+  opd1->Filter = PictureFilter([](const TPictureType& type) { return LangText(type.Key); });
 }
 
 void TfUpravitT::FormActivate() { NastavTxt(); }

@@ -20,6 +20,7 @@
 #include "toolkit/Controls.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/Forms.h"
+#include "toolkit/Pictures.h"
 #include "toolkit/TestMode.h"
 #include "toolkit/Text.h"
 #include "platform/profile.h"
@@ -243,10 +244,8 @@ bool TFileDialog::Choose(QFileDialog& dialog, std::string& chosen) const {
 }
 
 TOpenPictureDialog::TOpenPictureDialog(QObject* owner, const char* name) : TFileDialog(owner, name, false) {
-  Filter =
-      "All (*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf|"
-      "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|"
-      "Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf";
+  // The screen names the types in the program's language.
+  Filter = PictureFilter([](const TPictureType& type) { return std::string(type.Name); });
   Options = ofHideReadOnly | ofFileMustExist | ofEnableSizing;
 }
 

@@ -118,7 +118,8 @@ class TSaveDialog : public TFileDialog {
 };
 
 // The picture open dialog: the picture files the program can show, all
-// together and one type at a time, with a preview of the selected file.
+// together and one type at a time (PictureFilter), with a preview of the
+// selected file.
 class TOpenPictureDialog : public TFileDialog {
   Q_OBJECT
  public:

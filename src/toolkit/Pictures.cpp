@@ -12,16 +12,18 @@
 namespace toolkit {
 
 const std::vector<TPictureType>& PictureTypes() {
-  static const std::vector<TPictureType> types = {
-      {"ObrJPEG", "*.jpg;*.jpeg"}, {"ObrPNG", "*.png"}, {"ObrBitmapy", "*.bmp"}, {"ObrIkony", "*.ico"}};
+  static const std::vector<TPictureType> types = {{"ObrJPEG", "JPEG pictures", "*.jpg;*.jpeg"},
+                                                  {"ObrPNG", "PNG pictures", "*.png"},
+                                                  {"ObrBitmapy", "Bitmaps", "*.bmp"},
+                                                  {"ObrIkony", "Icons", "*.ico"}};
   return types;
 }
 
-std::string PictureFilter(const std::function<std::string(const std::string&)>& nameOf) {
-  std::string all;
-  for (const TPictureType& t : PictureTypes()) all += (all.empty() ? "" : ";") + std::string(t.Patterns);
-  std::string filter = nameOf(kAllPicturesKey) + "|" + all;
-  for (const TPictureType& t : PictureTypes()) filter += "|" + nameOf(t.Key) + "|" + t.Patterns;
+const TPictureType kAllPictures = {"ObrVsechny", "All pictures", "*.jpg;*.jpeg;*.png;*.bmp;*.ico"};
+
+std::string PictureFilter(const std::function<std::string(const TPictureType&)>& nameOf) {
+  std::string filter = nameOf(kAllPictures) + "|" + kAllPictures.Patterns;
+  for (const TPictureType& t : PictureTypes()) filter += "|" + nameOf(t) + "|" + t.Patterns;
   return filter;
 }
 

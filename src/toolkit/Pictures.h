@@ -19,21 +19,23 @@ class EInvalidGraphic : public platform::Exception {
   using Exception::Exception;
 };
 
-// One type of picture the program shows: the language key of its name and
-// its file name patterns ("*.jpg;*.jpeg").
+// One type of picture the program shows: the language key of its name, the
+// name where no language table names it, and its file name patterns
+// ("*.jpg;*.jpeg").
 struct TPictureType {
   const char* Key;
+  const char* Name;
   const char* Patterns;
 };
 
 // The types in the order the picture dialog lists them.
 const std::vector<TPictureType>& PictureTypes();
-// The language key of the name of all of them together.
-inline constexpr const char* kAllPicturesKey = "ObrVsechny";
+// All of them together.
+extern const TPictureType kAllPictures;
 
 // The picture dialog's filter ("name|patterns|..."): all types together, then
-// each on its own, named by nameOf(key).
-std::string PictureFilter(const std::function<std::string(const std::string&)>& nameOf);
+// each on its own, named by nameOf(type).
+std::string PictureFilter(const std::function<std::string(const TPictureType&)>& nameOf);
 
 // Reads bitmaps, icons, JPEG (through libjpeg) and PNG, whatever the file's
 // extension; the path is code page 1250. Data of no known type raises

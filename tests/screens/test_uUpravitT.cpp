@@ -331,10 +331,43 @@ TEST_F(UpravitTTest, ThePictureDialogPutsTheChosenPathInTheBoxAndCancelChangesNo
   EXPECT_EQ(Edit("eObrazek")->Text(), dir.File("mapa.jpg"));
   ASSERT_EQ(FileDialogs::Shown().size(), 2u);
   EXPECT_EQ(FileDialogs::Shown()[0].Name, "opd1");
-  for (const char* type : {"*.bmp", "*.ico", "*.emf", "*.wmf", "*.jpg"})
+  for (const char* type : {"*.bmp", "*.ico", "*.png", "*.jpg"})
     EXPECT_NE(FileDialogs::Shown()[0].Filter.find(type), std::string::npos) << type;
   form->Close();
   EXPECT_EQ(CurrentTest.Questions[0].Picture, dir.File("mapa.jpg"));
+}
+
+TEST_F(UpravitTTest, ThePictureDialogOffersExactlyThePicturesTheProgramShowsNamedInItsLanguage) {
+  UseTest(1);
+  Open(form);
+  FileDialogs::QueueCancel();
+  Press("bVObr");
+  form->Close();
+  Settings.pJazyk = "English";
+  Open(form);
+  FileDialogs::QueueCancel();
+  Press("bVObr");
+  form->Close();
+  ASSERT_EQ(FileDialogs::Shown().size(), 2u);
+  EXPECT_EQ(FileDialogs::Shown()[0].Filter,
+            "V\x9A"
+            "echny obr\xE1zky|*.jpg;*.jpeg;*.png;*.bmp;*.ico|Obr\xE1zky JPEG|*.jpg;*.jpeg|Obr\xE1zky PNG|*.png|"
+            "Bitmapy|*.bmp|Ikony|*.ico");
+  EXPECT_EQ(FileDialogs::Shown()[1].Filter,
+            "All pictures|*.jpg;*.jpeg;*.png;*.bmp;*.ico|JPEG pictures|*.jpg;*.jpeg|PNG pictures|*.png|"
+            "Bitmaps|*.bmp|Icons|*.ico");
+
+  // Every type offered is one the program shows.
+  const QStringList parts = ToQ(FileDialogs::Shown()[0].Filter).split(QLatin1Char('|'));
+  for (qsizetype i = 3; i < parts.size(); i += 2) {
+    for (const QString& pattern : parts[i].split(QLatin1Char(';'))) {
+      const std::string file = dir.File("obrazek" + FromQ(pattern.mid(1)));
+      QImage image(12, 8, QImage::Format_RGB32);
+      image.fill(Qt::darkRed);
+      ASSERT_TRUE(image.save(ToQ(file), pattern.mid(2).toLatin1().constData())) << FromQ(pattern);
+      EXPECT_EQ(LoadPicture(file).size(), QSize(12, 8)) << FromQ(pattern);
+    }
+  }
 }
 
 TEST_F(UpravitTTest, AHandMadeTestWithoutQuestionsOrAnswersOpensWithoutHarm) {
