@@ -8,6 +8,7 @@
 #include <QImageWriter>
 
 #include "support/ScreenFixture.h"
+#include "genlib/GenGraphics.h"
 #include "platform/qtgui/printer.h"
 #include "platform/qtgui/recordingprinter.h"
 #include "screens/uTisk.h"
@@ -450,7 +451,8 @@ std::vector<const TPrintStep*> Pictures(const TPrintJob& job) {
 
 TEST_F(Printing, PicturesOfAnyLoadableTypeAreScaledWhateverTheirNames) {
   QImage image(30, 20, QImage::Format_RGB32);
-  image.fill(Qt::darkCyan);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 30; ++x) image.setPixel(x, y, qRgb(x * 8, y * 12, (x * y) % 256));
   const std::string png = dir.File("obrazek.png");
   testsupport::WriteBytes(png, PictureBytes(image, "png"));
   const std::string jpg = dir.File("foto.jpg");
@@ -471,6 +473,11 @@ TEST_F(Printing, PicturesOfAnyLoadableTypeAreScaledWhateverTheirNames) {
   for (const TPrintStep* s : Pictures(Jobs()[0])) sizes.push_back(s->pictureSize);
   EXPECT_EQ(sizes, (std::vector<QSize>{QSize(90, 60), QSize(90, 60), QSize(90, 60)}));
   EXPECT_TRUE(Boxes().empty());
+  // A picture that fits prints exactly as the resampler scales it.
+  QImage scaled = LoadPicture(png);
+  genlib::ResampleBitmap(90, 60, genlib::rkMitchell, 0, scaled);
+  EXPECT_EQ(Pictures(Jobs()[0])[0]->picture.convertToFormat(QImage::Format_RGB888),
+            scaled.convertToFormat(QImage::Format_RGB888));
 }
 
 TEST_F(Printing, APictureThatFailsEndsTheActionNamingItAndDropsThePaperBegun) {
