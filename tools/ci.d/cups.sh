@@ -63,6 +63,7 @@ AccessLog $work/log/access_log
 PageLog $work/log/page_log
 ServerBin /usr/lib/cups
 DataDir /usr/share/cups
+Printcap $work/printcap
 EOF
 printf 'Out %s\nLabel 1\nGrp lpadmin\nLog %s\n' "$work/out" "$work/log" >"$pdfconf"
 
@@ -73,7 +74,7 @@ for _ in $(seq 1 100); do
   lpstat -r 2>/dev/null | grep -q "is running" && break
   sleep 0.1
 done
-lpstat -r | grep -q "is running" || { echo "cups: the daemon did not start" >&2; exit 1; }
+lpstat -r | grep -q "is running" || { echo "cups: the daemon did not start" >&2; cat "$work/log/error_log" >&2 2>/dev/null; exit 1; }
 ppd=$(lpinfo -m 2>/dev/null | awk '/CUPS-PDF_noopt/ {print $1; exit}')
 [ -n "$ppd" ] || { echo "cups: the PDF printer's driver is not known" >&2; exit 1; }
 lpadmin -p "$QUEUE" -v "cups-pdf:/$QUEUE" -m "$ppd" -E 2>/dev/null
