@@ -9,11 +9,12 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 BUILD_DIR=${ZORVIK_ASAN_BUILD_DIR:-build-asan}
 FOLDERS=(platform model genlib help)
+WERROR=-DZORVIK_WERROR=${ZORVIK_WERROR:-OFF}
 
 if [ ! -f "$BUILD_DIR/build.ninja" ]; then
-  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZORVIK_SANITIZE=ON -DZORVIK_BENCH=OFF
+  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZORVIK_SANITIZE=ON -DZORVIK_BENCH=OFF "$WERROR"
 else
-  cmake "$BUILD_DIR" >/dev/null
+  cmake "$BUILD_DIR" "$WERROR" >/dev/null
 fi
 
 targets=()

@@ -14,9 +14,12 @@ BUILD_DIR=${ZORVIK_FUZZ_BUILD_DIR:-build-fuzz}
 FUZZ_SECONDS=${ZORVIK_FUZZ_SECONDS:-60}
 FUZZ_SEED=${ZORVIK_FUZZ_SEED:-20261209}
 
+WERROR=-DZORVIK_WERROR=${ZORVIK_WERROR:-OFF}
 if [ ! -f "$BUILD_DIR/build.ninja" ]; then
   CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DZORVIK_FUZZ=ON -DZORVIK_BUILD_TESTS=OFF -DZORVIK_BENCH=OFF
+    -DZORVIK_FUZZ=ON -DZORVIK_BUILD_TESTS=OFF -DZORVIK_BENCH=OFF "$WERROR"
+else
+  cmake "$BUILD_DIR" "$WERROR" >/dev/null
 fi
 cmake --build "$BUILD_DIR" --target fuzz_all --parallel "$(nproc)"
 
