@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   # Qt's own texts (Yes, No, Open, Cancel) in the user's language
   qt6-translations-l10n
-  libjpeg62-turbo-dev libcurl4-openssl-dev libelf-dev
+  libjpeg62-turbo-dev libcurl4-openssl-dev
   # printed jobs are handed to the print system's queue
   libcups2-dev
   # the help viewer reads ".chm" files; chmcmd compiles the help file
