@@ -18,7 +18,9 @@ using platform::IntToStr;
 TfHodnoceni* fHodnoceni = nullptr;
 
 namespace {
-// Protocols of one second at most; no school runs more.
+// How many protocols saved in the same second get a name of their own (the
+// plain name, then "_2" up to this); past that, saving fails with an error
+// rather than replace one.
 constexpr int kMaxProtokolu = 1000;
 
 // The entry of question i; a question the run result does not reach counts

@@ -45,7 +45,10 @@ class TForm : public QDialog {
   int ClientWidth() const { return width(); }
   int ClientHeight() const { return height(); }
   void SetClientHeight(int height);
-  // Outer height with the frame, as screens that size themselves by it reckon.
+  // The outer height as the screens' own sizes reckon it: the client height
+  // and a fixed 26 for caption bar and border, the frame their heights were
+  // laid out for. The frame the window manager really draws is another size;
+  // PlaceOnScreen asks the window for that one.
   int Height() const { return height() + kNonClientHeight; }
   void SetHeight(int outer) { SetClientHeight(outer - kNonClientHeight); }
   static constexpr int kNonClientHeight = 26;

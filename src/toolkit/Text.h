@@ -1,5 +1,7 @@
 #pragma once
-// The one place where code page 1250 text meets QString.
+// Where code page 1250 text meets QString for the toolkit and everything
+// above it. The help viewer, a library of its own, and the RTF writer convert
+// through platform/cp1250 themselves.
 
 #include <QString>
 #include <QValidator>
