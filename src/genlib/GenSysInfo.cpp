@@ -413,12 +413,19 @@ void DetectProcessor(ProcessorInfo& info, CpuidSource& cpuid, ClockSource& clock
 
 void DetectProcessor(ProcessorInfo& info) { DetectProcessor(info, ProcessorCpuid(), SystemClock()); }
 
+bool FdivIsSound(double (*divide)(double x, double y)) {
+  const double x = 2658955.0;
+  const double y = 3.141592653589793;
+  return x - divide(x, y) * y < 1.0;
+}
+
 bool FdivIsSound() {
-  // Kept from folding at compile time: the division must run on this processor.
-  volatile double x = 2658955.0;
-  volatile double y = 3.141592653589793;
-  const double q = x / y;
-  return x - q * y < 1.0;
+  return FdivIsSound([](double x, double y) {
+    // Kept from folding at compile time: the division must run on this processor.
+    volatile double vx = x;
+    volatile double vy = y;
+    return vx / vy;
+  });
 }
 
 bool MeasureProcessorClock(FrequencyInfo& frequency, ClockSource& clock) {

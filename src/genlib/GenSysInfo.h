@@ -133,8 +133,10 @@ void QueryCpuid(ProcessorInfo& info);
 void DetectProcessor(ProcessorInfo& info, CpuidSource& cpuid, ClockSource& clock);
 void DetectProcessor(ProcessorInfo& info);
 
-// The floating-point division gives the right result (the early Pentium's did not).
+// The floating-point division gives the right result (the early Pentium's did
+// not). The second form judges the given division instead of this processor's.
 bool FdivIsSound();
+bool FdivIsSound(double (*divide)(double x, double y));
 
 // Measures the processor clock in 3 to 20 rounds; false, with frequency
 // untouched, when there is no performance counter.

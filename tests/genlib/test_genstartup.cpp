@@ -44,10 +44,11 @@ TEST(GammaTable, OutOfRangeGammaStaysInTheByte) {
   for (int i = 0; i < 256; ++i) ASSERT_EQ(GammaTable[i], i);
 }
 
-TEST(GenLibStart, BuildsEverythingOnceAndEndsInReverse) {
+// Entered twice, as units that use each other enter it: the work of each unit
+// runs at the first entry only, and its end work at the last end.
+TEST(GenLibStart, BuildsEverythingOnceAndEndsWithTheLastEnd) {
   IdentityMatrix[1][2] = 5;
   GenLibStart();
-  GenLibStart();  // entered twice: the work runs once
 
   EXPECT_TRUE(CaseTablesBuilt);
   EXPECT_EQ(ReflectCaseTable[0xC8], 0xE8);  // Č
@@ -66,8 +67,30 @@ TEST(GenLibStart, BuildsEverythingOnceAndEndsInReverse) {
   // Whichever version is in the slot, the ends of the weights hold.
   EXPECT_EQ(Blend.MixColors(0x12345678, 0x9ABCDEF0, 0), 0x9ABCDEF0u);
 
-  GenLibEnd();
-  EXPECT_EQ(AlphaTable != nullptr, MmxActive);
+  // What a second run of any unit's work would build again is spoilt now,
+  // and stays spoilt through the second entry.
+  const MixColorsFn spoiltMix = [](std::uint32_t, std::uint32_t, std::uint8_t) -> std::uint32_t { return 0; };
+  const std::uint16_t typeOfA = CharTypes['A'];
+  const auto* alphaTable = AlphaTable;
+  CharTypes['A'] = 0;
+  NumberOfProcessors = 0;
+  CacheDescriptorTable[8].Description = "spoilt";
+  Blend.MixColors = spoiltMix;
+  IdentityMatrix[1][2] = 5;
+  GammaTable[128] = 0;
+  GenLibStart();
+  EXPECT_EQ(CharTypes['A'], 0);
+  EXPECT_EQ(NumberOfProcessors, 0u);
+  EXPECT_EQ(CacheDescriptorTable[8].Description, "spoilt");
+  EXPECT_EQ(Blend.MixColors, spoiltMix);
+  EXPECT_EQ(AlphaTable, alphaTable);
+  EXPECT_EQ(IdentityMatrix[1][2], 5.0L);
+  EXPECT_EQ(GammaTable[128], 0);
+  CharTypes['A'] = typeOfA;
+
+  GenLibEnd();  // the first of two: nothing is released yet
+  EXPECT_EQ(AlphaTable, alphaTable);
+  EXPECT_EQ(CacheDescriptorTable[8].Description, "spoilt");
   GenLibEnd();
   EXPECT_EQ(AlphaTable, nullptr);
   EXPECT_TRUE(CacheDescriptorTable[8].Description.empty());

@@ -325,7 +325,15 @@ TEST(QueryCpuid, TheRunningProcessor) {
 #endif
 }
 
-TEST(FdivIsSound, OnThisProcessor) { EXPECT_TRUE(FdivIsSound()); }
+TEST(FdivIsSound, TellsASoundDivisionFromAFlawedOne) {
+  EXPECT_TRUE(FdivIsSound());
+  EXPECT_TRUE(FdivIsSound([](double x, double y) { return x / y; }));
+  // The flawed divider of old erred from the fifth digit on.
+  EXPECT_FALSE(FdivIsSound([](double x, double y) { return x / y * (1 - 1e-5); }));
+  // The bound lies at a remainder of 1.
+  EXPECT_TRUE(FdivIsSound([](double x, double y) { return (x - 0.9) / y; }));
+  EXPECT_FALSE(FdivIsSound([](double x, double y) { return (x - 1.1) / y; }));
+}
 
 TEST(DetectWindowsVersion, CodesByPlatformVersionAndServiceText) {
   struct Case {

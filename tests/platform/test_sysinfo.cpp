@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
+#include <pthread.h>
+#include <sched.h>
 
 #include <string>
+#include <thread>
 
 #include "platform/cpuclock.h"
 #include "platform/sysinfo.h"
@@ -43,13 +46,58 @@ TEST(PerformanceCounter, TenMegahertzAndMonotonic) {
   EXPECT_GE(b, a);
 }
 
+namespace {
+
+// Whether the system lets this process raise a thread to the lowest real-time
+// priority, asked directly on a thread of its own.
+bool RealTimePermitted() {
+  bool permitted = false;
+  std::thread([&] {
+    sched_param param{};
+    param.sched_priority = ::sched_get_priority_min(SCHED_FIFO);
+    permitted = ::pthread_setschedparam(::pthread_self(), SCHED_FIFO, &param) == 0;
+  }).join();
+  return permitted;
+}
+
+void ExpectPriority(int policy, int priority) {
+  ThreadPriority now;
+  ASSERT_TRUE(CurrentThreadPriority(now));
+  EXPECT_EQ(now.policy, policy);
+  EXPECT_EQ(now.priority, priority);
+}
+
+}  // namespace
+
+// On threads of their own, so the test program's priority stays as it was.
 TEST(ThreadPriority, RaisedWherePermittedAndRestored) {
-  ThreadPriority before;
-  ASSERT_TRUE(CurrentThreadPriority(before));
-  RaiseThreadToTimeCritical();  // refused for ordinary users on most systems
-  EXPECT_TRUE(SetCurrentThreadPriority(before));
-  ThreadPriority after;
-  ASSERT_TRUE(CurrentThreadPriority(after));
-  EXPECT_EQ(after.policy, before.policy);
-  EXPECT_EQ(after.priority, before.priority);
+  const bool permitted = RealTimePermitted();
+  std::thread([&] {
+    ThreadPriority before;
+    ASSERT_TRUE(CurrentThreadPriority(before));
+    ASSERT_NE(before.policy, SCHED_FIFO);
+    EXPECT_EQ(RaiseThreadToTimeCritical(), permitted);
+    if (permitted) {
+      ExpectPriority(SCHED_FIFO, ::sched_get_priority_min(SCHED_FIFO));
+    } else {
+      ExpectPriority(before.policy, before.priority);  // nothing changed
+    }
+    EXPECT_TRUE(SetCurrentThreadPriority(before));
+    ExpectPriority(before.policy, before.priority);
+  }).join();
+
+  // Given back whatever it was: a real-time priority above the lowest where
+  // permitted, else a policy that every process may take.
+  std::thread([permitted] {
+    const int policy = permitted ? SCHED_FIFO : SCHED_BATCH;
+    sched_param param{};
+    if (permitted) param.sched_priority = ::sched_get_priority_min(SCHED_FIFO) + 1;
+    ASSERT_EQ(::pthread_setschedparam(::pthread_self(), policy, &param), 0);
+    ThreadPriority before;
+    ASSERT_TRUE(CurrentThreadPriority(before));
+    sched_param ordinary{};
+    ASSERT_EQ(::pthread_setschedparam(::pthread_self(), SCHED_OTHER, &ordinary), 0);
+    EXPECT_TRUE(SetCurrentThreadPriority(before));
+    ExpectPriority(policy, param.sched_priority);
+  }).join();
 }
