@@ -543,7 +543,10 @@ void WriteBatchedProfileValues() {
   const auto note = [&refused](const EIniFileException& e) {
     if (!refused) refused = e;
   };
-  for (const auto& [path, values] : files) {
+  for (const auto& file : files) {
+    // Named, not bound: clang 14 cannot capture a structured binding.
+    const std::string& path = file.first;
+    const std::vector<Kept>& values = file.second;
     try {
       Change(path, [&](profile::Document& doc) {
         for (const Kept& k : values) {
