@@ -507,7 +507,9 @@ TEST_F(Printing, APictureThatFailsEndsTheActionNamingItAndDropsThePaperBegun) {
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_NE(Boxes()[0].Text.find(broken), std::string::npos) << Boxes()[0].Text;
     // Refused for its header alone, as the test-taking screen refuses it.
-    if (bytes == huge) EXPECT_EQ(Boxes()[0].Text, "'" + broken + "' is too large a picture (30000 x 30000 pixels)");
+    if (bytes == huge) {
+      EXPECT_EQ(Boxes()[0].Text, "'" + broken + "' is too large a picture (30000 x 30000 pixels)");
+    }
     EXPECT_FALSE(platform::Printer().Printing());
     jobs = Jobs().size();
   }
