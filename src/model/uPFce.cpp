@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "platform/qtnet/connection.h"
+#include "platform/connection.h"
 #include "platform/convert.h"
 #include "platform/download.h"
 #include "platform/errors.h"

@@ -3,6 +3,7 @@
 #include <net/if.h>
 #include <netinet/in.h>
 
+#include "platform/connection.h"
 #include "platform/netstate.h"
 
 using platform::InterfaceConnects;
@@ -47,4 +48,21 @@ TEST(NetState, OnlyAnUpNonLoopbackInterfaceWithARealAddressCounts) {
   sockaddr other{};
   other.sa_family = AF_PACKET;
   EXPECT_FALSE(InterfaceConnects(up, &other));
+}
+
+// A monitor that knows decides, both ways; one that does not leaves the
+// question to the interfaces; a fixed answer comes before either.
+TEST(Connection, TheMonitorDecidesWhenItKnows) {
+  using namespace platform;
+  const bool interfaces = AnyInterfaceConnected();
+  SetConnectionMonitor([interfaces] { return std::optional<bool>(!interfaces); });
+  EXPECT_EQ(ConnectionAvailable(), !interfaces);
+  SetConnectionMonitor([] { return std::optional<bool>(); });
+  EXPECT_EQ(ConnectionAvailable(), interfaces);
+  SetConnectionMonitor([interfaces] { return std::optional<bool>(!interfaces); });
+  SetConnectionAnswer(interfaces);
+  EXPECT_EQ(ConnectionAvailable(), interfaces);
+  SetConnectionAnswer(std::nullopt);
+  SetConnectionMonitor(nullptr);
+  EXPECT_EQ(ConnectionAvailable(), interfaces);
 }

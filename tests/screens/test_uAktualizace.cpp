@@ -9,7 +9,7 @@
 
 #include "model/uPFce.h"
 #include "platform/profile.h"
-#include "platform/qtnet/connection.h"
+#include "platform/connection.h"
 #include "screens/uAktualizace.h"
 #include "screens/uZjistiA.h"
 #include "support/HttpServer.h"

@@ -11,7 +11,7 @@
 #include "support/ScreenFixture.h"
 #include "platform/filetype.h"
 #include "platform/profile.h"
-#include "platform/qtnet/connection.h"
+#include "platform/connection.h"
 #include "screens/uNastaveni.h"
 #include "screens/uVyberAdr.h"
 
