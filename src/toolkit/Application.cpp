@@ -41,6 +41,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
 
 TApplication::~TApplication() {
   for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) delete it->data();
+  TForm::SetMainForm(nullptr, nullptr);
   platform::SetMessageHandler(std::move(previousMessageHandler_));
   SetErrorBox(nullptr);
   g_application = nullptr;
@@ -62,10 +63,10 @@ bool TApplication::HelpCommand(uint16_t Command, int32_t Data) {
   return result;
 }
 
-TForm* TApplication::MainForm() const { return static_cast<TForm*>(mainForm_.data()); }
+TForm* TApplication::MainForm() const { return TForm::MainForm(); }
 
 void TApplication::FormCreated(TForm* form) {
-  if (!mainForm_) mainForm_ = form;
+  if (!TForm::MainForm()) TForm::SetMainForm(form, [this] { Terminate(); });
   forms_.emplace_back(form);
   Invoke([form] { form->FormCreate(); });
 }

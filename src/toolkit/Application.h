@@ -89,7 +89,6 @@ class TApplication : public QApplication {
   std::string title_;
   std::string helpFile_;
   THelpEvent onHelp_;
-  QPointer<QObject> mainForm_;
   std::vector<QPointer<QObject>> forms_;
   std::vector<std::string> params_;
   platform::MessageHandler previousMessageHandler_;

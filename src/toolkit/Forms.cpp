@@ -1,5 +1,6 @@
 #include "toolkit/Forms.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -8,8 +9,8 @@
 #include <QWindow>
 #include <deque>
 
-#include "toolkit/Application.h"
 #include "toolkit/Controls.h"
+#include "toolkit/TestMode.h"
 #include "toolkit/Text.h"
 #include "platform/profile.h"
 
@@ -22,6 +23,15 @@ const char* const kPlaceWhenFramed = "placeWhenFramed";
 QPointer<TForm>& Active() {
   static QPointer<TForm> active;
   return active;
+}
+
+struct MainFormEntry {
+  QPointer<TForm> form;
+  std::function<void()> onClosed;
+};
+MainFormEntry& Main() {
+  static MainFormEntry main;
+  return main;
 }
 
 std::deque<std::function<void(TForm&)>>& ModalQueue() {
@@ -110,6 +120,13 @@ void TForm::Activate() {
 
 TForm* TForm::ActiveForm() { return Active(); }
 
+TForm* TForm::MainForm() { return Main().form; }
+
+void TForm::SetMainForm(TForm* form, std::function<void()> onClosed) {
+  Main().form = form;
+  Main().onClosed = std::move(onClosed);
+}
+
 void TForm::QueueModal(std::function<void(TForm&)> action) { ModalQueue().push_back(std::move(action)); }
 const std::vector<std::string>& TForm::ShownModals() { return Modals(); }
 
@@ -139,7 +156,7 @@ void TForm::hideEvent(QHideEvent* event) {
   Active() = nullptr;
   // Activation goes back to the form this one was shown over.
   TForm* back = activeBefore_;
-  if (!back || !back->isVisible()) back = Application() ? Application()->MainForm() : nullptr;
+  if (!back || !back->isVisible()) back = MainForm();
   if (back && back != this && back->isVisible()) back->Activate();
 }
 
@@ -161,7 +178,7 @@ void TForm::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  if (Application() && Application()->MainForm() == this) Application()->Terminate();
+  if (MainForm() == this && Main().onClosed) Main().onClosed();
   QDialog::closeEvent(event);
 }
 
@@ -200,7 +217,7 @@ bool TForm::event(QEvent* event) {
 void TForm::PlaceOnScreen() {
   if (position_ == TPosition::poDesigned) return;
   QRect area;
-  TForm* main = Application() ? Application()->MainForm() : nullptr;
+  TForm* main = MainForm();
   if (position_ != TPosition::poScreenCenter && main && main != this && main->isVisible()) {
     area = main->frameGeometry();
   } else if (QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen()) {

@@ -72,6 +72,11 @@ class TForm : public QDialog {
   // Makes the form the active one, running FormActivate when it was not.
   void Activate();
   static TForm* ActiveForm();
+  // The program's main form, as the application object names it (the first
+  // form it creates); null when there is none or it is gone. When the main
+  // form has closed, onClosed runs: the application object ends its loop.
+  static TForm* MainForm();
+  static void SetMainForm(TForm* form, std::function<void()> onClosed);
 
   virtual void FormCreate() {}
   virtual void FormShow() {}

@@ -3,7 +3,7 @@
 #include <QTextCursor>
 #include <algorithm>
 
-#include "toolkit/Application.h"
+#include "toolkit/Invoke.h"
 #include "toolkit/Text.h"
 
 namespace toolkit {
