@@ -20,6 +20,7 @@ namespace platform {
 namespace {
 
 const char kDefaultSection[] = "[Default Applications]";
+const char kRemovedSection[] = "[Removed Associations]";
 
 std::string XmlText(const std::string& s) {
   std::string out;
@@ -122,8 +123,53 @@ std::string EnvDir(const char* name, const char* underHome) {
   const char* value = std::getenv(name);
   // A relative value is invalid and ignored, as the XDG rules say.
   if (value && value[0] == '/') return value;
+  // Without a home of its own the user has no such folder: "/.local/share" is nobody's.
   const char* home = std::getenv("HOME");
-  return std::string(home ? home : "") + underHome;
+  if (!home || home[0] != '/') return {};
+  return std::string(home) + underHome;
+}
+
+bool ValidUtf8(const std::string& s) {
+  for (size_t i = 0; i < s.size();) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    const size_t len = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 && c >= 0xC2 ? 2 : (c & 0xF0) == 0xE0 ? 3
+                                 : (c & 0xF8) == 0xF0 && c <= 0xF4  ? 4 : 0;
+    if (len == 0 || i + len > s.size()) return false;
+    for (size_t k = 1; k < len; ++k) {
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += len;
+  }
+  return true;
+}
+
+// A path that every opener takes as it stands. xdg-open without a desktop
+// splits the Exec line at blanks and hands its first word to the shell
+// unquoted; GLib drops an entry whose program it cannot find after its own
+// unescaping. So: no blank, quote, backslash, '%', nor anything a shell
+// expands or ends a word at.
+bool NeedsNoQuoting(const std::string& path) {
+  if (path.empty() || path[0] != '/' || !ValidUtf8(path)) return false;
+  for (char ch : path) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    const bool plain = c >= 0x80 || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       std::string_view("/._-+,@=:").find(static_cast<char>(c)) != std::string_view::npos;
+    if (!plain) return false;
+  }
+  return true;
+}
+
+// Points the link at the target, replacing an older link or file in one
+// step; a folder of that name refuses.
+void PlaceLink(const std::string& link, const std::string& target) {
+  MakeFolders(link.substr(0, link.rfind('/')));
+  const std::string temp = link + ".new";
+  ::unlink(temp.c_str());
+  if (::symlink(target.c_str(), temp.c_str()) != 0) throw EFileTypeError(link);
+  if (::rename(temp.c_str(), link.c_str()) != 0) {
+    ::unlink(temp.c_str());
+    throw EFileTypeError(link);
+  }
 }
 
 std::string WithoutLineEnd(const std::string& line) {
@@ -179,6 +225,40 @@ std::string DesktopEntry(const TFileType& type) {
   return out;
 }
 
+namespace {
+
+// The type's lines in the section of removed associations without our entry;
+// a line that named nothing else goes.
+void WithoutRemoval(std::vector<std::string>& lines, const std::string& prefix, const std::string& desktopId) {
+  bool inRemoved = false;
+  for (size_t i = 0; i < lines.size();) {
+    const std::string line = WithoutLineEnd(lines[i]);
+    if (line.rfind('[', 0) == 0) {
+      inRemoved = line == kRemovedSection;
+    } else if (inRemoved && line.rfind(prefix, 0) == 0) {
+      std::string kept;
+      bool ours = false;
+      const std::string list = line.substr(prefix.size());
+      for (size_t pos = 0; pos <= list.size();) {
+        size_t semi = list.find(';', pos);
+        if (semi == std::string::npos) semi = list.size();
+        const std::string id = list.substr(pos, semi - pos);
+        if (id == desktopId) ours = true;
+        else if (!id.empty()) kept += id + ";";
+        pos = semi + 1;
+      }
+      if (ours && kept.empty()) {
+        lines.erase(lines.begin() + static_cast<long>(i));
+        continue;
+      }
+      if (ours) lines[i] = prefix + kept + "\n";
+    }
+    ++i;
+  }
+}
+
+}  // namespace
+
 std::string WithDefaultApplication(const std::string& mimeapps, const std::string& mimeType,
                                    const std::string& desktopId) {
   const std::string prefix = mimeType + "=";
@@ -192,6 +272,8 @@ std::string WithDefaultApplication(const std::string& mimeapps, const std::strin
     pos = end;
   }
   if (!lines.empty() && lines.back().back() != '\n') lines.back() += '\n';
+  // An earlier "remove from this type" of ours would hide the entry from every list.
+  WithoutRemoval(lines, prefix, desktopId);
 
   size_t section = lines.size();
   for (size_t i = 0; i < lines.size(); ++i) {
@@ -229,7 +311,16 @@ std::string WithDefaultApplication(const std::string& mimeapps, const std::strin
   return out;
 }
 
+std::string LaunchPath(const TFileType& type, const TXdgHome& where) {
+  if (NeedsNoQuoting(type.ProgramPath)) return type.ProgramPath;
+  return Folder(Folder(where.DataHome, type.Id), type.Id);
+}
+
 void RegisterFileType(const TFileType& type, const TXdgHome& where) {
+  // Nothing is written where the user's folders are unknown.
+  if (where.DataHome.empty()) throw EFileTypeError("~/.local/share/mime/packages/" + type.Id + ".xml");
+  if (where.ConfigHome.empty()) throw EFileTypeError("~/.config/mimeapps.list");
+
   const std::string mime = Folder(where.DataHome, "mime");
   const std::string applications = Folder(where.DataHome, "applications");
   const std::string desktopId = type.Id + ".desktop";
@@ -238,7 +329,13 @@ void RegisterFileType(const TFileType& type, const TXdgHome& where) {
   if (!type.IconSvg.empty()) {
     WriteFile(Folder(where.DataHome, "icons/hicolor/scalable/apps"), type.Id + ".svg", type.IconSvg);
   }
-  WriteFile(applications, desktopId, DesktopEntry(type));
+  // A program whose path an opener would misread is started through a link
+  // of a plain name; the link resolves to the program, which finds its folder
+  // through /proc/self/exe.
+  TFileType launched = type;
+  launched.ProgramPath = LaunchPath(type, where);
+  if (launched.ProgramPath != type.ProgramPath) PlaceLink(launched.ProgramPath, type.ProgramPath);
+  WriteFile(applications, desktopId, DesktopEntry(launched));
 
   const std::string mimeapps = Folder(where.ConfigHome, "mimeapps.list");
   std::optional<std::string> old;

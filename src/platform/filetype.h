@@ -30,7 +30,8 @@ struct TFileType {
 };
 
 // The user's folders: XDG_DATA_HOME and XDG_CONFIG_HOME when they are set
-// to absolute paths, else ~/.local/share and ~/.config.
+// to absolute paths, else ~/.local/share and ~/.config; "" where neither the
+// variable nor an absolute HOME tells.
 struct TXdgHome {
   std::string DataHome;
   std::string ConfigHome;
@@ -46,9 +47,16 @@ class EFileTypeError : public Exception {
 
 // Writes the four files in the order above, each atomically, creating the
 // folders on the way, then refreshes the caches. The files come out the same
-// every time; mimeapps.list keeps every other line. A refused folder or file
-// stops the registration with EFileTypeError.
+// every time; mimeapps.list keeps every other line. A refused folder or file,
+// or a folder of `where` that is unknown (""), stops the registration with
+// EFileTypeError.
+//
+// The desktop entry starts the program by a path that no opener can misread
+// (LaunchPath): its own path where that holds no blank, quote, '%' or other
+// character a launcher treats specially, else <data>/<Id>/<Id>, a link to it
+// that registration places first.
 void RegisterFileType(const TFileType& type, const TXdgHome& where);
+std::string LaunchPath(const TFileType& type, const TXdgHome& where);
 
 // The pieces, for the tests and for anyone who wants to look.
 std::string MimePackage(const TFileType& type);
@@ -57,7 +65,8 @@ std::string DesktopEntry(const TFileType& type);
 // reserved character and escaped, so that the desktop hands it over exactly:
 // blanks, quotes, '$', '%' and '\' included.
 std::string DesktopExecArgument(const std::string& argument);
-// mimeapps.list with desktopId as the type's default application.
+// mimeapps.list with desktopId as the type's default application, and
+// without desktopId among the type's removed associations.
 std::string WithDefaultApplication(const std::string& mimeapps, const std::string& mimeType,
                                    const std::string& desktopId);
 

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -123,10 +124,10 @@ std::string Output(const std::string& command) {
   return out;
 }
 
-// What a stand-in program wrote into the pipe, up to its first line end; ""
+// What a stand-in program wrote into the pipe, up to its lines-th line end; ""
 // when nothing came within ten seconds. Before a writer opens the pipe, poll
 // reports nothing.
-std::string ReadPipe(int fd) {
+std::string ReadPipe(int fd, int lines = 1) {
   std::string out;
   pollfd p{fd, POLLIN, 0};
   while (::poll(&p, 1, 10000) > 0) {
@@ -134,7 +135,7 @@ std::string ReadPipe(int fd) {
     const ssize_t n = ::read(fd, buf, sizeof buf);
     if (n <= 0) break;  // the writer is gone
     out.append(buf, static_cast<size_t>(n));
-    if (out.back() == '\n') break;
+    if (std::count(out.begin(), out.end(), '\n') >= lines) break;
   }
   return out;
 }
@@ -199,6 +200,53 @@ TEST_F(Registration, AProgramPathWithBlanksAndShellCharactersReachesTheDesktopWh
   EXPECT_EQ(DesktopExecArgument("/usr/lib/zorvik-2/zorvik"), "/usr/lib/zorvik-2/zorvik");
   EXPECT_EQ(DesktopExecArgument("/opt/100%/zorvik"), "/opt/100%%/zorvik");
   EXPECT_EQ(DesktopExecArgument("/a$b\"c`d%e\\f"), "\"/a\\\\$b\\\\\"c\\\\`d%%e\\\\\\\\f\"");
+}
+
+TEST_F(Registration, AnEarlierRemovalOfOurEntryIsUndoneAndEveryOtherLineKept) {
+  const std::string removed =
+      "[Removed Associations]\n"
+      "application/x-zorvik-test=zorvik.desktop;\n"
+      "text/plain=zorvik.desktop;gedit.desktop;\n"
+      "a/b=other.desktop;zorvik.desktop;old.desktop;\n"
+      "\n"
+      "[Added Associations]\n"
+      "a/b=zorvik.desktop;\n";
+  EXPECT_EQ(WithDefaultApplication(removed, "a/b", "zorvik.desktop"),
+            "[Removed Associations]\n"
+            "application/x-zorvik-test=zorvik.desktop;\n"
+            "text/plain=zorvik.desktop;gedit.desktop;\n"
+            "a/b=other.desktop;old.desktop;\n"
+            "\n"
+            "[Added Associations]\n"
+            "a/b=zorvik.desktop;\n"
+            "[Default Applications]\n"
+            "a/b=zorvik.desktop\n");
+  // The type's line goes when we were all it named.
+  EXPECT_EQ(WithDefaultApplication(removed, "application/x-zorvik-test", "zorvik.desktop"),
+            "[Removed Associations]\n"
+            "text/plain=zorvik.desktop;gedit.desktop;\n"
+            "a/b=other.desktop;zorvik.desktop;old.desktop;\n"
+            "\n"
+            "[Added Associations]\n"
+            "a/b=zorvik.desktop;\n"
+            "[Default Applications]\n"
+            "application/x-zorvik-test=zorvik.desktop\n");
+
+  // What the desktop then offers for the type.
+  if (!Installed("gio")) GTEST_SKIP() << "gio missing";
+  std::filesystem::create_directories(Config(""));
+  WriteBytes(Config("mimeapps.list"), removed);
+  const std::string program = dir.File("zorvik");
+  WriteBytes(program, "#!/bin/sh\n");
+  ::chmod(program.c_str(), 0755);
+  RegisterFileType(Zorvik(program), Home());
+  const std::string listed = Output("env -u XDG_CURRENT_DESKTOP XDG_DATA_HOME='" + dir.File("data") +
+                                    "' XDG_CONFIG_HOME='" + dir.File("config") +
+                                    "' gio mime application/x-zorvik-test 2>&1");
+  EXPECT_NE(listed.find("Default application for \u201Capplication/x-zorvik-test\u201D: zorvik.desktop"),
+            std::string::npos)
+      << listed;
+  EXPECT_NE(listed.find("Registered applications:\n\tzorvik.desktop"), std::string::npos) << listed;
 }
 
 TEST_F(Registration, TheDefaultsFileKeepsEveryOtherLine) {
@@ -278,6 +326,24 @@ TEST_F(Registration, TheUsersFoldersComeFromTheEnvironmentWhenAbsolute) {
   ::unsetenv("XDG_DATA_HOME");
   EXPECT_EQ(UserXdgHome().DataHome, "/home/ucitel/.local/share");
   ::unsetenv("XDG_CONFIG_HOME");
+
+  // Without a home the folders are unknown, not under "/", and nothing is written.
+  for (const char* noHome : std::initializer_list<const char*>{"", "relative/home", nullptr}) {
+    if (noHome) ::setenv("HOME", noHome, 1);
+    else ::unsetenv("HOME");
+    const TXdgHome none = UserXdgHome();
+    ASSERT_EQ(none.DataHome, "") << (noHome ? noHome : "unset");
+    ASSERT_EQ(none.ConfigHome, "");
+  }
+  ::setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
+  try {
+    RegisterFileType(Zorvik(), UserXdgHome());
+    ADD_FAILURE() << "registered without a data folder";
+  } catch (const EFileTypeError& e) {
+    EXPECT_EQ(std::string(e.what()), "Failed to set data for '~/.local/share/mime/packages/zorvik.xml'");
+  }
+  ::unsetenv("XDG_CONFIG_HOME");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("config")));
   ::setenv("HOME", home.c_str(), 1);
 }
 
@@ -328,4 +394,44 @@ TEST_F(Registration, ADesktopLauncherOpensTheFileWithTheRegisteredProgram) {
   EXPECT_EQ(std::system((env + "gio open '" + test + "' >/dev/null 2>&1").c_str()), 0);
   EXPECT_EQ(ReadPipe(fd), test + "\n");
   ::close(fd);
+}
+
+TEST_F(Registration, AProgramFolderWithABlankAQuoteAPercentAndCzechLettersOpensThroughEveryOpener) {
+  if (!Installed("gio") || !Installed("xdg-open")) GTEST_SKIP() << "gio or xdg-open missing";
+  // A stand-in program that reports the arguments it got, one to a line.
+  const std::string folder = dir.File("x/Pro gram '\xC4\x8C" "e\xC5\xA1tina' 100%");
+  std::filesystem::create_directories(folder);
+  const std::string pipe = dir.File("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const std::string program = folder + "/zorvik";
+  WriteBytes(program, "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > '" + pipe + "'\n");
+  ::chmod(program.c_str(), 0755);
+  RegisterFileType(Zorvik(program), Home());
+
+  // The entry starts the program by a path that needs no quoting at all.
+  const std::string exec = ExecValue(ReadBytes(Data("applications/zorvik.desktop")));
+  const std::string launcher = exec.substr(0, exec.find(' '));
+  EXPECT_EQ(exec, launcher + " %f");
+  EXPECT_EQ(launcher.find_first_of("\"'%\\ "), std::string::npos) << exec;
+  EXPECT_TRUE(std::filesystem::equivalent(launcher, program)) << exec;
+
+  const std::string test = dir.File("\xD0\xA2\xD0\xB5\xD1\x81\xD1\x82 cr\xC3\xA8me.sst");
+  WriteBytes(test, "CodN002\r\n");
+  // No desktop session: a bare X display (xdg-open reads desktop entries only
+  // where there is one; the stand-in never opens it), no desktop named, the
+  // user's folders only.
+  const std::string env = "env -u WAYLAND_DISPLAY -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION "
+                          "-u KDE_FULL_SESSION -u GNOME_DESKTOP_SESSION_ID -u XDG_MENU_PREFIX DISPLAY=:97 "
+                          "XDG_DATA_HOME='" +
+                          dir.File("data") + "' XDG_CONFIG_HOME='" + dir.File("config") + "' ";
+  for (const char* opener : {"xdg-open", "gio open"}) {
+    const int fd = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    const int rc = std::system((env + opener + " \"" + test + "\" >/dev/null 2>&1").c_str());
+    EXPECT_EQ(rc, 0) << opener;
+    EXPECT_EQ(ReadPipe(fd, 2), "1\n" + test + "\n") << opener;
+    ::close(fd);
+  }
+  const std::string listed = Output(env + "gio mime application/x-zorvik-test 2>&1");
+  EXPECT_NE(listed.find("Registered applications:\n\tzorvik.desktop"), std::string::npos) << listed;
 }
