@@ -11,7 +11,7 @@
 // The settings; each field's name is also its key in section "Nastaveni".
 struct TNastaveni {
   bool Protokol = false;  // write a protocol when the evaluation screen is closed
-  std::string VAdr;       // default directory of test files
+  std::string VAdr;       // default directory of test files, as path text (platform/cp1250.h)
   bool PVAdr = true;      // the open and save dialogs start in VAdr
   bool ZjistiAV = false;  // check for a newer version at start
   std::string pJazyk =
@@ -29,7 +29,10 @@ void LoadSettings(const std::string& fileName);
 
 // Writes Settings to the program's directory + fileName, keeping the file's
 // other lines. The file is replaced once with all five values; when the write
-// is refused (platform::EIniFileException) it stays as it was.
+// is refused (platform::EIniFileException) it stays as it was. A VAdr that
+// code page 1250 cannot hold is written as the code page shows it, with
+// "?" for what it lacks, and its exact name goes beside it under "VAdrUtf8"
+// in ASCII, which LoadSettings prefers while VAdr is unchanged.
 void SaveSettings(const std::string& fileName);
 
 // The text of the key in the current language. A key that is missing or empty

@@ -15,7 +15,7 @@ struct Dir {
 
 Dir Make(std::string native) {
   if (!native.empty() && native.back() != '/') native += '/';
-  return Dir{native, Utf8ToCp1250(native)};
+  return Dir{native, PathText(native)};
 }
 
 Dir& Override() {
@@ -55,7 +55,7 @@ std::string ProgramDir() { return Current().shown; }
 
 std::string NativeProgramDir() { return Current().native; }
 
-void SetProgramDir(const std::string& dir) { SetNativeProgramDir(Cp1250ToUtf8(dir)); }
+void SetProgramDir(const std::string& dir) { SetNativeProgramDir(NativeOfPathText(dir)); }
 
 void SetNativeProgramDir(const std::string& dir) { Override() = dir.empty() ? Dir{} : Make(dir); }
 
@@ -65,7 +65,7 @@ std::string ProgramFile() {
   const std::string& exe = RealExe();
   if (exe.empty()) return {};
   const size_t slash = exe.rfind('/') + 1;
-  return Real().shown + Utf8ToCp1250(exe.substr(slash));
+  return Real().shown + PathText(exe.substr(slash));
 }
 
 void SetProgramFile(const std::string& path) { FileOverride() = path; }

@@ -2,16 +2,16 @@
 // The program's directory: where the settings, the language table, the help
 // file and the protocols lie beside the running program.
 //
-// Its name is shown and stored as code page 1250 text, which cannot hold every
-// letter of a folder's real name (a Russian or Greek home folder). Paths that
-// begin with ProgramDir() are therefore opened under the real name:
-// NativePath (platform/files.h) puts NativeProgramDir() in their place.
+// Its name is held as code page 1250 path text (platform/cp1250.h), which
+// keeps the letters of a folder's real name that the code page lacks (a
+// Russian or Greek home folder) as escapes; NativePath (platform/files.h)
+// opens paths that begin with ProgramDir() under NativeProgramDir().
 
 #include <string>
 
 namespace platform {
 
-// The directory of the running program file, with its trailing '/', as code page 1250 text.
+// The directory of the running program file, with its trailing '/', as code page 1250 path text.
 std::string ProgramDir();
 
 // The same directory as the file system names it (UTF-8 bytes), with its trailing '/'.

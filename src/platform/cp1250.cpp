@@ -137,4 +137,133 @@ std::string Utf8ToCp1250(std::string_view s) {
   return out;
 }
 
+namespace {
+
+constexpr char kEscape = '\x81';
+
+// The length of the well-formed UTF-8 sequence at i, with its code point; 0 when there is none.
+size_t Utf8Sequence(std::string_view s, size_t i, char32_t& u) {
+  const unsigned char c = static_cast<unsigned char>(s[i]);
+  size_t len;
+  char32_t min;
+  if (c < 0x80) {
+    u = c;
+    return 1;
+  } else if ((c & 0xE0) == 0xC0) {
+    len = 2, min = 0x80, u = c & 0x1F;
+  } else if ((c & 0xF0) == 0xE0) {
+    len = 3, min = 0x800, u = c & 0x0F;
+  } else if ((c & 0xF8) == 0xF0) {
+    len = 4, min = 0x10000, u = c & 0x07;
+  } else {
+    return 0;
+  }
+  if (i + len > s.size()) return 0;
+  for (size_t k = 1; k < len; ++k) {
+    const unsigned char d = static_cast<unsigned char>(s[i + k]);
+    if ((d & 0xC0) != 0x80) return 0;
+    u = (u << 6) | (d & 0x3F);
+  }
+  if (u < min || u > 0x10FFFF || (u >= 0xD800 && u <= 0xDFFF)) return 0;
+  return len;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// The length of the escape at i (0x81 through ';') with its bytes; 0 when none starts there.
+size_t EscapeAt(std::string_view text, size_t i, std::string* bytes) {
+  if (text[i] != kEscape) return 0;
+  size_t j = i + 1;
+  std::string out;
+  while (j + 1 < text.size() && HexDigit(text[j]) >= 0 && HexDigit(text[j + 1]) >= 0) {
+    out += static_cast<char>(HexDigit(text[j]) * 16 + HexDigit(text[j + 1]));
+    j += 2;
+  }
+  if (out.empty() || j >= text.size() || text[j] != ';') return 0;
+  if (bytes) *bytes = std::move(out);
+  return j + 1 - i;
+}
+
+}  // namespace
+
+std::string PathText(std::string_view native) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  std::string pending;  // bytes of the escape being gathered
+  const auto flush = [&] {
+    if (pending.empty()) return;
+    out += kEscape;
+    for (unsigned char b : pending) {
+      out += kHex[b >> 4];
+      out += kHex[b & 15];
+    }
+    out += ';';
+    pending.clear();
+  };
+  for (size_t i = 0; i < native.size();) {
+    char32_t u = 0;
+    const size_t len = Utf8Sequence(native, i, u);
+    if (len == 0) {
+      pending += native[i++];
+      continue;
+    }
+    const char c = UnicodeToCp1250(u);
+    if ((c == '?' && u != U'?') || c == kEscape) {
+      pending += native.substr(i, len);
+    } else {
+      flush();
+      out += c;
+    }
+    i += len;
+  }
+  flush();
+  return out;
+}
+
+std::string NativeOfPathText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (size_t i = 0; i < text.size();) {
+    std::string bytes;
+    if (const size_t len = EscapeAt(text, i, &bytes)) {
+      out += bytes;
+      i += len;
+    } else {
+      AppendUtf8(out, Cp1250ToUnicode(static_cast<unsigned char>(text[i++])));
+    }
+  }
+  return out;
+}
+
+bool BeyondCodePage(std::string_view text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (EscapeAt(text, i, nullptr)) return true;
+  }
+  return false;
+}
+
+std::string PlainPathText(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size();) {
+    std::string bytes;
+    if (const size_t len = EscapeAt(text, i, &bytes)) {
+      for (size_t k = 0; k < bytes.size();) {
+        char32_t u = 0;
+        const size_t n = Utf8Sequence(bytes, k, u);
+        k += n == 0 ? 1 : n;
+        out += '?';
+      }
+      i += len;
+    } else {
+      out += text[i++];
+    }
+  }
+  return out;
+}
+
 }  // namespace platform

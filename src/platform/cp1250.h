@@ -25,4 +25,21 @@ unsigned char Cp1250Lower(unsigned char c);
 std::string Cp1250ToUtf8(std::string_view cp);
 std::string Utf8ToCp1250(std::string_view utf8);
 
+// Paths. A path is the file system's bytes, which the program holds as code
+// page 1250 text like every other string, to show, join and compare it. What
+// the code page holds becomes its byte; every run of other bytes (letters
+// beyond the code page, bytes that are no UTF-8, and U+0081 itself) is kept
+// as an escape: the byte 0x81, which the code page leaves undefined, the
+// bytes in hex digits, and ';'. A path the code page holds is thus its plain
+// text, and every path reads back exactly.
+std::string PathText(std::string_view native);
+// The file system's bytes of a path text. A 0x81 that starts no escape is
+// the character U+0081, as in any other text.
+std::string NativeOfPathText(std::string_view text);
+// Whether the text holds an escape: a name that code page 1250 cannot hold.
+bool BeyondCodePage(std::string_view text);
+// The text with every escaped character as one '?', as the code page alone
+// would keep it.
+std::string PlainPathText(std::string_view text);
+
 }  // namespace platform

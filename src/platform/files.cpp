@@ -24,9 +24,9 @@ std::string NativePath(const std::string& path) {
   // The program's folder by its real name, which its code page 1250 text may have lost.
   const std::string shown = ProgramDir();
   if (path.size() >= shown.size() && path.compare(0, shown.size(), shown) == 0) {
-    return NativeProgramDir() + Cp1250ToUtf8(std::string_view(path).substr(shown.size()));
+    return NativeProgramDir() + NativeOfPathText(std::string_view(path).substr(shown.size()));
   }
-  return Cp1250ToUtf8(path);
+  return NativeOfPathText(path);
 }
 
 bool FileExists(const std::string& path) {

@@ -1,6 +1,8 @@
 #pragma once
 // Whole-file reads and writes. Paths are code page 1250 text, like every
-// string of the model; they are turned into the file system's UTF-8 here.
+// string of the model, with the file system's names beyond the code page
+// kept as escapes (platform/cp1250.h, PathText); they are turned into the
+// file system's bytes here.
 
 #include <cstddef>
 #include <optional>

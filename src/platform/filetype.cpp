@@ -81,13 +81,8 @@ void MakeFolders(const std::string& path) {
   }
 }
 
-// The file routines take code page 1250 paths; a name that cannot pass
-// through the code page unchanged is refused rather than written elsewhere.
-std::string CodePagePath(const std::string& native) {
-  std::string cp = Utf8ToCp1250(native);
-  if (NativePath(cp) != native) throw EFileTypeError(native);
-  return cp;
-}
+// The file routines take code page 1250 path text.
+std::string CodePagePath(const std::string& native) { return PathText(native); }
 
 void WriteFile(const std::string& folder, const std::string& name, const std::string& data) {
   MakeFolders(folder);
@@ -182,7 +177,7 @@ std::string WithoutLineEnd(const std::string& line) {
 }  // namespace
 
 EFileTypeError::EFileTypeError(const std::string& nativePath)
-    : Exception("Failed to set data for '" + Utf8ToCp1250(nativePath) + "'") {}
+    : Exception("Failed to set data for '" + PathText(nativePath) + "'") {}
 
 TXdgHome UserXdgHome() { return {EnvDir("XDG_DATA_HOME", "/.local/share"), EnvDir("XDG_CONFIG_HOME", "/.config")}; }
 

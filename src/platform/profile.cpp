@@ -309,6 +309,17 @@ bool Document::Erase(std::string_view section) {
   return true;
 }
 
+bool Document::EraseKey(std::string_view section, std::string_view key) {
+  const auto found = sectionIndex_.find(Fold(OneLine(section, true)));
+  if (found == sectionIndex_.end()) return false;
+  Section& s = sections_[found->second];
+  const std::string folded = Fold(OneLine(key, true));
+  const size_t before = s.body.size();
+  std::erase_if(s.body, [&](const Line& l) { return l.kind == Line::kKey && Fold(l.Name()) == folded; });
+  s.indexed = false;
+  return s.body.size() != before;
+}
+
 std::string Document::Bytes() const {
   size_t size = bom_.size();
   auto count = [&size](const Line& l) { size += l.text.size() + l.eol.size(); };

@@ -135,6 +135,8 @@ class Document {
   void Set(std::string_view section, std::string_view key, std::string_view value);
   // Removes every section of that name; false when there is none.
   bool Erase(std::string_view section);
+  // Removes the key's lines from the section that reads see; false when it has none.
+  bool EraseKey(std::string_view section, std::string_view key);
   std::string Bytes() const;
 
  private:

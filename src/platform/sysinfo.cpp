@@ -75,7 +75,7 @@ std::string ModuleFileName(ModuleHandle module) {
     char buf[PATH_MAX + 1];
     const ssize_t n = ::readlink("/proc/self/exe", buf, PATH_MAX);
     if (n <= 0) return {};
-    return Utf8ToCp1250(std::string(buf, static_cast<size_t>(n)));
+    return PathText(std::string(buf, static_cast<size_t>(n)));
   }
   // A handle is an entry of the loader's list; it is looked up there again rather than trusted.
   std::string path;
@@ -84,7 +84,7 @@ std::string ModuleFileName(ModuleHandle module) {
     if (m->l_name) path = m->l_name;
     return true;
   });
-  return Utf8ToCp1250(path);
+  return PathText(path);
 }
 
 }  // namespace platform

@@ -71,6 +71,8 @@ TfNastaveni::TfNastaveni() : TForm("fNastaveni") {
   chPVAdr = Check(gSoubory, "chPVAdr", 18, Cp1250("Používat výchozí adresář"));
   eVAdr = new TEdit(gSoubory, "eVAdr");
   eVAdr->SetBounds(8, 38, 169, 21);
+  // A folder's name may hold letters that no text of the program can.
+  eVAdr->SetPathText(true);
   bZCesta = SmallComicButton(gSoubory, "bZCesta", 62, 75, "Vybrat");
   bZCesta->OnClick = [this] { bZCestaClick(); };
   bAsSST = SmallComicButton(gSoubory, "bAsSST", 90, 169, "Registrace typu sst pro Testy");

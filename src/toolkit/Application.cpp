@@ -24,9 +24,9 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   g_application = this;
   SetErrorBox([](const std::exception& e) { g_application->ShowException(e); });
   // Qt has taken its own options out of argv by now.
-  for (int i = 0; i < argc; ++i) params_.push_back(platform::Utf8ToCp1250(argv[i]));
+  params_ = CommandLine(argc, argv);
   if (params_.empty()) params_.push_back("");
-  title_ = FromQ(QFileInfo(ToQ(params_[0])).completeBaseName());
+  title_ = PathFromQ(QFileInfo(PathToQ(params_[0])).completeBaseName());
   setQuitOnLastWindowClosed(false);
 
   InstallFontSubstitutions();
@@ -95,6 +95,12 @@ void TApplication::Terminate() {
   // Without a running loop (tests) there is nothing to end; ending one that
   // is not there would make every later loop return at once.
   if (running_) exit(0);
+}
+
+std::vector<std::string> TApplication::CommandLine(int argc, char** argv) {
+  std::vector<std::string> params;
+  for (int i = 0; i < argc; ++i) params.push_back(platform::PathText(argv[i]));
+  return params;
 }
 
 std::string TApplication::ParamStr(int index) const {

@@ -67,8 +67,11 @@ class TApplication : public QApplication {
   bool Terminated() const { return terminated_; }
 
   // The command line: 0 the program, 1 the first argument; "" beyond the last.
-  // Code page 1250, like every path of the program.
+  // Code page 1250 path text, like every path of the program (CommandLine).
   std::string ParamStr(int index) const;
+  // The arguments as the program holds them: each one the file system's
+  // bytes, a name beyond code page 1250 kept whole (platform::PathText).
+  static std::vector<std::string> CommandLine(int argc, char** argv);
   int ParamCount() const { return static_cast<int>(params_.size()) - 1; }
   // Replaces the arguments after the program's own path (tests).
   void SetParams(const std::vector<std::string>& args);

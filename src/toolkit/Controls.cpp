@@ -334,9 +334,9 @@ TEdit::TEdit(QWidget* parent, const char* name) : TControl(parent, name) {
       });
 }
 
-std::string TEdit::Text() const { return FromQ(text()); }
+std::string TEdit::Text() const { return pathText_ ? PathFromQ(text()) : FromQ(text()); }
 void TEdit::SetText(const std::string& text) {
-  setText(ToQ(text));
+  setText(pathText_ ? ShownToQ(text) : ToQ(text));
   // A text the program puts in shows from its start, not scrolled to its end.
   setCursorPosition(0);
 }
@@ -361,6 +361,18 @@ void TEdit::SetPasswordChar(char c) {
 }
 
 void TEdit::SetMaxLength(int length) { setMaxLength(length > 0 ? length : INT_MAX); }
+
+void TEdit::SetPathText(bool on) {
+  const std::string kept = Text();
+  pathText_ = on;
+  if (on) {
+    delete validator();
+    setValidator(nullptr);
+  } else {
+    setValidator(new Cp1250Validator(this));
+  }
+  SetText(kept);
+}
 
 void TEdit::keyPressEvent(QKeyEvent* event) {
   int key = event->key();

@@ -171,6 +171,9 @@ class TEdit : public TControl<QLineEdit> {
   char PasswordChar() const { return passwordChar_; }
   // 0: no limit.
   void SetMaxLength(int length);
+  // An edit of a path takes every letter a file name may have: its text is
+  // code page 1250 path text (platform::PathText), not text cut to the code page.
+  void SetPathText(bool on);
   std::function<void()> OnChange;
   std::function<void()> OnEnter;
   std::function<void()> OnExit;
@@ -182,6 +185,7 @@ class TEdit : public TControl<QLineEdit> {
 
  private:
   char passwordChar_ = 0;
+  bool pathText_ = false;
 };
 
 // The masked edit; no screen gives it an input mask, so it is an edit whose

@@ -101,8 +101,8 @@ TMsgButton MessageBoxes::Show(const std::string& caption, const std::string& tex
   }
 
   QMessageBox box(DialogParent());
-  box.setWindowTitle(ToQ(caption));
-  box.setText(ToQ(text));
+  box.setWindowTitle(ShownToQ(caption));
+  box.setText(ShownToQ(text));
   switch (icon) {
     case TMsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
     case TMsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
@@ -154,17 +154,17 @@ TFileDialog::TFileDialog(QObject* owner, const char* name, bool save) : QObject(
 
 std::string TFileDialog::StartDirectory() const {
   if (!InitialDir.empty()) return InitialDir;
-  const QFileInfo last(ToQ(FileName));
-  if (!FileName.empty() && !last.path().isEmpty() && last.path() != QStringLiteral(".")) return FromQ(last.path());
-  return FromQ(QDir::currentPath());
+  const QFileInfo last(PathToQ(FileName));
+  if (!FileName.empty() && !last.path().isEmpty() && last.path() != QStringLiteral(".")) return PathFromQ(last.path());
+  return PathFromQ(QDir::currentPath());
 }
 
 std::string TFileDialog::FullPath(const std::string& chosen, const std::string& directory) const {
-  QFileInfo info(ToQ(chosen));
-  if (info.isRelative()) info = QFileInfo(QDir(ToQ(directory)), ToQ(chosen));
+  QFileInfo info(PathToQ(chosen));
+  if (info.isRelative()) info = QFileInfo(QDir(PathToQ(directory)), PathToQ(chosen));
   QString path = info.absoluteFilePath();
   if (!DefaultExt.empty() && info.suffix().isEmpty()) path += QLatin1Char('.') + ToQ(DefaultExt);
-  return FromQ(path);
+  return PathFromQ(path);
 }
 
 bool TFileDialog::Accepts(const std::string& path) const {
@@ -176,7 +176,7 @@ bool TFileDialog::Accepts(const std::string& path) const {
     return false;
   }
   if (save_ && (Options & ofOverwritePrompt) && info.exists() && !info.isDir()) {
-    return MessageBoxes::AskYesNo(caption, FromQ(info.fileName()) + " already exists.\nDo you want to replace it?");
+    return MessageBoxes::AskYesNo(caption, PathFromQ(info.fileName()) + " already exists.\nDo you want to replace it?");
   }
   return true;
 }
@@ -211,7 +211,7 @@ class TCheckingFileDialog : public QFileDialog {
 
   void accept() override {
     const QStringList files = selectedFiles();
-    if (!files.isEmpty() && !QFileInfo(files.constFirst()).isDir() && !owner_.Accepts(FromQ(files.constFirst())))
+    if (!files.isEmpty() && !QFileInfo(files.constFirst()).isDir() && !owner_.Accepts(PathFromQ(files.constFirst())))
       return;
     QFileDialog::accept();
   }
@@ -236,10 +236,10 @@ bool TFileDialog::Run(const std::string& directory, std::string& chosen) {
 }
 
 bool TFileDialog::Choose(QFileDialog& dialog, std::string& chosen) const {
-  if (!FileName.empty()) dialog.selectFile(QFileInfo(ToQ(FileName)).fileName());
+  if (!FileName.empty()) dialog.selectFile(QFileInfo(PathToQ(FileName)).fileName());
   platform::ProfileBatchGap wait;
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-  chosen = FromQ(dialog.selectedFiles().constFirst());
+  chosen = PathFromQ(dialog.selectedFiles().constFirst());
   return true;
 }
 
@@ -273,6 +273,7 @@ bool TOpenPictureDialog::Run(const std::string& directory, std::string& chosen) 
 }
 
 void FileDialogs::QueueFileName(const std::string& name) { FileSeam().queue.push_back(name); }
+void FileDialogs::QueuePickedName(const QString& name) { FileSeam().queue.push_back(PathFromQ(name)); }
 void FileDialogs::QueueCancel() { FileSeam().queue.push_back(std::nullopt); }
 const std::vector<TShownDialog>& FileDialogs::Shown() { return ShownDialogs(); }
 

@@ -83,7 +83,7 @@ class TFileDialog : public QObject {
   std::string Filter;
   std::string DefaultExt;
   std::string InitialDir;
-  std::string FileName;  // the last chosen full path; code page 1250
+  std::string FileName;  // the last chosen full path; code page 1250 path text
   unsigned Options = ofHideReadOnly | ofEnableSizing;
 
   // Shows the dialog; true when the user chose a file (then in FileName).
@@ -137,6 +137,8 @@ class FileDialogs {
   // MessageBoxes' queued answer, else No) and the next queued name is typed
   // into the dialog still open; without one the dialog is cancelled.
   static void QueueFileName(const std::string& name);
+  // The same for a name as Qt's dialog gives it, taken as the dialog takes it.
+  static void QueuePickedName(const QString& name);
   // The next dialog is cancelled; so is every dialog without a queued answer.
   static void QueueCancel();
   static const std::vector<TShownDialog>& Shown();

@@ -63,11 +63,11 @@ QString TShellTreeView::NearestShownFolder(const QString& path) {
 std::string TShellTreeView::Path() const {
   const QModelIndexList selected = selectionModel()->selectedRows();
   if (selected.isEmpty()) return std::string();
-  return FromQ(model_->filePath(selected.first()));
+  return PathFromQ(model_->filePath(selected.first()));
 }
 
 void TShellTreeView::SetPath(const std::string& path) {
-  const QString text = ToQ(path);
+  const QString text = PathToQ(path);
   if (!text.isEmpty() && !QDir::isAbsolutePath(text)) {
     Select(QString());
     throw platform::Exception("Error setting path: \"" + path + "\"");

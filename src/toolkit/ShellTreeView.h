@@ -11,7 +11,8 @@
 // naming no folder of the tree (missing, a file, hidden) selects the nearest
 // folder above it that the tree shows. "" selects nothing. A text that is no
 // path (not absolute) selects nothing and raises "Error setting path: "%s"".
-// Paths are code page 1250 text, as everywhere in the program.
+// Paths are code page 1250 path text, as everywhere in the program, so a
+// folder whose name the code page cannot hold is named exactly.
 
 #include <QFileIconProvider>
 #include <QPersistentModelIndex>

@@ -1,5 +1,7 @@
 #include "toolkit/Text.h"
 
+#include <QFile>
+
 #include "platform/cp1250.h"
 #include "platform/files.h"
 
@@ -21,7 +23,11 @@ std::string FromQ(const QString& text) {
   return out;
 }
 
-QString PathToQ(const std::string& path) { return QString::fromStdString(platform::NativePath(path)); }
+QString PathToQ(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(platform::NativePath(path))); }
+
+std::string PathFromQ(const QString& path) { return platform::PathText(QFile::encodeName(path).toStdString()); }
+
+QString ShownToQ(const std::string& text) { return QString::fromStdString(platform::NativeOfPathText(text)); }
 
 QString Representable(const QString& text) { return ToQ(FromQ(text)); }
 

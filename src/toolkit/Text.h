@@ -17,9 +17,15 @@ std::string Cp1250(std::string_view utf8);
 QString ToQ(const std::string& cp1250);
 // QString to code page 1250; a character the code page cannot hold becomes '?'.
 std::string FromQ(const QString& text);
-// A code page 1250 path as Qt should open it: the program's folder by its real
-// name, which code page 1250 may not hold (platform::NativePath).
+// A path as Qt should open and show it: the file system's real name, with
+// the letters that code page 1250 cannot hold (platform::NativePath).
 QString PathToQ(const std::string& path);
+// A path from Qt as the program holds it: code page 1250 path text, whose
+// letters beyond the code page are kept, not turned into '?' (platform::PathText).
+std::string PathFromQ(const QString& path);
+// A text that may quote a path (a message naming a file) as it is shown:
+// the path's real name in place of its escapes.
+QString ShownToQ(const std::string& text);
 // The text as code page 1250 would keep it: what the user sees is what is saved.
 QString Representable(const QString& text);
 

@@ -81,3 +81,23 @@ TEST(Cp1250, CaseMappingAgreesWithUnicodeForEveryByte) {
   EXPECT_EQ(Cp1250Upper(0xF7), 0xF7);  // ÷
   EXPECT_EQ(Cp1250Lower(0xD7), 0xD7);  // ×
 }
+
+TEST(Cp1250, APathOfAnyBytesReadsBackExactlyAndOneTheCodePageHoldsIsItsPlainText) {
+  const std::string cyrillic = "/home/u/\xD0\xA2\xD0\xB5\xD1\x81\xD1\x82\xD1\x8B";  // "Тесты"
+  const std::string french = "/home/u/Mati\xC3\xA8res";                             // è is not in the code page
+  const std::string czech = "/home/u\xC4\x8Ditel/Testy";                             // "učitel"
+  for (const std::string& native :
+       {cyrillic, french, czech, std::string("/tmp/bad\xFF\xC3 name"), std::string("/tmp/c1 \xC2\x81;41;"),
+        std::string("/tmp/emoji \xF0\x9F\x98\x80.sst"), std::string("/tmp/?")}) {
+    const std::string text = PathText(native);
+    EXPECT_EQ(NativeOfPathText(text), native) << text;
+  }
+  EXPECT_EQ(PathText(czech), Utf8ToCp1250(czech));
+  EXPECT_FALSE(BeyondCodePage(PathText(czech)));
+  EXPECT_FALSE(BeyondCodePage(PathText("/tmp/?")));
+  EXPECT_TRUE(BeyondCodePage(PathText(french)));
+  EXPECT_EQ(PlainPathText(PathText(french)), "/home/u/Mati?res");
+  EXPECT_EQ(PlainPathText(PathText(cyrillic)), "/home/u/?????");
+  // A 0x81 in a text that starts no escape stays the character it always was.
+  EXPECT_EQ(NativeOfPathText("a\x81;b\x81" "4;"), "a\xC2\x81;b\xC2\x81" "4;");
+}

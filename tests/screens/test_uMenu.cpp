@@ -48,6 +48,41 @@ TEST_F(Menu, StartedWithATestFileLoadsItAndEnablesTheTestButtons) {
   EXPECT_TRUE(TestButtonsEnabled());
 }
 
+TEST_F(Menu, ATestNamedBeyondTheCodePageOpensFromTheCommandLineAndTheDialogAndSavesUnderSuchAName) {
+  // "Тест crème.sst" as the file system names it.
+  std::string native = dir.Path() + "\xD0\xA2\xD0\xB5\xD1\x81\xD1\x82 cr\xC3\xA8me.sst";
+  std::filesystem::rename(MakeTest("Zemepis", 3), native);
+  char program[] = "zorvik";
+  char* argv[] = {program, native.data()};
+  Start({TApplication::CommandLine(2, argv)[1]});
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(CurrentTest.Name, "Zemepis");
+  EXPECT_TRUE(TestButtonsEnabled());
+
+  // Picked in the open dialog.
+  CurrentTest = TDTest{};
+  FileDialogs::QueuePickedName(QString::fromStdString(native));
+  Click(fMenu->bNacistTest);
+  EXPECT_EQ(CurrentTest.Name, "Zemepis");
+  EXPECT_TRUE(TestButtonsEnabled());
+
+  // Saved under another such name, typed without its extension.
+  const std::string copy = dir.Path() + "\xD0\x9A\xD0\xBE\xD0\xBF\xD0\xB8\xD1\x8F";  // "Копия"
+  CurrentTest.Changed = true;
+  FileDialogs::QueuePickedName(QString::fromStdString(copy));
+  Click(fMenu->bUlozitTest);
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_FALSE(CurrentTest.Changed);
+  ASSERT_TRUE(std::filesystem::exists(copy + ".sst"));
+  CurrentTest = TDTest{};
+  FileDialogs::QueuePickedName(QString::fromStdString(copy + ".sst"));
+  Click(fMenu->bNacistTest);
+  EXPECT_EQ(CurrentTest.Name, "Zemepis");
+  // Nothing went to a name of question marks instead.
+  for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
+    EXPECT_EQ(e.path().filename().string().find('?'), std::string::npos) << e.path();
+}
+
 TEST_F(Menu, ARefusedHeaderIsShownBeforeTheMenuAndNoTestIsLoaded) {
   testsupport::WriteBytes(dir.File("stary.sst"), "CodeN002whatever");
   Start({dir.File("stary.sst")});

@@ -2,6 +2,8 @@
 // loading, storing and cancelling, a language gone from the table, the page
 // kept, the chooser's presets, and the registration of the test file type.
 #include <QDir>
+#include <QFileSystemModel>
+#include <QKeyEvent>
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -217,6 +219,58 @@ TEST_F(SettingsScreen, TheChooserConfirmedGivesTheTreesPathOfThePresetOrOfTheFol
   });
   EXPECT_EQ(Settings.VAdr, dir.File("Testy/Fyzika"));
   EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(SettingsScreen, AFolderNamedBeyondTheCodePageIsStoredExactlyAndTheDialogsStartThere) {
+  // "Тесты", made by the user in a file manager, picked in the tree.
+  const std::string native = dir.Path() + "\xD0\xA2\xD0\xB5\xD1\x81\xD1\x82\xD1\x8B";
+  std::filesystem::create_directory(native);
+  Start();
+  OpenSettings([&](TfNastaveni& f) {
+    QueueChooser([&](TfVyberAdr& c) {
+      auto* model = static_cast<QFileSystemModel*>(c.ShellTreeView1->model());
+      c.ShellTreeView1->setCurrentIndex(model->index(QString::fromStdString(native)));
+      Click(c.bVyber);
+    });
+    Click(f.bZCesta);
+    EXPECT_EQ(f.eVAdr->text(), QString::fromStdString(native));
+    Click(f.bNastavit);
+  });
+  EXPECT_TRUE(Boxes().empty());
+  // Every other reader of the file sees the folder as the code page shows it.
+  EXPECT_EQ(SettingsFile(), "[Nastaveni]\r\nProtokol=0\r\nVAdr=" + dir.Path() +
+                                "?????\r\nVAdrUtf8=" + dir.Path() +
+                                "%D0%A2%D0%B5%D1%81%D1%82%D1%8B\r\nPVAdr=1\r\nZjistiAV=0\r\npJazyk=" + kCesky + "\r\n");
+
+  // The next start reads the folder back and the open dialog starts in it.
+  DestroyScreens();
+  Settings = TNastaveni{};
+  Start();
+  FileDialogs::QueueCancel();
+  Click(fMenu->bNacistTest);
+  ASSERT_FALSE(FileDialogs::Shown().empty());
+  EXPECT_EQ(PathToQ(FileDialogs::Shown().back().Directory), QString::fromStdString(native));
+
+  // Typed by hand, such a name is kept as typed, and a plain one drops the exact copy.
+  OpenSettings([&](TfNastaveni& f) {
+    EXPECT_EQ(f.eVAdr->text(), QString::fromStdString(native));
+    f.eVAdr->clear();
+    for (QChar c : QString::fromUtf8("/home/u/Mati\xC3\xA8res")) {
+      QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(f.eVAdr, &key);
+    }
+    EXPECT_EQ(f.eVAdr->text(), QString::fromUtf8("/home/u/Mati\xC3\xA8res"));
+    EXPECT_EQ(PathToQ(f.eVAdr->Text()), QString::fromUtf8("/home/u/Mati\xC3\xA8res"));
+    f.eVAdr->SetText(dir.File("Testy"));
+    Click(f.bNastavit);
+  });
+  EXPECT_EQ(SettingsFile(), "[Nastaveni]\r\nProtokol=0\r\nVAdr=" + dir.File("Testy") +
+                                "\r\nPVAdr=1\r\nZjistiAV=0\r\npJazyk=" + kCesky + "\r\n");
+  // A VAdr changed by hand since outweighs the exact copy beside it.
+  testsupport::WriteBytes(dir.File("Nastaveni.ini"), "[Nastaveni]\r\nVAdr=/jinam\r\nVAdrUtf8=" + dir.Path() +
+                                                         "%D0%A2%D0%B5%D1%81%D1%82%D1%8B\r\n");
+  LoadSettings("Nastaveni.ini");
+  EXPECT_EQ(Settings.VAdr, "/jinam");
 }
 
 TEST_F(SettingsScreen, ATextThatIsNoPathIsReportedAndTheChooserStillOpensWithNothingSelected) {
