@@ -29,6 +29,8 @@ TForm1::TForm1() : TForm("Form1") {
   StringGrid1->SetEditing(true);
   // Tab leaves the grid for the buttons instead of walking its cells.
   StringGrid1->setTabKeyNavigation(false);
+  // A translator sees what was typed; what the table cannot hold is named at the save.
+  StringGrid1->SetKeepAllLetters(true);
   StringGrid1->SetCol(0);
 
   Panel1 = new TPanel(this, "Panel1");
@@ -87,6 +89,7 @@ void TForm1::bUlozitClick() {
   if (StringGrid1->ColCount() > 1 && StringGrid1->RowCount() > 1 + static_cast<int>(klice_.size())) {
     throw platform::EListError(static_cast<long>(klice_.size()));
   }
+  if (!TextsFitTheTable()) return;
   // The whole grid goes into the table in memory and the file is replaced
   // once, so a failure leaves the table as it was, never half saved.
   platform::ProfileFile file(TablePath());
@@ -97,6 +100,34 @@ void TForm1::bUlozitClick() {
     }
   }
   file.WriteAll(table);
+}
+
+bool TForm1::TextsFitTheTable() {
+  // Key by key, as the translator reads the grid.
+  constexpr size_t kNamed = 10;
+  std::vector<std::pair<int, int>> cells;
+  for (int r = 1; r < StringGrid1->RowCount(); ++r) {
+    for (int c = 1; c < StringGrid1->ColCount(); ++c) {
+      if (!StringGrid1->CellFits(c, r)) cells.emplace_back(c, r);
+    }
+  }
+  if (cells.empty()) return true;
+  std::string names;
+  for (size_t i = 0; i < cells.size() && i < kNamed; ++i) {
+    const auto [c, r] = cells[i];
+    names += StringGrid1->Cells(c, 0) + ": " + klice_[static_cast<size_t>(r - 1)] + "\n";
+  }
+  if (cells.size() > kNamed) names += Cp1250("… a další: ") + std::to_string(cells.size() - kNamed) + "\n";
+  const bool save = MessageBoxes::AskYesNo(
+      Cp1250("Uložit..."),
+      Cp1250("Tyto texty obsahují znaky, které soubor jazyk.ini neumí uložit; místo každého z nich by se uložil "
+             "otazník:\n") +
+          names + Cp1250("\nUložit přesto s otazníky?"));
+  if (!save) {
+    StringGrid1->setCurrentCell(cells[0].second, cells[0].first);
+    StringGrid1->setFocus();
+  }
+  return save;
 }
 
 void TForm1::bPridatJazykClick() {

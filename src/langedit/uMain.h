@@ -1,8 +1,9 @@
 #pragma once
 // The editor's one window: the language table as a grid, one row per key and
 // one column per language, with buttons to load, save, add and remove a
-// language. Captions are fixed Czech texts; the editor shows no message of
-// its own, errors go to the standard error box.
+// language. Captions are fixed Czech texts; errors go to the standard error
+// box. Its one question of its own comes before a save that would turn
+// letters the table cannot hold into '?'.
 
 #include <string>
 #include <vector>
@@ -37,6 +38,10 @@ class TForm1 : public toolkit::TForm {
 
  private:
   static std::string TablePath();
+  // True when every text fits the table's code page, or the translator
+  // agrees to "?" in place of what does not; otherwise the first such cell
+  // becomes the current one.
+  bool TextsFitTheTable();
 
   bool nacteno_ = false;
   std::vector<std::string> jazyky_;

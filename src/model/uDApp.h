@@ -46,5 +46,5 @@ std::string LangText(const std::string& key);
 std::vector<std::string> ListLanguages();
 
 // Every key the program looks up in the language table.
-inline constexpr size_t kLangKeyCount = 136;
+inline constexpr size_t kLangKeyCount = 138;
 extern const std::array<std::string_view, kLangKeyCount> LangKeys;

@@ -5,6 +5,7 @@
 
 #include "screens/ScreenWidgets.h"
 #include "platform/convert.h"
+#include "platform/cp1250.h"
 #include "model/uDApp.h"
 
 using namespace toolkit;
@@ -240,7 +241,15 @@ void TfUpravitT::bSmazatClick() {
 }
 
 void TfUpravitT::bVObrClick() {
-  if (opd1->Execute()) eObrazek->SetText(opd1->FileName);
+  if (!opd1->Execute()) return;
+  // The test file holds code page 1250 text: a path it cannot hold would come
+  // back as "?" and the picture be lost, so it is refused while the user can
+  // still do something about it.
+  if (platform::BeyondCodePage(opd1->FileName)) {
+    MessageBoxes::Inform(LangText("Obrazek") + "...", LangText("CestuKObrazkuNelzeUlozit") + "\n\n" + opd1->FileName);
+    return;
+  }
+  eObrazek->SetText(opd1->FileName);
 }
 
 void TfUpravitT::bZpetClick() { Close(); }

@@ -8,18 +8,20 @@
 
 namespace toolkit {
 
-namespace {
-// Cell editing keeps to code page 1250 like every edit.
+// Cell editing keeps to code page 1250 like every edit, unless the grid keeps every letter.
 class CellDelegate : public QStyledItemDelegate {
  public:
-  using QStyledItemDelegate::QStyledItemDelegate;
+  explicit CellDelegate(TStringGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-    if (auto* line = qobject_cast<QLineEdit*>(editor)) line->setValidator(new Cp1250Validator(line));
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    if (line && !grid_->keepAllLetters_) line->setValidator(new Cp1250Validator(line));
     return editor;
   }
+
+ private:
+  TStringGrid* grid_;
 };
-}  // namespace
 
 TStringGrid::TStringGrid(QWidget* parent, const char* name) : TControl(parent, name) {
   horizontalHeader()->hide();
@@ -108,6 +110,11 @@ void TStringGrid::StyleCells() {
 std::string TStringGrid::Cells(int col, int row) const {
   const QTableWidgetItem* it = item(row, col);
   return it ? FromQ(it->text()) : std::string();
+}
+
+bool TStringGrid::CellFits(int col, int row) const {
+  const QTableWidgetItem* it = item(row, col);
+  return !it || Representable(it->text()) == it->text();
 }
 
 void TStringGrid::SetCells(int col, int row, const std::string& text) {

@@ -30,8 +30,14 @@ class TStringGrid : public TControl<QTableWidget> {
   void SetEditing(bool on);
   void SetRangeSelect(bool on);
 
+  // Cells hold code page 1250 text. Typing is kept to the code page, each
+  // other letter becoming '?' as it is typed, unless the grid keeps every
+  // letter typed (SetKeepAllLetters); then Cells gives '?' for those and
+  // CellFits tells which cells hold any.
   std::string Cells(int col, int row) const;
   void SetCells(int col, int row, const std::string& text);
+  void SetKeepAllLetters(bool on) { keepAllLetters_ = on; }
+  bool CellFits(int col, int row) const;
 
   int Col() const;
   void SetCol(int col);
@@ -44,6 +50,9 @@ class TStringGrid : public TControl<QTableWidget> {
 
   int fixedCols_ = 1;
   int fixedRows_ = 1;
+  bool keepAllLetters_ = false;
+
+  friend class CellDelegate;
 };
 
 }  // namespace toolkit

@@ -6,6 +6,8 @@
 #include <filesystem>
 
 #include "support/LexorinFixture.h"
+// Only the number of keys the program looks up, for the shipped table's rows.
+#include "model/uDApp.h"
 
 using namespace toolkit;
 
@@ -110,7 +112,7 @@ TEST_F(LexorinTest, TheShippedTableGivesThreeColumnsAndOneRowPerKey) {
   Click("bNacist");
   TStringGrid& g = Grid();
   ASSERT_EQ(g.ColCount(), 3);
-  ASSERT_EQ(g.RowCount(), 137);
+  ASSERT_EQ(g.RowCount(), static_cast<int>(kLangKeyCount) + 1);
   EXPECT_EQ(Row(g, 0), (Cells{"Polo\x9Eky",
                               "\xC8"
                               "esky",
@@ -119,13 +121,13 @@ TEST_F(LexorinTest, TheShippedTableGivesThreeColumnsAndOneRowPerKey) {
   EXPECT_EQ(g.Cells(2, RowOf("Konec")), "Exit");
   EXPECT_EQ(g.Cells(1, RowOf("Zrusit")), "Zru\x9Ait");
   EXPECT_EQ(g.columnWidth(2), 120);
-  EXPECT_EQ(g.rowHeight(128), 20);
+  EXPECT_EQ(g.rowHeight(static_cast<int>(kLangKeyCount)), 20);
   EXPECT_FALSE(g.item(0, 1)->flags() & Qt::ItemIsEditable);
   EXPECT_TRUE(form_->Nacteno());
   EXPECT_EQ(form_->Jazyky(), (Cells{"\xC8"
                                     "esky",
                                     "English"}));
-  EXPECT_EQ(form_->Klice().size(), 136u);
+  EXPECT_EQ(form_->Klice().size(), kLangKeyCount);
 
   // Saving what was loaded leaves the table as it was, byte for byte.
   Click("bUlozit");
@@ -164,6 +166,49 @@ TEST_F(LexorinTest, KeysAreSavedFromTheLoadAndEmptiedCellsAsEmptyKeys) {
             "esky]\r\nKonec=Konec\r\nZpet=\r\n"
             "[English]\r\nKonec=End\r\nJen=Only here\r\nZpet=Zur\xFC"
             "ck\r\n");
+}
+
+TEST_F(LexorinTest, TextsTheTableCannotHoldAreNamedAndNothingIsSavedUnlessTheTranslatorSaysSo) {
+  SetTable(kTwo);
+  Click("bNacist");
+  // "Создать" and "crème": Cyrillic and è are beyond the table's code page.
+  TypeIntoCell(2, 1, QString::fromUtf8("\xD0\xA1\xD0\xBE\xD0\xB7\xD0\xB4\xD0\xB0\xD1\x82\xD1\x8C"));
+  TypeIntoCell(1, 2, QString::fromUtf8("cr\xC3\xA8me"));
+  TypeIntoCell(2, 2, QStringLiteral("Back?"));
+  // What was typed stays in the cell as typed.
+  EXPECT_EQ(Grid().item(1, 2)->text(), QString::fromUtf8("\xD0\xA1\xD0\xBE\xD0\xB7\xD0\xB4\xD0\xB0\xD1\x82\xD1\x8C"));
+
+  MessageBoxes::QueueAnswer(TMsgButton::No);
+  Click("bUlozit");
+  ASSERT_EQ(MessageBoxes::Shown().size(), 1u);
+  const TShownBox& box = MessageBoxes::Shown()[0];
+  EXPECT_EQ(box.Icon, TMsgIcon::Warning);
+  EXPECT_EQ(box.Caption, "Ulo\x9Eit...");
+  EXPECT_EQ(ToQ(box.Text), QString::fromUtf8("Tyto texty obsahují znaky, které soubor jazyk.ini neumí uložit; "
+                                             "místo každého z nich by se uložil otazník:\n"
+                                             "English: Konec\n\xC4\x8C" "esky: Zpet\n\n"
+                                             "Uložit přesto s otazníky?"));
+  EXPECT_EQ(Table(), kTwo);
+  // The first of them is where the translator goes on.
+  EXPECT_EQ(Grid().Col(), 2);
+  EXPECT_EQ(Grid().Row(), 1);
+
+  // Changed, they save without a question; a "?" typed by the translator is theirs.
+  TypeIntoCell(2, 1, QStringLiteral("Create"));
+  TypeIntoCell(1, 2, QStringLiteral("Zp\u011Bt"));
+  MessageBoxes::Clear();
+  Click("bUlozit");
+  EXPECT_TRUE(MessageBoxes::Shown().empty());
+  EXPECT_EQ(Table(), "[\xC8" "esky]\r\nKonec=Konec\r\nZpet=Zp\xECt\r\n"
+                     "[English]\r\nKonec=Create\r\nJen=Only here\r\nZpet=Back?\r\n");
+
+  // Confirmed, the code page's "?" goes in their place.
+  TypeIntoCell(2, 1, QString::fromUtf8("\xD0\xA1\xD0\xBE\xD0\xB7\xD0\xB4\xD0\xB0\xD1\x82\xD1\x8C"));
+  MessageBoxes::QueueAnswer(TMsgButton::Yes);
+  Click("bUlozit");
+  EXPECT_EQ(MessageBoxes::Shown().size(), 1u);
+  EXPECT_EQ(Table(), "[\xC8" "esky]\r\nKonec=Konec\r\nZpet=Zp\xECt\r\n"
+                     "[English]\r\nKonec=???????\r\nJen=Only here\r\nZpet=Back?\r\n");
 }
 
 TEST_F(LexorinTest, RemovingWithTheKeysOrTheFirstLanguageCurrentDoesNothing) {

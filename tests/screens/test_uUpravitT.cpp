@@ -370,6 +370,27 @@ TEST_F(UpravitTTest, ThePictureDialogOffersExactlyThePicturesTheProgramShowsName
   }
 }
 
+TEST_F(UpravitTTest, APictureWhosePathTheTestFileCannotHoldIsRefusedWhenChosen) {
+  UseTest(1);
+  Open(form);
+  FileDialogs::QueueFileName(dir.File("mapa.jpg"));
+  Press("bVObr");
+  // "Карта.jpg": Cyrillic is beyond the code page of the test file.
+  FileDialogs::QueuePickedName(QString::fromStdString(dir.File("\xD0\x9A\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0.jpg")));
+  Press("bVObr");
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].Caption, "Obr\xE1zek...");
+  EXPECT_EQ(Boxes()[0].Icon, TMsgIcon::None);
+  EXPECT_EQ(ShownToQ(Boxes()[0].Text),
+            QString::fromUtf8("Cestu k tomuto obrázku nelze uložit do testu: obsahuje znaky, které soubor s testem "
+                              "neumí zapsat. Přejmenujte soubor nebo jeho složku, nebo obrázek přesuňte jinam, a "
+                              "vyberte ho znovu.\n\n") +
+                QString::fromStdString(dir.File("\xD0\x9A\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0.jpg")));
+  EXPECT_EQ(Edit("eObrazek")->Text(), dir.File("mapa.jpg"));
+  form->Close();
+  EXPECT_EQ(CurrentTest.Questions[0].Picture, dir.File("mapa.jpg"));
+}
+
 TEST_F(UpravitTTest, AHandMadeTestWithoutQuestionsOrAnswersOpensWithoutHarm) {
   UseTest(0, 3);
   Open(form);
