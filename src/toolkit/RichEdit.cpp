@@ -53,6 +53,8 @@ void TRichEdit::AddLines(const std::vector<TTextLine>& lines) {
   // The visible cursor stays put: carried to the end, showing it would lay
   // out the whole text at once.
   QTextCursor view = textCursor();
+  // Text inserted at the cursor would move its anchor and so select all of it.
+  const bool selected = view.hasSelection();
   const bool keep = view.keepPositionOnInsert();
   view.setKeepPositionOnInsert(true);
   setTextCursor(view);
@@ -84,6 +86,7 @@ void TRichEdit::AddLines(const std::vector<TTextLine>& lines) {
   doc->setPageSize(page);
   view = textCursor();
   view.setKeepPositionOnInsert(keep);
+  if (!selected) view.clearSelection();
   setTextCursor(view);
   doc->setUndoRedoEnabled(undo);
 }

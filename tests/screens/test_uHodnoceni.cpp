@@ -224,6 +224,18 @@ TEST_F(Evaluation, TheProtocolListsEveryQuestionWithMarksKeyAndColours) {
   EXPECT_EQ(Color(At(20, 7)), kRed);         // marked, not correct
 }
 
+// A selected protocol would hide its green and red verdicts under the selection colour.
+TEST_F(Evaluation, EveryEvaluationOpensWithNothingSelectedAndTheCaretAtTheStart) {
+  for (int run = 0; run < 2; ++run) {
+    Run({{{true, false}, {true, false}, true}, {{false, true}, {true, false}, false}});
+    Show([](TForm& form) {
+      auto* protocol = form.findChild<TRichEdit*>(QStringLiteral("reVystup"));
+      EXPECT_FALSE(protocol->textCursor().hasSelection());
+      EXPECT_EQ(protocol->textCursor().position(), 0);
+    });
+  }
+}
+
 TEST_F(Evaluation, UpravInfoRewritesTheHeaderInPlace) {
   Counted(2, 1, 0, {0, 1, 2, 3});
   Show([](TForm& form) {
