@@ -10,7 +10,7 @@ TComboBox::TComboBox(QWidget* parent, const char* name) : TControl(parent, name)
   // Qt would otherwise select the first item added to an empty box.
   setCurrentIndex(-1);
   connect(this, &QComboBox::activated, this, [this](int) {
-    if (OnChange) Invoke(OnChange);
+    Invoke(this, OnChange);
   });
 }
 

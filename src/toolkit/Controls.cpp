@@ -33,6 +33,8 @@ class AlignManager : public QObject {
   }
 
   bool eventFilter(QObject* watched, QEvent* event) override {
+    // Children hidden while their parent goes need no room any more.
+    if (BeingDestroyed(parent_)) return false;
     switch (event->type()) {
       case QEvent::Resize:
       case QEvent::Show:
@@ -137,7 +139,7 @@ bool FocusEvents::eventFilter(QObject* watched, QEvent* event) {
     // The window losing or regaining activation keeps the focus where it was.
     if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
       const auto& handler = event->type() == QEvent::FocusIn ? enter_ : exit_;
-      if (handler) Invoke(handler);
+      Invoke(watched, handler);
     }
   }
   return false;
@@ -149,7 +151,7 @@ TButton::TButton(QWidget* parent, const char* name) : TControl(parent, name) {
   // Enter goes to the focused button or to the Default one, never to a stray one.
   setAutoDefault(false);
   connect(this, &QPushButton::clicked, this, [this] {
-    if (OnClick) Invoke(OnClick);
+    Invoke(this, OnClick);
   });
 }
 
@@ -171,7 +173,7 @@ void TButton::keyPressEvent(QKeyEvent* event) {
 
 TCheckBox::TCheckBox(QWidget* parent, const char* name) : TControl(parent, name) {
   connect(this, &QCheckBox::toggled, this, [this](bool) {
-    if (OnClick) Invoke(OnClick);
+    Invoke(this, OnClick);
   });
 }
 
@@ -180,7 +182,7 @@ void TCheckBox::SetCaption(const std::string& caption) { setText(ToQ(caption)); 
 
 TRadioButton::TRadioButton(QWidget* parent, const char* name) : TControl(parent, name) {
   connect(this, &QRadioButton::toggled, this, [this](bool checked) {
-    if (checked && OnClick) Invoke(OnClick);
+    if (checked) Invoke(this, OnClick);
   });
 }
 
@@ -298,17 +300,17 @@ void TLabel::mouseReleaseEvent(QMouseEvent* event) {
   const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
   pressed_ = false;
   QLabel::mouseReleaseEvent(event);
-  if (click && OnClick) Invoke(OnClick);
+  if (click) Invoke(this, OnClick);
 }
 
 void TLabel::mouseMoveEvent(QMouseEvent* event) {
   QLabel::mouseMoveEvent(event);
-  if (OnMouseMove) Invoke(OnMouseMove);
+  Invoke(this, OnMouseMove);
 }
 
 void TLabel::leaveEvent(QEvent* event) {
   QLabel::leaveEvent(event);
-  if (OnMouseLeave) Invoke(OnMouseLeave);
+  Invoke(this, OnMouseLeave);
 }
 
 void TLabel::changeEvent(QEvent* event) {
@@ -321,9 +323,7 @@ void TLabel::changeEvent(QEvent* event) {
 TEdit::TEdit(QWidget* parent, const char* name) : TControl(parent, name) {
   setValidator(new Cp1250Validator(this));
   SetMaxLength(0);
-  connect(this, &QLineEdit::textChanged, this, [this] {
-    if (OnChange) Invoke(OnChange);
-  });
+  connect(this, &QLineEdit::textChanged, this, [this] { Invoke(this, OnChange); });
   new FocusEvents(
       this,
       [this] {
@@ -540,7 +540,7 @@ void TTimer::Update() {
 }
 
 void TTimer::Timer() {
-  if (OnTimer) Invoke(OnTimer);
+  Invoke(this, OnTimer);
 }
 
 }  // namespace toolkit

@@ -19,6 +19,8 @@
 #include <functional>
 #include <string>
 
+#include "toolkit/Invoke.h"
+
 namespace toolkit {
 
 // What every control is given at birth: its name, "HelpContext" 0 and "Tag" 0.
@@ -54,6 +56,9 @@ template <class Base>
 class TControl : public Base {
  public:
   TControl(QWidget* parent, const char* name) : Base(parent) { InitControl(this, name); }
+  // Qt still sends events to the control and its children after this; none
+  // reaches a handler of ours.
+  ~TControl() override { MarkBeingDestroyed(this); }
   void SetBounds(int left, int top, int width, int height) { this->setGeometry(left, top, width, height); }
   int32_t HelpContext() const { return HelpContextOf(this); }
   void SetHelpContext(int32_t context) { toolkit::SetHelpContext(this, context); }

@@ -50,7 +50,9 @@ TForm::TForm(const char* name) : QDialog(nullptr) {
   UpdateFlags();
 }
 
-TForm::~TForm() = default;
+// The screen's own part is gone by now; Qt, destroying the window, still
+// moves the focus out of its controls, which must not call the screen.
+TForm::~TForm() { MarkBeingDestroyed(this); }
 
 std::string TForm::Caption() const { return FromQ(windowTitle()); }
 void TForm::SetCaption(const std::string& caption) { setWindowTitle(ToQ(caption)); }

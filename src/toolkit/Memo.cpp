@@ -13,7 +13,7 @@ TMemo::TMemo(QWidget* parent, const char* name) : TControl(parent, name) {
   setTabChangesFocus(true);
   connect(this, &QPlainTextEdit::textChanged, this, [this] {
     KeepRepresentable();
-    if (OnChange && !fixing_) Invoke(OnChange);
+    if (!fixing_) Invoke(this, OnChange);
   });
 }
 

@@ -18,7 +18,7 @@ void TTabSheet::SetCaption(const std::string& caption) { pageControl_->setTabTex
 
 TPageControl::TPageControl(QWidget* parent, const char* name) : TControl(parent, name) {
   connect(this, &QTabWidget::currentChanged, this, [this](int) {
-    if (OnChange) Invoke(OnChange);
+    Invoke(this, OnChange);
   });
 }
 

@@ -88,7 +88,7 @@ void TMenuItem::Remove(TMenuItem* item) {
 }
 
 void TMenuItem::Click() {
-  if (OnClick) Invoke(OnClick);
+  Invoke(this, OnClick);
 }
 
 TMenuItem* TMenuItem::FindByAction(const QAction* action) {

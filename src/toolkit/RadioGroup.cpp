@@ -64,9 +64,9 @@ void TRadioGroup::Uncheck(QRadioButton* button) {
 }
 
 void TRadioGroup::ButtonToggled(QRadioButton* button, bool checked) {
-  if (!checked || updating_) return;
+  if (!checked || updating_ || BeingDestroyed(this)) return;
   itemIndex_ = static_cast<int>(std::find(buttons_.begin(), buttons_.end(), button) - buttons_.begin());
-  if (OnClick) Invoke(OnClick);
+  Invoke(this, OnClick);
 }
 
 void TRadioGroup::SetColumns(int columns) {

@@ -66,9 +66,7 @@ TSpinEdit::TSpinEdit(QWidget* parent, const char* name) : TControl(parent, name)
     });
   }
   connect(&repeat_, &QTimer::timeout, this, [this] { RepeatTick(); });
-  connect(editor_, &QLineEdit::textChanged, this, [this] {
-    if (OnChange) Invoke(OnChange);
-  });
+  connect(editor_, &QLineEdit::textChanged, this, [this] { Invoke(this, OnChange); });
   new FocusEvents(
       editor_,
       [this] {

@@ -219,3 +219,34 @@ TEST_F(FormsTest, ClientSizeIsFixedAndTheOuterHeightCountsTheFrame) {
 }
 
 }  // namespace
+
+// Destroying a screen moves the focus out of its controls; the screen's own
+// handlers must not run then, nor those of a control destroyed on its own.
+TEST_F(FormsTest, NoHandlerRunsOnAScreenOrControlBeingDestroyed) {
+  int handled = 0;
+  auto* form = new TForm("fGone");
+  auto* spin = new TSpinEdit(form, "seGone");
+  auto* edit = new TEdit(form, "eGone");
+  auto* button = new TButton(form, "bGone");
+  spin->OnExit = [&] { ++handled; };
+  edit->OnExit = [&] { ++handled; };
+  edit->OnEnter = [&] { ++handled; };
+  button->OnClick = [&] { ++handled; };
+  form->show();
+  QApplication::setActiveWindow(form);
+  spin->setFocus();
+  ASSERT_TRUE(spin->Editor()->hasFocus());
+  delete form;
+  EXPECT_EQ(handled, 0);
+
+  TForm kept("fKept");
+  auto* alone = new TSpinEdit(&kept, "seAlone");
+  new TEdit(&kept, "eAfter");
+  alone->OnExit = [&] { ++handled; };
+  kept.show();
+  QApplication::setActiveWindow(&kept);
+  alone->setFocus();
+  ASSERT_TRUE(alone->Editor()->hasFocus());
+  delete alone;
+  EXPECT_EQ(handled, 0);
+}
