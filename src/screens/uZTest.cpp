@@ -78,7 +78,7 @@ TfZTest::TfZTest() : TForm("fZTest") {
   seCOtazky->SetValue(1);
   seCOtazky->OnChange = [this] { seCOtazkyChange(); };
   seCOtazky->OnExit = [this] { seCOtazkyExit(); };
-  bDalsi = ComicButton(pMenu, "bDalsi", 408, 8, 113, Cp1250("Další >>>"), 1013, [this] { bDalsiClick(); });
+  bDalsi = ComicButton(pMenu, "bDalsi", 408, 8, 113, Cp1250("Další >>>"), 1013, [this] { DalsiKlik(); });
   lSS = ComicFixedLabel(pMenu, "lSS", 524, 12, 65, Qt::AlignHCenter, Cp1250("Správně"));
   lSS->hide();
   bKonec = ComicButton(pMenu, "bKonec", 592, 8, 75, Cp1250("Dokončit"), 1012, [this] { bKonecClick(); });
@@ -322,6 +322,18 @@ void TfZTest::bDalsiClick() {
   if (!SeZpetnouVazbou()) ZHodnoceni();
   ZDalsiO();
   if (SeZpetnouVazbou()) CekatNaKontrolu(true);
+}
+
+void TfZTest::DalsiKlik() {
+  // A question is answered only by a click made while it was shown: the
+  // second click of a double click that moved on would answer the next one unseen.
+  if (bDalsi->SecondOfDoubleClick() && dalsiPosunul_) {
+    dalsiPosunul_ = false;
+    return;
+  }
+  const int32_t shown = CurrentQuestion;
+  bDalsiClick();
+  dalsiPosunul_ = CurrentQuestion != shown;
 }
 
 void TfZTest::bPredchoziClick() {

@@ -98,6 +98,10 @@ class TfZTest : public toolkit::TForm {
   void UkazCislo();
   // Places the question counter and the time beside it for this run's count.
   void RozmistiCislo();
+  // A click on bDalsi by the pupil: bDalsiClick, unless it is the second click
+  // of a double click whose first one moved to the next question.
+  void DalsiKlik();
+  bool dalsiPosunul_ = false;
 };
 
 extern TfZTest* fZTest;

@@ -152,7 +152,19 @@ TButton::TButton(QWidget* parent, const char* name) : TControl(parent, name) {
   setAutoDefault(false);
   connect(this, &QPushButton::clicked, this, [this] {
     Invoke(this, OnClick);
+    doubleClick_ = false;
   });
+}
+
+void TButton::mousePressEvent(QMouseEvent* event) {
+  // Qt passes the second press of a double click on as a press of its own type.
+  if (event->type() == QEvent::MouseButtonPress) doubleClick_ = false;
+  QPushButton::mousePressEvent(event);
+}
+
+void TButton::mouseDoubleClickEvent(QMouseEvent* event) {
+  doubleClick_ = true;
+  QPushButton::mouseDoubleClickEvent(event);
 }
 
 std::string TButton::Caption() const { return FromQ(text()); }

@@ -78,10 +78,18 @@ class TButton : public TControl<QPushButton> {
   bool Default() const { return isDefault(); }
   void SetCancel(bool on);
   bool Cancel() const;
+  // While OnClick runs: the click is the second of a double click (its press
+  // came within the platform's double-click interval after the last one).
+  bool SecondOfDoubleClick() const { return doubleClick_; }
   std::function<void()> OnClick;
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  bool doubleClick_ = false;
 };
 
 // A check box; OnClick runs whenever its state changes, by the user or the program.

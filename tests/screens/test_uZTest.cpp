@@ -152,6 +152,34 @@ TEST_F(TestTaking, ForwardModeChecksSilentlyAndMovesOnlyForward) {
   EXPECT_EQ(Answer(0), nullptr);
 }
 
+// A double click on "Další >>>" answers one question: its second click would
+// land on the next question, which the pupil has not seen yet.
+TEST_F(TestTaking, TheSecondClickOfADoubleClickOnDalsiIsDropped) {
+  UseTest(5, 2, false, Mode::Forward);
+  Start();
+  QApplication::setActiveWindow(f);
+  TButton* next = Button("bDalsi");
+  auto at = [&] { return next->mapTo(f, next->rect().center()); };
+  // Single clicks, however quick, each move on.
+  QTest::mouseClick(f->windowHandle(), Qt::LeftButton, {}, at());
+  QTest::mouseClick(f->windowHandle(), Qt::LeftButton, {}, at());
+  EXPECT_EQ(Shown("lCislo"), QStringLiteral("3/5"));
+
+  Mark(0);
+  QTest::mouseDClick(f->windowHandle(), Qt::LeftButton, {}, at());
+  EXPECT_EQ(Shown("lCislo"), QStringLiteral("4/5"));
+  EXPECT_TRUE(RunResult.Answers[2].Correct);
+  EXPECT_FALSE(RunResult.Answers[3].Correct);
+  EXPECT_EQ(RunResult.Answers[3].Marks, (std::vector<bool>{false, false}));
+
+  // The answers take double clicks as before.
+  QTest::mouseDClick(f->windowHandle(), Qt::LeftButton, {}, Box(0)->mapTo(f, Box(0)->rect().center()));
+  EXPECT_TRUE(Box(0)->isChecked());
+  QTest::mouseClick(f->windowHandle(), Qt::LeftButton, {}, at());
+  EXPECT_EQ(Shown("lCislo"), QStringLiteral("5/5"));
+  EXPECT_TRUE(RunResult.Answers[3].Correct);
+}
+
 TEST_F(TestTaking, ExactMatchWithoutPartialCreditForCheckBoxesAndRadioButtons) {
   // Check boxes: a key of two answers, and a key of none.
   UseTest(6, 3, true, Mode::Forward,
