@@ -42,6 +42,7 @@ void TRadioGroup::AddItem(const std::string& item) {
   connect(button, &QRadioButton::toggled, this, [this, button](bool checked) { ButtonToggled(button, checked); });
   buttons_.push_back(button);
   Arrange();
+  SetTabStop();
   button->show();
 }
 
@@ -53,8 +54,16 @@ void TRadioGroup::SetItemIndex(int index) {
   const int old = itemIndex_;
   itemIndex_ = index;
   if (old >= 0) Uncheck(buttons_[static_cast<size_t>(old)]);
+  SetTabStop();
   // Checking the button runs OnClick, just as a click does.
   if (index >= 0) buttons_[static_cast<size_t>(index)]->setChecked(true);
+}
+
+void TRadioGroup::SetTabStop() {
+  // Tab stops once in the group, on the selected item (the first while none
+  // is): landing on another, Space would change the choice.
+  const size_t stop = itemIndex_ >= 0 ? static_cast<size_t>(itemIndex_) : 0;
+  for (size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->setFocusPolicy(i == stop ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 void TRadioGroup::Uncheck(QRadioButton* button) {
@@ -66,6 +75,7 @@ void TRadioGroup::Uncheck(QRadioButton* button) {
 void TRadioGroup::ButtonToggled(QRadioButton* button, bool checked) {
   if (!checked || updating_ || BeingDestroyed(this)) return;
   itemIndex_ = static_cast<int>(std::find(buttons_.begin(), buttons_.end(), button) - buttons_.begin());
+  SetTabStop();
   Invoke(this, OnClick);
 }
 

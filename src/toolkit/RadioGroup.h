@@ -46,6 +46,7 @@ class TRadioGroup : public TControl<QGroupBox> {
   QWidget* FocusableBefore() const;
   void ButtonToggled(QRadioButton* button, bool checked);
   void Uncheck(QRadioButton* button);
+  void SetTabStop();
 
   std::vector<QRadioButton*> buttons_;
   int itemIndex_ = -1;
