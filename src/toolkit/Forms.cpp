@@ -17,8 +17,20 @@
 namespace toolkit {
 
 namespace {
-// Set while a form centred before the window manager framed it waits for its frame.
+// Set while a form just shown waits for the window manager to frame it.
 const char* const kPlaceWhenFramed = "placeWhenFramed";
+
+// The frame the window manager draws, as Qt reports it. Around a window being
+// unmapped or mapped again it may report none, the last one, or negative sizes.
+bool KnownFrame(const QMargins& frame) {
+  return !frame.isNull() && frame.left() >= 0 && frame.top() >= 0 && frame.right() >= 0 && frame.bottom() >= 0;
+}
+
+// The frame last seen around a shown form: the window manager frames them alike.
+QMargins& LastFrame() {
+  static QMargins frame;
+  return frame;
+}
 
 QPointer<TForm>& Active() {
   static QPointer<TForm> active;
@@ -144,6 +156,8 @@ void TForm::showEvent(QShowEvent* event) {
   Invoke([this] {
     Invoke([this] { FormShow(); });
     PlaceOnScreen();
+    // Where the window lands is known only once it is framed; it is placed again then.
+    setProperty(kPlaceWhenFramed, position_ != TPosition::poDesigned);
     if (Active() != this) activeBefore_ = Active();
     Activate();
   });
@@ -205,7 +219,7 @@ bool TForm::event(QEvent* event) {
   const QEvent::Type type = event->type();
   if ((type == QEvent::Move || type == QEvent::WindowActivate || type == QEvent::ActivationChange) &&
       property(kPlaceWhenFramed).toBool() && isVisible() && windowHandle() &&
-      !windowHandle()->frameMargins().isNull()) {
+      KnownFrame(windowHandle()->frameMargins())) {
     setProperty(kPlaceWhenFramed, false);
     PlaceOnScreen();
   }
@@ -227,14 +241,18 @@ void TForm::PlaceOnScreen() {
   } else {
     return;
   }
-  // Centred with the frame the window manager really draws. Before the window
-  // has been mapped once that frame is not known: the client area is centred
-  // for now, and the window is placed again as soon as its frame is known.
-  const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-  setProperty(kPlaceWhenFramed, frame.isNull());
+  // Centred with the frame the window manager really draws. While the window
+  // is not framed, the frame of the last framed form stands in for it (none
+  // before the first); showEvent has the window placed again once it is framed.
+  QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  if (KnownFrame(frame)) LastFrame() = frame;
+  else frame = LastFrame();
   const QSize outer(width() + frame.left() + frame.right(), height() + frame.top() + frame.bottom());
-  // With a known frame, move() sets where the frame's corner goes.
-  move(area.center().x() - outer.width() / 2, area.center().y() - outer.height() / 2);
+  // The client area's corner is set, not the frame's: how move() places the
+  // frame of a window not yet mapped depends on what Qt last knew of it.
+  setGeometry(QRect(QPoint(area.center().x() - outer.width() / 2 + frame.left(),
+                           area.center().y() - outer.height() / 2 + frame.top()),
+                    size()));
 }
 
 }  // namespace toolkit
