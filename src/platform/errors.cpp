@@ -70,6 +70,10 @@ EInOutError EInOutError::NotRegular(const std::string& path) { return EInOutErro
 
 EIniFileException::EIniFileException(const std::string& path) : Exception("Unable to write to " + path) {}
 
+EIniFileException EIniFileException::Unreadable(const EInOutError& cause) {
+  return EIniFileException(Message{}, cause.what());
+}
+
 EIniFileException EIniFileException::InvalidKey(const std::string& key) {
   return EIniFileException(Message{}, "Unable to write the key '" + Quoted(key) +
                                           "': a key may not contain \"=\" nor begin with \";\" or \"[\"");

@@ -54,6 +54,9 @@ class EIniFileException : public Exception {
   explicit EIniFileException(const std::string& path);
   // A key that could never be read back.
   static EIniFileException InvalidKey(const std::string& key);
+  // A file that exists but cannot be read, so cannot be changed either: its
+  // read error, which names the cause a write refusal would hide.
+  static EIniFileException Unreadable(const EInOutError& cause);
 
  private:
   struct Message {};

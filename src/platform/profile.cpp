@@ -61,12 +61,12 @@ class NameList {
 };
 
 // A file that exists but cannot be read must not be replaced by what little
-// we know of it.
+// we know of it; the refusal says why it could not be read.
 std::string ReadForWriting(const std::string& path) {
   try {
     return ReadFileBytes(path).value_or(std::string());
-  } catch (const EInOutError&) {
-    throw EIniFileException(path);
+  } catch (const EInOutError& e) {
+    throw EIniFileException::Unreadable(e);
   }
 }
 

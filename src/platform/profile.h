@@ -8,7 +8,8 @@
 // page 1250 letters included), the first matching section and the first
 // matching key in it win, blanks around names and values are dropped, a line
 // without "=" is no key, a line starting with ";" is a comment. A file that
-// is missing or cannot be read reads as empty.
+// is missing or cannot be read reads as empty; a write to one that exists
+// and cannot be read is refused with its read error.
 //
 // Lines end at CR LF, LF or a lone CR. Writing keeps every line it does not
 // change byte for byte; a new line ends as the line before it, a new section
@@ -73,7 +74,7 @@ class ProfileFile {
 
   // The whole file parsed once, for many reads or writes; WriteAll replaces
   // the file with the document in one step. ReadAll raises EIniFileException
-  // when a file that exists cannot be read.
+  // with the read error when a file that exists cannot be read.
   profile::Document ReadAll() const;
   void WriteAll(const profile::Document& doc);
 

@@ -62,12 +62,21 @@ TEST_F(Probes, FifosNamedLikeTheProgramsFilesNeverBlock) {
   EXPECT_EQ(Settings, (TNastaveni{false, dir_.Path() + "Testy", true, false,
                                   "\xC8"
                                   "esky"}));
-  EXPECT_EQ(ErrorOf([] { SaveSettings("Nastaveni.ini"); }), "Unable to write to " + dir_.File("Nastaveni.ini"));
+  // Refused with the cause: the file cannot be read, not that it cannot be written.
+  EXPECT_EQ(ErrorOf([] { SaveSettings("Nastaveni.ini"); }),
+            "Cannot access file \"" + dir_.File("Nastaveni.ini") + "\": Not a regular file");
 
   Fifo("jazyk.ini");
-  EXPECT_EQ(ErrorOf([] { LangText("Konec"); }), "Unable to write to " + dir_.File("jazyk.ini"));
+  EXPECT_EQ(ErrorOf([] { LangText("Konec"); }),
+            "Cannot access file \"" + dir_.File("jazyk.ini") + "\": Not a regular file");
   EXPECT_TRUE(ListLanguages().empty());
   EXPECT_TRUE(std::filesystem::is_fifo(dir_.File("jazyk.ini")));
+
+  std::filesystem::remove(dir_.File("jazyk.ini"));
+  std::filesystem::create_directory(dir_.File("jazyk.ini"));
+  EXPECT_EQ(ErrorOf([] { LangText("Konec"); }),
+            "Cannot access file \"" + dir_.File("jazyk.ini") + "\": Is a directory");
+  EXPECT_TRUE(std::filesystem::is_empty(dir_.File("jazyk.ini")));
 }
 
 TEST_F(Probes, AVersionFileOfOneLongLineIsQuotedShort) {

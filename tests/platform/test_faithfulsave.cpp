@@ -158,10 +158,10 @@ TEST(NonRegularFiles, AFifoIsRefusedAtOnceAndNeverReplaced) {
   EXPECT_EQ(ErrorOf([&] { ReadFileBytes(fifo); }), "Cannot access file \"" + fifo + "\": Not a regular file");
   EXPECT_EQ(ErrorOf([&] { WriteFileAtomic(fifo, "x"); }), "Cannot access file \"" + fifo + "\": Not a regular file");
   EXPECT_FALSE(StampOf(fifo) == std::nullopt);
-  // As a profile file it reads as empty and refuses writes.
+  // As a profile file it reads as empty and refuses writes, saying why.
   ProfileFile ini(fifo);
   EXPECT_EQ(ini.ReadString("a", "b", "def"), "def");
-  EXPECT_EQ(ErrorOf([&] { ini.WriteString("a", "b", "c"); }), "Unable to write to " + fifo);
+  EXPECT_EQ(ErrorOf([&] { ini.WriteString("a", "b", "c"); }), "Cannot access file \"" + fifo + "\": Not a regular file");
   EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 

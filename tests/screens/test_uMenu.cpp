@@ -2,9 +2,11 @@
 // two-question rule, the confirmations, the dialogs' directory, the language.
 #include <QDir>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "support/ScreenFixture.h"
 #include "screens/uMenu.h"
@@ -248,6 +250,37 @@ TEST_F(Menu, ANewLanguageShowsAtTheNextActivation) {
   EXPECT_EQ(TForm::ShownModals(), (std::vector<std::string>{"fZHeslo", "fUpravitT"}));
   EXPECT_EQ(fMenu->Caption(), "Main menu");
   EXPECT_EQ(fMenu->bSpustitTest->Caption(), "Run test");
+}
+
+// A table that is a folder or a FIFO cannot be read: the menu says so with
+// the read error, not that it cannot be written, and the start never waits on it.
+TEST_F(Menu, ALanguageTableThatCannotBeReadIsNamedByItsReadError) {
+  const std::string table = dir.File("jazyk.ini");
+  const struct {
+    const char* kind;
+    std::function<void()> make;
+    const char* reason;
+  } cases[] = {
+      {"folder", [&] { std::filesystem::create_directory(table); }, "Is a directory"},
+      {"fifo", [&] { ASSERT_EQ(::mkfifo(table.c_str(), 0644), 0); }, "Not a regular file"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind);
+    DestroyScreens();
+    MessageBoxes::Clear();
+    std::filesystem::remove_all(table);
+    c.make();
+    Start();
+    Open(fMenu);
+    EXPECT_EQ(fMenu->bSpustitTest->Caption(), "!_SpustitTest");
+    ASSERT_FALSE(Boxes().empty());
+    for (const TShownBox& box : Boxes()) {
+      EXPECT_EQ(box.Text, "Cannot access file \"" + table + "\": " + c.reason);
+      EXPECT_EQ(box.Icon, TMsgIcon::Error);
+    }
+    fMenu->hide();
+    EXPECT_FALSE(std::filesystem::is_regular_file(table));
+  }
 }
 
 TEST_F(Menu, TheHelpButtonAsksForTheContents) {
