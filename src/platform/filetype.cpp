@@ -13,6 +13,7 @@
 
 #include "platform/cp1250.h"
 #include "platform/files.h"
+#include "platform/userdirs.h"
 
 extern char** environ;
 
@@ -114,16 +115,6 @@ void RunQuietly(const std::vector<std::string>& args) {
   }
 }
 
-std::string EnvDir(const char* name, const char* underHome) {
-  const char* value = std::getenv(name);
-  // A relative value is invalid and ignored, as the XDG rules say.
-  if (value && value[0] == '/') return value;
-  // Without a home of its own the user has no such folder: "/.local/share" is nobody's.
-  const char* home = std::getenv("HOME");
-  if (!home || home[0] != '/') return {};
-  return std::string(home) + underHome;
-}
-
 bool ValidUtf8(const std::string& s) {
   for (size_t i = 0; i < s.size();) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
@@ -179,7 +170,9 @@ std::string WithoutLineEnd(const std::string& line) {
 EFileTypeError::EFileTypeError(const std::string& nativePath)
     : Exception("Failed to set data for '" + PathText(nativePath) + "'") {}
 
-TXdgHome UserXdgHome() { return {EnvDir("XDG_DATA_HOME", "/.local/share"), EnvDir("XDG_CONFIG_HOME", "/.config")}; }
+TXdgHome UserXdgHome() {
+  return {XdgUserDir("XDG_DATA_HOME", "/.local/share"), XdgUserDir("XDG_CONFIG_HOME", "/.config")};
+}
 
 std::string MimePackage(const TFileType& type) {
   std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";

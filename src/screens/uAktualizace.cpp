@@ -1,11 +1,15 @@
 #include "screens/uAktualizace.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "model/uDApp.h"
 #include "model/uPFce.h"
 #include "platform/appdir.h"
+#include "platform/cp1250.h"
 #include "platform/errors.h"
+#include "platform/files.h"
+#include "platform/userdirs.h"
 #include "screens/ScreenWidgets.h"
 
 using namespace toolkit;
@@ -36,13 +40,39 @@ TfAktualizace::TfAktualizace() : TForm("fAktualizace") {
   bZavrit->OnClick = [this] { bZavritClick(); };
 }
 
-std::string TfAktualizace::SouborVerze() { return platform::ProgramDir() + kVersionFileName; }
+namespace {
 
-bool TfAktualizace::NactiVerzi() {
+// Whether a file can be put in place at the path: the check a download makes
+// before it fetches anything.
+bool TakesFile(const std::string& path) {
+  try {
+    platform::AtomicFileWriter probe(path);
+    return true;
+  } catch (const platform::Exception&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+std::string TfAktualizace::SouborVerze() {
+  const std::string beside = platform::ProgramDir() + kVersionFileName;
+  if (TakesFile(beside)) return beside;
+  // A program installed where its user may not write still learns of updates.
+  const std::string cache = platform::UserCacheHome();
+  if (cache.empty()) return {};
+  const std::string folder = cache + "/zorvik";
+  std::error_code ignored;  // a folder that cannot be made fails the probe
+  std::filesystem::create_directories(folder, ignored);
+  const std::string there = platform::PathText(folder) + "/" + kVersionFileName;
+  return TakesFile(there) ? there : std::string();
+}
+
+bool TfAktualizace::NactiVerzi(const std::string& soubor) {
   int32_t newest = 0;
   std::string notes;
   try {
-    ReadVersionFile(SouborVerze(), newest, notes);
+    ReadVersionFile(soubor, newest, notes);
   } catch (const platform::Exception&) {
     lAktual->SetCaption("");
     Memo1->Clear();

@@ -24,9 +24,11 @@ class TfAktualizace : public toolkit::TForm {
   // screen. A file that cannot be read or does not start with a number
   // empties both and gives false: the check then reports a failed download
   // instead of showing the verdict of an earlier check.
-  bool NactiVerzi();
+  bool NactiVerzi(const std::string& soubor);
 
-  // The local copy of the version file, beside the program.
+  // Where the check keeps its copy of the version file: beside the program,
+  // or, where the program's folder takes no file, in the user's cache folder;
+  // "" when neither does.
   static std::string SouborVerze();
 
  private:

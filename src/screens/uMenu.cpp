@@ -217,10 +217,15 @@ void TfMenu::ZjistiNV() {
     MessageBoxes::Inform(LangText("Aktualizace") + "...", LangText("AktualizaciNelzeZjistitNejstePripojeni"));
     return;
   }
+  // Nothing is asked of the server when its answer could not be kept.
+  const std::string soubor = TfAktualizace::SouborVerze();
+  if (soubor.empty()) {
+    MessageBoxes::Inform(LangText("Aktualizace") + "...", LangText("AktualizaciNelzeZjistitNelzeUlozitSoubor"));
+    return;
+  }
   // A version file that arrived but cannot be read says nothing: that is a
   // failed download too, not a reason to show the last check's verdict.
-  if (DownloadFile(AdresaVerze, TfAktualizace::SouborVerze(), LimityVerze) && fAktualizace &&
-      fAktualizace->NactiVerzi()) {
+  if (DownloadFile(AdresaVerze, soubor, LimityVerze) && fAktualizace && fAktualizace->NactiVerzi(soubor)) {
     fAktualizace->ShowModal();
     return;
   }

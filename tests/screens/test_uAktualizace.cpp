@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include "model/uPFce.h"
 #include "platform/profile.h"
@@ -174,6 +176,66 @@ TEST_F(UpdateCheck, WithoutAConnectionOnlyTheMessageIsShownAndNothingIsFetched) 
   EXPECT_FALSE(resultShown);
   EXPECT_EQ(server.Requests(), 0);
   EXPECT_FALSE(std::filesystem::exists(dir.File("inf.dat")));
+}
+
+// An environment variable set for one test and put back after it.
+class EnvVar {
+ public:
+  EnvVar(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+  }
+  ~EnvVar() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+// A program installed where its user may not write.
+class ReadOnlyProgramFolder : public UpdateCheck {
+ protected:
+  void SetUp() override {
+    UpdateCheck::SetUp();
+    ::chmod(dir.Path().c_str(), 0555);
+  }
+  void TearDown() override {
+    ::chmod(dir.Path().c_str(), 0755);
+    UpdateCheck::TearDown();
+  }
+  testsupport::TempDir home;
+};
+
+TEST_F(ReadOnlyProgramFolder, TheVersionFileGoesIntoTheUsersCacheAndTheCheckGoesOn) {
+  const EnvVar homeVar("HOME", home.Path().c_str());
+  for (const std::string& cache : {home.File("cache"), home.File(".cache")}) {
+    SCOPED_TRACE(cache);
+    const EnvVar xdg("XDG_CACHE_HOME", cache == home.File("cache") ? cache.c_str() : nullptr);
+    MessageBoxes::Clear();
+    Serve("25\r\nnov\xE1 verze\r\n");
+    Check();
+    EXPECT_TRUE(resultShown);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(Verdict(), LangText("KDispoziciNovaVerzeProgramu"));
+    EXPECT_EQ(Notes(), "nov\xE1 verze\r\n");
+    EXPECT_EQ(testsupport::ReadBytes(cache + "/zorvik/inf.dat"), "25\r\nnov\xE1 verze\r\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("inf.dat")));
+  }
+}
+
+TEST_F(ReadOnlyProgramFolder, WhereTheCacheTakesNoFileEitherTheMessageSaysItCannotBeStored) {
+  std::filesystem::create_directories(home.File("cache/zorvik"));
+  ::chmod(home.File("cache/zorvik").c_str(), 0555);
+  const EnvVar xdg("XDG_CACHE_HOME", home.File("cache").c_str());
+  Serve("25\r\n");
+  Check();
+  ::chmod(home.File("cache/zorvik").c_str(), 0755);
+  EXPECT_FALSE(resultShown);
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].Caption, "Aktualizace...");
+  EXPECT_EQ(Boxes()[0].Text, LangText("AktualizaciNelzeZjistitNelzeUlozitSoubor"));
+  EXPECT_EQ(Boxes()[0].Icon, TMsgIcon::None);
+  EXPECT_EQ(server.Requests(), 0);
 }
 
 TEST_F(UpdateCheck, AnErrorInsideTheCheckStillHidesTheNotice) {
