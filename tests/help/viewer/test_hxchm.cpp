@@ -302,3 +302,28 @@ TEST(ZorvikHelp, EveryContextHasATopicAndAPopupText) {
     for (const auto& c : e->Children) open.push_back(&c);
   }
 }
+
+// The help file the build makes is the same wherever and whenever it is
+// built, and its context map names the pages inside it.
+TEST(ZorvikHelp, BuildsInOtherFoldersGiveTheSameBytes) {
+  const std::string built = testsupport::ReadBytes(testsupport::BinDir() + "Zorvik.chm");
+  ASSERT_FALSE(built.empty());
+  testsupport::TempDir dir;
+  for (const std::string folder : {"a", "a much/longer folder/of the build"}) {
+    const std::string work = dir.File(folder);
+    const std::string out = dir.File("Zorvik.chm");
+    const std::string command = std::string("'" CMAKE_COMMAND "' -DSOURCE='") + testsupport::SourceDir() +
+                                "data/help' -DWORK='" + work + "' -DOUTPUT='" + out +
+                                "' -DCHMCMD='" CHMCMD "' -DSETTLE='" SETTLE_HELPFILE "' -P '" +
+                                testsupport::SourceDir() + "cmake/HelpFile.cmake' >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    EXPECT_TRUE(testsupport::ReadBytes(out) == built) << folder;
+  }
+  TChmFile chm;
+  ASSERT_TRUE(chm.Open(testsupport::BinDir() + "Zorvik.chm"));
+  const auto strings = chm.Read("/#STRINGS");
+  ASSERT_TRUE(strings);
+  EXPECT_NE(strings->find(std::string("\0k1005.htm\0", 11)), std::string::npos);
+  EXPECT_EQ(strings->find('/'), std::string::npos);
+  EXPECT_EQ(chm.TopicOfContext(1005), "/k1005.htm");
+}
