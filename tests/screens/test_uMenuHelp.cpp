@@ -5,6 +5,9 @@
 #include <functional>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <QWindow>
 
@@ -234,4 +237,45 @@ TEST_F(MenuHelp, TheKeyOrClickThatClosesAPopupIsNotLost) {
   Click(fMenu->bUpravitTest);
   EXPECT_EQ(TForm::ShownModals(), std::vector<std::string>{"fZHeslo"});
   EXPECT_TRUE(stayed);
+}
+
+// The help window: the entry clicked is the one selected, the index stands in
+// Czech order, and its search needs neither accents nor capitals.
+TEST_F(MenuHelp, TheHelpWindowSelectsWhatIsClickedAndSearchesTheIndexInCzech) {
+  Start();
+  Click(fMenu->bNapoveda);
+  QWidget* window = Shown("HelpWindow");
+  ASSERT_NE(window, nullptr);
+  auto* tree = window->findChild<QTreeWidget*>(QStringLiteral("Contents"));
+  for (const char* name : {"Vlastnosti testu", "Tisk testu", "Nastavení"}) {
+    const auto found = tree->findItems(QString::fromUtf8(name), Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(found.size(), 1) << name;
+    QTreeWidgetItem* entry = found[0];
+    ASSERT_NE(entry->parent(), nullptr) << name;
+    tree->scrollToItem(entry);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(entry).center());
+    EXPECT_EQ(tree->currentItem(), entry) << name << " selected " << tree->currentItem()->text(0).toStdString();
+    EXPECT_EQ(TopicShown(), entry->data(0, Qt::UserRole).toString()) << name;
+  }
+
+  window->findChild<QTabWidget*>(QStringLiteral("Tabs"))->setCurrentIndex(1);
+  auto* index = window->findChild<QListWidget*>(QStringLiteral("Index"));
+  QStringList names;
+  for (int row = 0; row < index->count(); ++row) names << index->item(row)->text();
+  auto before = [&](const char* a, const char* b) {
+    return names.indexOf(QString::fromUtf8(a)) >= 0 &&
+           names.indexOf(QString::fromUtf8(a)) < names.indexOf(QString::fromUtf8(b));
+  };
+  EXPECT_TRUE(before("Co je to?", "Čas na otázku")) << names.join(QStringLiteral(", ")).toStdString();
+  EXPECT_TRUE(before("Čas na otázku", "Dokončit test"));
+  EXPECT_TRUE(before("Kódování testu", "Kombinační test"));
+
+  auto* keyword = window->findChild<QLineEdit*>(QStringLiteral("IndexKeyword"));
+  for (const auto& [typed, found] :
+       {std::pair{"cas", "Čas na otázku"}, std::pair{"KODOV", "Kódování testu"}, std::pair{"zname", "Známka"}}) {
+    keyword->clear();
+    QTest::keyClicks(keyword, QString::fromUtf8(typed));
+    ASSERT_NE(index->currentItem(), nullptr) << typed;
+    EXPECT_EQ(index->currentItem()->text(), QString::fromUtf8(found)) << typed;
+  }
 }

@@ -506,6 +506,7 @@ bool TChmFile::Begin(const std::string& path) {
   defaultTopic_.clear();
   contentsFile_.clear();
   indexFile_.clear();
+  language_ = 0;
   failure_ = TOpenFailure::Damaged;
   const std::string& native = path;  // named as the file system names it
   const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -655,6 +656,9 @@ void TChmFile::ReadSystem() {
         case 1: indexFile_ = ObjectPath(value); break;
         case 2: defaultTopic_ = ObjectPath(value); break;
         case 3: title_ = HelpTextToUtf8(value); break;
+        case 4:
+          if (length >= 4) language_ = U32(s, at - length);
+          break;
         default: break;
       }
     }

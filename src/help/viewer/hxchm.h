@@ -90,6 +90,9 @@ class TChmFile {
   const std::string& DefaultTopic() const { return defaultTopic_; }
   const std::string& ContentsFile() const { return contentsFile_; }
   const std::string& IndexFile() const { return indexFile_; }
+  // The language the file is written in, as a Windows locale number (0x405
+  // for Czech); 0 when the file names none.
+  uint32_t Language() const { return language_; }
 
   std::vector<TSitemapEntry> Contents() const;
   std::vector<TSitemapEntry> Index() const;
@@ -120,6 +123,7 @@ class TChmFile {
   std::unordered_map<std::string, TObject> objects_;  // by the name in lower case
   std::string path_;
   std::string title_, defaultTopic_, contentsFile_, indexFile_;
+  uint32_t language_ = 0;
 };
 
 }  // namespace hxviewer

@@ -1,6 +1,7 @@
 #include "help/viewer/hxviewer.h"
 
 #include <QApplication>
+#include <QCollator>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -19,6 +20,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <algorithm>
 #include <map>
 
 #include "help/hxhhapi.h"
@@ -138,6 +140,26 @@ std::string ObjectOfUrl(const QUrl& url) {
   std::string object = url.path().toStdString();
   if (url.hasFragment()) object += "#" + url.fragment().toStdString();
   return object;
+}
+
+// A Windows locale number as the locale it names, by its language; the
+// program's own locale for one not known here.
+QLocale LocaleOf(uint32_t lcid) {
+  static const std::map<uint32_t, const char*> languages = {
+      {0x05, "cs"}, {0x07, "de"}, {0x09, "en"}, {0x0A, "es"}, {0x0C, "fr"}, {0x0E, "hu"}, {0x10, "it"},
+      {0x13, "nl"}, {0x15, "pl"}, {0x19, "ru"}, {0x1A, "hr"}, {0x1B, "sk"}, {0x22, "uk"}, {0x24, "sl"}};
+  const auto found = languages.find(lcid & 0x3FF);
+  return found == languages.end() ? QLocale() : QLocale(QString::fromLatin1(found->second));
+}
+
+// A text as the index search compares it: without accents, in one case.
+QString Folded(const QString& text) {
+  const QString decomposed = text.normalized(QString::NormalizationForm_D);
+  QString out;
+  out.reserve(decomposed.size());
+  for (const QChar c : decomposed)
+    if (c.category() != QChar::Mark_NonSpacing) out += c;
+  return out.toCaseFolded();
 }
 
 QString PageOf(const QString& text) {
@@ -267,8 +289,16 @@ void THelpWindow::FillContents(QTreeWidgetItem* parent, const std::vector<TSitem
   }
 }
 
-void THelpWindow::FillIndex(const std::vector<TSitemapEntry>& entries, int level) {
-  for (const TSitemapEntry& entry : entries) {
+void THelpWindow::FillIndex(const std::vector<TSitemapEntry>& unsorted, int level) {
+  // In the order of the help file's language, each entry's own entries under it.
+  std::vector<const TSitemapEntry*> entries;
+  for (const TSitemapEntry& entry : unsorted) entries.push_back(&entry);
+  QCollator collator(LocaleOf(file_->Language()));
+  std::stable_sort(entries.begin(), entries.end(), [&](const TSitemapEntry* a, const TSitemapEntry* b) {
+    return collator.compare(FromUtf8(a->Name), FromUtf8(b->Name)) < 0;
+  });
+  for (const TSitemapEntry* e : entries) {
+    const TSitemapEntry& entry = *e;
     auto* item = new QListWidgetItem(QString(level * 4, QLatin1Char(' ')) + FromUtf8(entry.Name), index_);
     if (!entry.Local.empty()) item->setData(kObjectRole, FromUtf8(file_->ObjectPath(entry.Local)));
     if (level < kMaxSitemapDepth) FillIndex(entry.Children, level + 1);
@@ -276,11 +306,11 @@ void THelpWindow::FillIndex(const std::vector<TSitemapEntry>& entries, int level
 }
 
 void THelpWindow::FilterIndex(const QString& text) {
-  const QString wanted = text.trimmed();
+  const QString wanted = Folded(text.trimmed());
   if (wanted.isEmpty()) return;
   for (int row = 0; row < index_->count(); ++row) {
     QListWidgetItem* item = index_->item(row);
-    if (item->text().trimmed().startsWith(wanted, Qt::CaseInsensitive)) {
+    if (Folded(item->text().trimmed()).startsWith(wanted)) {
       index_->setCurrentItem(item);
       index_->scrollToItem(item, QAbstractItemView::PositionAtTop);
       return;
@@ -297,6 +327,15 @@ void THelpWindow::OpenIndexItem(QListWidgetItem* item) {
 void THelpWindow::SelectContentsOf(const std::string& object) {
   const QString wanted = FromUtf8(object);
   const QString page = wanted.section(QLatin1Char('#'), 0, 0);
+  // An entry chosen by the user stays chosen, though another before it may
+  // name the same page.
+  if (QTreeWidgetItem* current = contents_->currentItem()) {
+    const QString own = current->data(0, kObjectRole).toString();
+    if (own.compare(wanted, Qt::CaseInsensitive) == 0 ||
+        (!wanted.contains(QLatin1Char('#')) &&
+         own.section(QLatin1Char('#'), 0, 0).compare(page, Qt::CaseInsensitive) == 0))
+      return;
+  }
   QTreeWidgetItem* best = nullptr;
   for (QTreeWidgetItemIterator it(contents_); *it; ++it) {
     const QString own = (*it)->data(0, kObjectRole).toString();
