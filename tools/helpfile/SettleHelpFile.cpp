@@ -8,15 +8,23 @@
 //    become 0.
 // The context map's strings lie in the compressed section, which cannot be
 // rewritten here: the settled strings go behind the file's end, stored as
-// they are, and the directory entry points there. The old copy stays unused.
+// they are, the directory entry points there and the header's file length
+// grows by them. The old copy stays unused.
+//
+// A file that is not as expected fails, and so does a result in which any
+// object reads otherwise than intended (every object is read back through
+// chmlib's own lookup), so a settled file is never silently damaged.
 //
 //   zorvik_settle_helpfile FILE.chm PREFIX
 #include <chm_lib.h>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,6 +84,65 @@ size_t StripPrefix(std::string& strings, const std::string& prefix) {
   return changed;
 }
 
+// Every object that any listing chunk names, read whole through chmlib's own
+// lookup by name; nothing when the file has none or any cannot be read.
+std::optional<std::map<std::string, std::string>> ReadObjects(const char* path) {
+  std::vector<std::string> names;
+  {
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    chmdir::THeaders headers;
+    std::vector<unsigned char> page;
+    bool read = headers.Read(fd);
+    for (uint64_t index = 0; read && index < headers.ChunkCount; ++index) {
+      read = headers.Chunk(fd, index, page);
+      if (read)
+        for (const chmdir::TEntry& entry : chmdir::ListEntries(page)) names.push_back(entry.Name);
+    }
+    ::close(fd);
+    if (!read || names.empty()) return std::nullopt;
+  }
+  chmFile* chm = chm_open(path);
+  if (!chm) return std::nullopt;
+  std::map<std::string, std::string> objects;
+  bool whole = true;
+  for (const std::string& name : names) {
+    if (name.back() == '/') continue;  // a folder
+    chmUnitInfo ui{};
+    std::string& bytes = objects[name];
+    if (chm_resolve_object(chm, name.c_str(), &ui) != CHM_RESOLVE_SUCCESS || ui.length > (uint64_t{256} << 20)) {
+      whole = false;
+      break;
+    }
+    bytes.resize(static_cast<size_t>(ui.length));
+    if (ui.length > 0 && chm_retrieve_object(chm, &ui, reinterpret_cast<unsigned char*>(bytes.data()), 0,
+                                             static_cast<LONGINT64>(ui.length)) != static_cast<LONGINT64>(ui.length)) {
+      whole = false;
+      break;
+    }
+  }
+  chm_close(chm);
+  if (!whole) return std::nullopt;
+  return objects;
+}
+
+// The system record with its time of compiling (code 10) made 0: the offset
+// of that time within the record, or none when it holds no time.
+std::optional<size_t> TimeInSystem(const std::string& system, size_t& length) {
+  for (size_t r = 4; r + 4 <= system.size();) {
+    const auto* b = reinterpret_cast<const unsigned char*>(system.data()) + r;
+    const unsigned code = b[0] | b[1] << 8;
+    const size_t size = b[2] | b[3] << 8;
+    if (size > system.size() - r - 4) break;
+    if (code == 10) {
+      length = size;
+      return r + 4;
+    }
+    r += 4 + size;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -83,54 +150,50 @@ int main(int argc, char** argv) {
   const char* path = argv[1];
   const std::string prefix = argv[2];
 
-  // The context map's strings, as chmlib reads them.
-  std::string strings;
-  {
-    chmFile* chm = chm_open(path);
-    if (!chm) return Fail(std::string("cannot read ") + path);
-    chmUnitInfo ui{};
-    if (chm_resolve_object(chm, "/#STRINGS", &ui) == CHM_RESOLVE_SUCCESS && ui.length > 0) {
-      strings.resize(static_cast<size_t>(ui.length));
-      const LONGINT64 got =
-          chm_retrieve_object(chm, &ui, reinterpret_cast<unsigned char*>(strings.data()), 0, ui.length);
-      if (got != static_cast<LONGINT64>(ui.length)) strings.clear();
-    }
-    chm_close(chm);
-  }
+  // Every object as chmcmd wrote it, and what the settled ones must read.
+  const auto before = ReadObjects(path);
+  if (!before) return Fail(std::string("cannot read every object of ") + path);
+  std::map<std::string, std::string> expected = *before;
+  if (!expected.count("/#STRINGS") || !expected.count("/#SYSTEM"))
+    return Fail("no context map's strings or no system record");
+  std::string& strings = expected["/#STRINGS"];
+  const bool moveStrings = StripPrefix(strings, prefix) > 0;
+  // Every page the context map names lies inside the help file.
+  for (size_t at = 0; at < strings.size(); at = std::min(strings.find('\0', at), strings.size()) + 1)
+    if (strings[at] == '/')
+      return Fail("the context map names a page outside the help file: " +
+                  strings.substr(at, strings.find('\0', at) - at));
+  size_t timeLength = 0;
+  const std::optional<size_t> time = TimeInSystem(expected["/#SYSTEM"], timeLength);
+  if (time) std::memset(&expected["/#SYSTEM"][*time], 0, timeLength);
 
   const int fd = ::open(path, O_RDWR | O_CLOEXEC);
   if (fd < 0) return Fail(std::string("cannot open ") + path);
   chmdir::THeaders headers;
   if (!headers.Read(fd)) return Fail("no help file");
+  unsigned char itsf[0x58];
+  if (!chmdir::ReadAt(fd, 0, itsf, sizeof itsf)) return Fail("cannot read the header");
 
   // The time in the header.
   const unsigned char zero[4] = {0, 0, 0, 0};
   if (!WriteAt(fd, 16, zero, 4)) return Fail("cannot write");
 
   std::vector<unsigned char> page;
-  bool movedStrings = strings.empty();
+  bool systemFound = false;
+  bool stringsMoved = !moveStrings;
   for (uint64_t index = 0; index < headers.ChunkCount; ++index) {
     if (!headers.Chunk(fd, index, page)) return Fail("cannot read the directory");
     for (const chmdir::TEntry& entry : chmdir::ListEntries(page)) {
-      if (entry.Name == "/#SYSTEM" && entry.Space == 0) {
-        // Its records: code, length, data; code 10 is the time of compiling.
-        std::vector<unsigned char> system(static_cast<size_t>(entry.Length));
-        const uint64_t at = headers.DataOffset + entry.Offset;
-        if (!chmdir::ReadAt(fd, at, system.data(), system.size())) return Fail("cannot read the system record");
-        for (size_t r = 4; r + 4 <= system.size();) {
-          const unsigned code = system[r] | system[r + 1] << 8;
-          const size_t length = system[r + 2] | system[r + 3] << 8;
-          if (length > system.size() - r - 4) break;
-          if (code == 10 && !WriteAt(fd, at + r + 4, std::vector<unsigned char>(length, 0).data(), length))
-            return Fail("cannot write");
-          r += 4 + length;
-        }
+      if (entry.Name == "/#SYSTEM") {
+        // Written in place, so it must be stored as it is.
+        if (entry.Space != 0 || entry.Length != expected["/#SYSTEM"].size())
+          return Fail("the system record is not stored as expected");
+        systemFound = true;
+        if (time && !WriteAt(fd, headers.DataOffset + entry.Offset + *time,
+                             std::vector<unsigned char>(timeLength, 0).data(), timeLength))
+          return Fail("cannot write");
       }
-      if (entry.Name == "/#STRINGS" && !movedStrings) {
-        if (StripPrefix(strings, prefix) == 0) {
-          movedStrings = true;
-          continue;
-        }
+      if (entry.Name == "/#STRINGS" && !stringsMoved) {
         const off_t end = ::lseek(fd, 0, SEEK_END);
         if (end < 0 || static_cast<uint64_t>(end) < headers.DataOffset) return Fail("cannot append");
         const uint64_t offset = static_cast<uint64_t>(end) - headers.DataOffset;
@@ -150,11 +213,38 @@ int main(int argc, char** argv) {
         std::memcpy(page.data() + nameEnd, fields.data(), fields.size());
         if (!WriteAt(fd, headers.Chunks + index * headers.BlockLength, page.data(), page.size()))
           return Fail("cannot write");
-        movedStrings = true;
+        stringsMoved = true;
       }
     }
   }
-  ::close(fd);
-  if (!movedStrings) return Fail("the context map was not found");
+  if (!systemFound || !stringsMoved) {
+    ::close(fd);
+    return Fail("the directory does not list the system record and the context map's strings");
+  }
+
+  // The header's own record of the file's length: the first of its header
+  // sections, 0x1FE, then the length.
+  const uint64_t sectionAt = chmdir::Le64(itsf + 0x38);
+  const uint64_t sectionLength = chmdir::Le64(itsf + 0x40);
+  unsigned char section[16];
+  const off_t size = ::lseek(fd, 0, SEEK_END);
+  if (size < 0 || sectionLength < sizeof section || sectionAt > static_cast<uint64_t>(size) - sizeof section ||
+      !chmdir::ReadAt(fd, sectionAt, section, sizeof section) || chmdir::Le32(section) != 0x1FE)
+    return Fail("the header does not record the file's length");
+  unsigned char length[8];
+  for (int i = 0; i < 8; ++i) length[i] = static_cast<unsigned char>(static_cast<uint64_t>(size) >> (8 * i));
+  if (!WriteAt(fd, sectionAt + 8, length, sizeof length)) return Fail("cannot write");
+  if (::close(fd) != 0) return Fail("cannot write");
+
+  // The settled file reads as intended, object by object.
+  const auto after = ReadObjects(path);
+  if (!after) return Fail("the settled file cannot be read whole");
+  if (*after != expected) {
+    for (const auto& [name, bytes] : expected) {
+      const auto found = after->find(name);
+      if (found == after->end() || found->second != bytes) return Fail("the settled file reads " + name + " otherwise");
+    }
+    return Fail("the settled file lists other objects");
+  }
   return 0;
 }

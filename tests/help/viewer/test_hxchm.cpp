@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "support/TestSupport.h"
 #include "help/viewer/hxchm.h"
@@ -303,6 +304,16 @@ TEST(ZorvikHelp, EveryContextHasATopicAndAPopupText) {
   }
 }
 
+// Compiles data/help the build's way into out, in the folder work, settled by
+// the given program; the command's status.
+int BuildHelpFile(const std::string& work, const std::string& out, const std::string& settle = SETTLE_HELPFILE) {
+  const std::string command = std::string("'" CMAKE_COMMAND "' -DSOURCE='") + testsupport::SourceDir() +
+                              "data/help' -DWORK='" + work + "' -DOUTPUT='" + out +
+                              "' -DCHMCMD='" CHMCMD "' -DSETTLE='" + settle + "' -P '" + testsupport::SourceDir() +
+                              "cmake/HelpFile.cmake' >/dev/null 2>&1";
+  return std::system(command.c_str());
+}
+
 // The help file the build makes is the same wherever and whenever it is
 // built, and its context map names the pages inside it.
 TEST(ZorvikHelp, BuildsInOtherFoldersGiveTheSameBytes) {
@@ -310,15 +321,18 @@ TEST(ZorvikHelp, BuildsInOtherFoldersGiveTheSameBytes) {
   ASSERT_FALSE(built.empty());
   testsupport::TempDir dir;
   for (const std::string folder : {"a", "a much/longer folder/of the build"}) {
-    const std::string work = dir.File(folder);
     const std::string out = dir.File("Zorvik.chm");
-    const std::string command = std::string("'" CMAKE_COMMAND "' -DSOURCE='") + testsupport::SourceDir() +
-                                "data/help' -DWORK='" + work + "' -DOUTPUT='" + out +
-                                "' -DCHMCMD='" CHMCMD "' -DSETTLE='" SETTLE_HELPFILE "' -P '" +
-                                testsupport::SourceDir() + "cmake/HelpFile.cmake' >/dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    ASSERT_EQ(BuildHelpFile(dir.File(folder), out), 0) << folder;
     EXPECT_TRUE(testsupport::ReadBytes(out) == built) << folder;
   }
+  // The header records the file's true length (its first header section:
+  // 0x1FE, then the length), so no reader stops short of the settled strings.
+  ASSERT_GT(built.size(), 0x60u);
+  uint64_t section = 0, recorded = 0;
+  std::memcpy(&section, built.data() + 0x38, 8);
+  ASSERT_LT(section + 16, built.size());
+  std::memcpy(&recorded, built.data() + section + 8, 8);
+  EXPECT_EQ(recorded, built.size());
   TChmFile chm;
   ASSERT_TRUE(chm.Open(testsupport::BinDir() + "Zorvik.chm"));
   const auto strings = chm.Read("/#STRINGS");
@@ -326,4 +340,29 @@ TEST(ZorvikHelp, BuildsInOtherFoldersGiveTheSameBytes) {
   EXPECT_NE(strings->find(std::string("\0k1005.htm\0", 11)), std::string::npos);
   EXPECT_EQ(strings->find('/'), std::string::npos);
   EXPECT_EQ(chm.TopicOfContext(1005), "/k1005.htm");
+}
+
+// The settling of a help file that is not as chmcmd writes it in the build
+// fails, so the build does, instead of giving a help file that names pages
+// outside itself or reads otherwise.
+TEST(ZorvikHelp, SettlingAFileNotAsExpectedFails) {
+  testsupport::TempDir dir;
+  const std::string raw = dir.File("raw.chm");
+  ASSERT_EQ(BuildHelpFile(dir.File("work"), raw, "/bin/true"), 0);
+  const std::string bytes = testsupport::ReadBytes(raw);
+  auto settle = [&](const std::string& file, const std::string& prefix) {
+    return std::system(("'" SETTLE_HELPFILE "' '" + file + "' '" + prefix + "' 2>/dev/null").c_str());
+  };
+  // Compiled from another folder than the one it is told of.
+  EXPECT_NE(settle(raw, "/elsewhere/"), 0);
+  // Cut short, or not a help file.
+  for (const std::string& damaged : {bytes.substr(0, bytes.size() - 4096), std::string(bytes.size(), 'x')}) {
+    testsupport::WriteBytes(raw, damaged);
+    EXPECT_NE(settle(raw, "/proc/self/cwd/"), 0) << damaged.size();
+  }
+  // A settled file settled again stays as it is.
+  const std::string settled = dir.File("settled.chm");
+  testsupport::WriteBytes(settled, testsupport::ReadBytes(testsupport::BinDir() + "Zorvik.chm"));
+  ASSERT_EQ(settle(settled, "/proc/self/cwd/"), 0);
+  EXPECT_TRUE(testsupport::ReadBytes(settled) == testsupport::ReadBytes(testsupport::BinDir() + "Zorvik.chm"));
 }
