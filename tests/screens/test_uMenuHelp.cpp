@@ -149,6 +149,15 @@ TEST_F(MenuHelp, AFailedHelpRequestSaysWhetherTheFileIsMissingOrDamaged) {
                 Application()->HelpCommand(HELP_CONTEXTPOPUP, 1021);
               }),
               damaged);
+    // F1 pressed on a control of the menu: one box, and no popup claiming
+    // the control has no help.
+    Open(fMenu);
+    QApplication::processEvents();
+    EXPECT_EQ(boxAfter([&] {
+                fMenu->bVlastnostiTestu->setFocus();
+                QTest::keyClick(fMenu->windowHandle(), Qt::Key_F1);
+              }),
+              damaged);
   }
 
   // A sound file without a topic for the number is no failure to report.
