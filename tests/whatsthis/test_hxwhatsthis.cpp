@@ -479,6 +479,33 @@ TEST_F(WhatsThisTest, TheMenuItemAndToolButtonToggleContextModeOnlyWhileHooked) 
   }
 }
 
+TEST_F(WhatsThisTest, AHandlerFailingWhileTheComponentIsSwitchedOffIsShownAndTheSwitchOffCompletes) {
+  auto* item = new TMenuItem(form, "mCoToJe");
+  int itemRuns = 0;
+  item->OnClick = [&] { ++itemRuns; };
+  wt->SetActive(false);
+  wt->SetWTMenuItem(item);
+  wt->SetActive(true);
+  wt->OnLeaveContextMode = [](TWhatsThis*) { throw platform::Exception("Konec selhal"); };
+
+  EnterContextMode();
+  wt->SetActive(false);
+  ASSERT_EQ(MessageBoxes::Shown().size(), 1u);
+  EXPECT_EQ(MessageBoxes::Shown()[0].Text, "Konec selhal");
+  EXPECT_EQ(MessageBoxes::Shown()[0].Icon, TMsgIcon::Error);
+  EXPECT_FALSE(wt->Hooked());
+  item->Click();
+  EXPECT_EQ(itemRuns, 1) << "the item's own handler is back";
+
+  // The same when the component goes with its form while in context mode.
+  wt->SetActive(true);
+  EnterContextMode();
+  delete form;
+  form = nullptr;
+  ASSERT_EQ(MessageBoxes::Shown().size(), 2u);
+  EXPECT_EQ(MessageBoxes::Shown()[1].Text, "Konec selhal");
+}
+
 TEST_F(WhatsThisTest, InstancesDestroyedOutOfOrderLeaveNoneReferenced) {
   auto* b = new TWhatsThis(components);
   b->SetName("WhatsThis2");

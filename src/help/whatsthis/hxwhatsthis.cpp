@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <array>
+#include <exception>
 #include <vector>
 
 #include "help/whatsthis/FormComponents.h"
@@ -65,6 +66,22 @@ void DropMenuFocus() {
   }
 }
 
+// The component goes on after these failures, but a handler that failed is
+// still shown in the standard error box rather than lost. Called in a catch.
+void ShowFailure() {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    try {
+      if (toolkit::Application()) toolkit::Application()->ShowException(e);
+    } catch (...) {
+      // The error box itself failed: the failure cannot be shown anywhere.
+    }
+  } catch (...) {
+    // Only std::exception carries a text to show; nothing of ours throws else.
+  }
+}
+
 }  // namespace
 
 int64_t PackPoint(int X, int Y) {
@@ -103,6 +120,7 @@ TWhatsThis::~TWhatsThis() {
       try {
         g_current->InstallHooks();
       } catch (...) {
+        ShowFailure();
       }
     }
   }
@@ -124,6 +142,7 @@ void TWhatsThis::AfterLoad() {
     if (active_) InstallHooks();
   } catch (...) {
     // The instance stays as far as it got.
+    ShowFailure();
   }
 }
 
@@ -245,6 +264,7 @@ void TWhatsThis::InstallHooks() {
     HookClickHandlers(true);
     hooked_ = true;
   } catch (...) {
+    ShowFailure();
   }
 }
 
@@ -253,10 +273,12 @@ void TWhatsThis::RemoveHooks() {
     TInputWatch::RemoveCallWndHook();
     if (helpMode_ == hmContextMode) LeaveContextMode();
   } catch (...) {
+    ShowFailure();
   }
   try {
     HookClickHandlers(false);
   } catch (...) {
+    ShowFailure();
   }
   TInputWatch::Instance().Remove();
   hooked_ = false;
@@ -326,6 +348,7 @@ void TWhatsThis::SyncModeIndicators(bool Down) {
       }
     }
   } catch (...) {
+    ShowFailure();
   }
 }
 

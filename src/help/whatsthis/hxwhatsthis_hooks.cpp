@@ -150,6 +150,7 @@ bool TInputWatch::eventFilter(QObject* watched, QEvent* event) {
     // The input goes on as if nothing had watched it.
     if (toolkit::Application()) toolkit::Application()->ShowException(e);
   } catch (...) {
+    // Only std::exception carries a text to show; nothing of ours throws else.
   }
   return false;
 }
