@@ -1,9 +1,11 @@
 #include "model/uPFce.h"
 
 #include <cerrno>
+#include <cstdio>
 
 #include "platform/connection.h"
 #include "platform/convert.h"
+#include "platform/cp1250.h"
 #include "platform/download.h"
 #include "platform/errors.h"
 #include "platform/fileversion.h"
@@ -37,7 +39,13 @@ int32_t FileBuildNumber(const std::string& fileName) {
 bool IsOnline() { return platform::ConnectionAvailable(); }
 
 bool DownloadFile(const std::string& url, const std::string& fileName, const platform::DownloadLimits& limits) {
-  return platform::DownloadUrlToFile(url, fileName, limits);
+  std::string reason;
+  if (platform::DownloadUrlToFile(url, fileName, limits, &reason)) return true;
+  // The user is told only that the download failed; why goes to standard
+  // error, which the desktop session keeps, for whoever looks after the computer.
+  std::fprintf(stderr, "Zorvik: download of %s into %s failed: %s\n", platform::Cp1250ToUtf8(url).c_str(),
+               platform::Cp1250ToUtf8(fileName).c_str(), platform::Cp1250ToUtf8(reason).c_str());
+  return false;
 }
 
 void ReadVersionFile(const std::string& fileName, int32_t& number, std::string& notes) {

@@ -29,7 +29,8 @@ int32_t FileBuildNumber(const std::string& fileName);
 bool IsOnline();
 
 // Downloads the URL into the file within the limits; true only when the whole
-// resource arrived. A failed download leaves the file as it was. Never throws.
+// resource arrived. A failed download leaves the file as it was and says why
+// on standard error. Never throws.
 bool DownloadFile(const std::string& url, const std::string& fileName, const platform::DownloadLimits& limits = {});
 
 // Reads a version file: number from line 1, notes from the lines after it,

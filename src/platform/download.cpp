@@ -18,6 +18,7 @@ struct Transfer {
   uint64_t maxBytes = 0;
   uint64_t received = 0;
   bool writeFailed = false;
+  std::string writeError;  // why the body was refused
 };
 
 // Called by libcurl with each piece of the body. Exceptions must not cross
@@ -29,13 +30,19 @@ size_t WriteBody(char* data, size_t size, size_t count, void* user) {
   t->received += bytes;
   if (t->maxBytes != 0 && t->received > t->maxBytes) {
     t->writeFailed = true;
+    t->writeError = "the body is larger than " + std::to_string(t->maxBytes) + " bytes";
     return 0;
   }
   try {
     t->file->Write(data, bytes);
     return bytes;
+  } catch (const std::exception& e) {
+    t->writeFailed = true;
+    t->writeError = e.what();
+    return 0;
   } catch (...) {
     t->writeFailed = true;
+    t->writeError = "the file could not be written";
     return 0;
   }
 }
@@ -59,56 +66,89 @@ const char* RedirectProtocols(const std::string& url) {
   return StartsWithNoCase(url, "https:") ? "https" : "http,https";
 }
 
-bool DownloadUrlToFile(const std::string& url, const std::string& path, const DownloadLimits& limits) {
-  try {
-    static std::once_flag initialised;
-    static CURLcode initResult = CURLE_OK;
-    std::call_once(initialised, [] { initResult = curl_global_init(CURL_GLOBAL_DEFAULT); });
-    if (initResult != CURLE_OK) return false;
+bool DownloadUrlToFile(const std::string& url, const std::string& path, const DownloadLimits& limits,
+                       std::string* reason) {
+  std::string why;
+  const bool ok = [&]() -> bool {
+    try {
+      static std::once_flag initialised;
+      static CURLcode initResult = CURLE_OK;
+      std::call_once(initialised, [] { initResult = curl_global_init(CURL_GLOBAL_DEFAULT); });
+      if (initResult != CURLE_OK) {
+        why = curl_easy_strerror(initResult);
+        return false;
+      }
 
-    std::unique_ptr<CURL, EasyDeleter> curl(curl_easy_init());
-    if (!curl) return false;
-    CURL* c = curl.get();
+      std::unique_ptr<CURL, EasyDeleter> curl(curl_easy_init());
+      if (!curl) {
+        why = "libcurl could not start a transfer";
+        return false;
+      }
+      CURL* c = curl.get();
 
-    // The temporary file beside the target is opened first, so that a target
-    // that cannot be written fails before anything is fetched.
-    Transfer transfer;
-    transfer.file.emplace(path);
-    transfer.maxBytes = limits.maxBytes;
+      // The temporary file beside the target is opened first, so that a target
+      // that cannot be written fails before anything is fetched.
+      Transfer transfer;
+      transfer.file.emplace(path);
+      transfer.maxBytes = limits.maxBytes;
 
-    const std::string address = Cp1250ToUtf8(url);
-    bool ok = curl_easy_setopt(c, CURLOPT_URL, address.c_str()) == CURLE_OK;
-    ok = ok && curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK;
-    ok = ok && curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, RedirectProtocols(address)) == CURLE_OK;
-    // A server that announces a larger body is refused before it sends it.
-    if (limits.maxBytes != 0) {
-      ok = ok && curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBytes)) == CURLE_OK;
+      CURLcode code = CURLE_OK;
+      auto set = [&](CURLoption option, auto value) {
+        if (code == CURLE_OK) code = curl_easy_setopt(c, option, value);
+      };
+      const std::string address = Cp1250ToUtf8(url);
+      set(CURLOPT_URL, address.c_str());
+      set(CURLOPT_PROTOCOLS_STR, "http,https");
+      set(CURLOPT_REDIR_PROTOCOLS_STR, RedirectProtocols(address));
+      // A server that announces a larger body is refused before it sends it.
+      if (limits.maxBytes != 0) set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBytes));
+      set(CURLOPT_FOLLOWLOCATION, 1L);
+      set(CURLOPT_MAXREDIRS, 10L);
+      // An error page from the server is not the file that was asked for.
+      set(CURLOPT_FAILONERROR, 1L);
+      set(CURLOPT_NOSIGNAL, 1L);
+      set(CURLOPT_CONNECTTIMEOUT, limits.connect);
+      set(CURLOPT_TIMEOUT, limits.total);
+      set(CURLOPT_LOW_SPEED_LIMIT, 1L);
+      set(CURLOPT_LOW_SPEED_TIME, limits.stalled);
+      set(CURLOPT_USERAGENT, "Zorvik");
+      set(CURLOPT_WRITEFUNCTION, &WriteBody);
+      set(CURLOPT_WRITEDATA, &transfer);
+      char detail[CURL_ERROR_SIZE] = {};
+      set(CURLOPT_ERRORBUFFER, detail);
+      if (code != CURLE_OK) {
+        why = curl_easy_strerror(code);
+        return false;
+      }
+
+      code = curl_easy_perform(c);
+      if (transfer.writeFailed) {
+        why = transfer.writeError;
+        return false;
+      }
+      if (code != CURLE_OK) {
+        why = detail[0] ? detail : curl_easy_strerror(code);
+        return false;
+      }
+      long status = 0;
+      curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+      // Only http and https are allowed, so a status is always there; a final
+      // answer outside 2xx (a redirect that was not followed) is no file either.
+      if (status < 200 || status > 299) {
+        why = "the server answered with status " + std::to_string(status);
+        return false;
+      }
+      transfer.file->Commit();
+      return true;
+    } catch (const std::exception& e) {
+      why = e.what();
+    } catch (...) {
+      why = "an unknown error";
     }
-    ok = ok && curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK;
-    ok = ok && curl_easy_setopt(c, CURLOPT_MAXREDIRS, 10L) == CURLE_OK;
-    // An error page from the server is not the file that was asked for.
-    ok = ok && curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L) == CURLE_OK;
-    ok = ok && curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
-    ok = ok && curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, limits.connect) == CURLE_OK;
-    ok = ok && curl_easy_setopt(c, CURLOPT_TIMEOUT, limits.total) == CURLE_OK;
-    ok = ok && curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L) == CURLE_OK;
-    ok = ok && curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, limits.stalled) == CURLE_OK;
-    ok = ok && curl_easy_setopt(c, CURLOPT_USERAGENT, "Zorvik") == CURLE_OK;
-    ok = ok && curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &WriteBody) == CURLE_OK;
-    ok = ok && curl_easy_setopt(c, CURLOPT_WRITEDATA, &transfer) == CURLE_OK;
-    if (!ok) return false;
-
-    if (curl_easy_perform(c) != CURLE_OK || transfer.writeFailed) return false;
-    long status = 0;
-    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
-    // Only http and https are allowed, so a status is always there; a final
-    // answer outside 2xx (a redirect that was not followed) is no file either.
-    if (status < 200 || status > 299) return false;
-    transfer.file->Commit();
-    return true;
-  } catch (...) {
     return false;
-  }
+  }();
+  if (reason) *reason = ok ? std::string() : why;
+  return ok;
 }
 
 }  // namespace platform

@@ -20,8 +20,10 @@ struct DownloadLimits {
 // holds exactly what was received. On every failure (no server, an error
 // status, a transfer cut short, a time limit, a body larger than the limit, a
 // file that cannot be written) the result is false and the file at path is
-// left as it was. Blocks the calling thread; never throws.
-bool DownloadUrlToFile(const std::string& url, const std::string& path, const DownloadLimits& limits = {});
+// left as it was, and reason, when given, says why in one line (code page 1250,
+// as the file errors give it). Blocks the calling thread; never throws.
+bool DownloadUrlToFile(const std::string& url, const std::string& path, const DownloadLimits& limits = {},
+                       std::string* reason = nullptr);
 
 // The protocols a redirect may lead to from this URL: only https from https.
 const char* RedirectProtocols(const std::string& url);

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "support/HttpServer.h"
 #include "support/TestSupport.h"
@@ -101,6 +102,29 @@ TEST(Download, TargetThatCannotBeWrittenFailsBeforeFetching) {
   EXPECT_FALSE(DownloadFile(server.Url("/inf.dat"), dir.File("no/such/folder/inf.dat")));
   EXPECT_FALSE(DownloadFile(server.Url("/inf.dat"), dir.Path()));
   EXPECT_EQ(server.Requests(), 0);
+}
+
+TEST(Download, AFailureSaysWhyOnStandardError) {
+  HttpServer server;
+  server.On("/inf.dat", HttpServer::Ok(kBody));
+  server.On("/error", HttpServer::Status("500 Internal Server Error", "", "<html>oops</html>"));
+  server.On("/big", {"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + std::string(70000, '7')});
+  TempDir dir;
+  ::mkdir(dir.File("ro").c_str(), 0555);
+  const auto why = [](const std::function<bool()>& download) {
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(download());
+    return testing::internal::GetCapturedStderr();
+  };
+  const std::string readOnly = why([&] { return DownloadFile(server.Url("/inf.dat"), dir.File("ro/inf.dat")); });
+  EXPECT_NE(readOnly.find(dir.File("ro/inf.dat")), std::string::npos) << readOnly;
+  const std::string error = why([&] { return DownloadFile(server.Url("/error"), dir.File("inf.dat")); });
+  EXPECT_NE(error.find("500"), std::string::npos) << error;
+  const std::string big = why([&] { return DownloadFile(server.Url("/big"), dir.File("inf.dat"), kVersionFileLimits); });
+  EXPECT_NE(big.find(std::to_string(kVersionFileMaxBytes)), std::string::npos) << big;
+  std::string reason = "old";
+  EXPECT_TRUE(platform::DownloadUrlToFile(server.Url("/inf.dat"), dir.File("inf.dat"), {}, &reason));
+  EXPECT_EQ(reason, "");
 }
 
 TEST(Download, StalledServerIsGivenUpAfterTheTimeLimit) {
