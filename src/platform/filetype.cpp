@@ -96,8 +96,9 @@ void WriteFile(const std::string& folder, const std::string& name, const std::st
   }
 }
 
-// Runs a tool quietly and waits for it; a tool that is not installed is skipped.
-void RunQuietly(const std::vector<std::string>& args) {
+// Runs a tool quietly and waits for it; false when it ran and failed. A tool
+// that is not installed is skipped: desktops without it read the files as they are.
+bool RunQuietly(const std::vector<std::string>& args) {
   std::vector<char*> argv;
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
@@ -109,10 +110,13 @@ void RunQuietly(const std::vector<std::string>& args) {
   pid_t pid;
   const int err = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
-  if (err != 0) return;
-  int status;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  if (err == ENOENT) return true;
+  if (err != 0) return false;
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return false;
   }
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 bool ValidUtf8(const std::string& s) {
@@ -335,9 +339,10 @@ void RegisterFileType(const TFileType& type, const TXdgHome& where) {
   }
   WriteFile(where.ConfigHome, "mimeapps.list", WithDefaultApplication(old.value_or(""), type.MimeType, desktopId));
 
-  // Without fresh caches the desktop would not know the type or its program.
-  RunQuietly({"update-mime-database", mime});
-  RunQuietly({"update-desktop-database", applications});
+  // Without fresh caches the desktop would not know the type or its program:
+  // a cache that could not be rebuilt fails the registration, naming its folder.
+  if (!RunQuietly({"update-mime-database", mime})) throw EFileTypeError(mime);
+  if (!RunQuietly({"update-desktop-database", applications})) throw EFileTypeError(applications);
 }
 
 std::string RunningProgramPath() {

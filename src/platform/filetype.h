@@ -49,7 +49,8 @@ class EFileTypeError : public Exception {
 // folders on the way, then refreshes the caches. The files come out the same
 // every time; mimeapps.list keeps every other line. A refused folder or file,
 // or a folder of `where` that is unknown (""), stops the registration with
-// EFileTypeError.
+// EFileTypeError; so does a cache tool that is installed but fails, with the
+// folder of its cache.
 //
 // The desktop entry starts the program by a path that no opener can misread
 // (LaunchPath): its own path where that holds no blank, quote, '%' or other

@@ -314,6 +314,35 @@ TEST_F(Registration, ARefusedFolderStopsWithTheErrorAndKeepsWhatWasWritten) {
   }
 }
 
+TEST_F(Registration, ACacheTheDesktopsToolCannotRebuildFailsTheRegistrationNamingItsFolder) {
+  if (!Installed("update-mime-database") || !Installed("update-desktop-database")) {
+    GTEST_SKIP() << "the desktop's cache tools are missing";
+  }
+  // A folder standing where a tool writes its new cache makes the tool fail,
+  // for any user, root included.
+  const auto block = [](const std::string& path) {
+    std::filesystem::create_directories(path);
+    WriteBytes(path + "/x", "");
+  };
+  block(Data("mime/globs.new"));
+  try {
+    RegisterFileType(Zorvik(), Home());
+    ADD_FAILURE() << "a type cache that was not rebuilt passed as registered";
+  } catch (const EFileTypeError& e) {
+    EXPECT_EQ(std::string(e.what()), "Failed to set data for '" + Data("mime") + "'");
+  }
+  std::filesystem::remove_all(Data("mime/globs.new"));
+  block(Data("applications/mimeinfo.cache"));
+  try {
+    RegisterFileType(Zorvik(), Home());
+    ADD_FAILURE() << "an application cache that was not rebuilt passed as registered";
+  } catch (const EFileTypeError& e) {
+    EXPECT_EQ(std::string(e.what()), "Failed to set data for '" + Data("applications") + "'");
+  }
+  std::filesystem::remove_all(Data("applications/mimeinfo.cache"));
+  RegisterFileType(Zorvik(), Home());
+}
+
 TEST_F(Registration, TheUsersFoldersComeFromTheEnvironmentWhenAbsolute) {
   const char* keepHome = std::getenv("HOME");
   const std::string home = keepHome ? keepHome : "";
