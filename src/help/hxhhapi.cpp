@@ -1,10 +1,10 @@
 #include "help/hxhhapi.h"
 
 #include <dlfcn.h>
-#include <unistd.h>
 
-#include <climits>
 #include <string>
+
+#include "platform/appdir.h"
 
 namespace help {
 
@@ -20,10 +20,7 @@ TWinHelpProc g_winHelp = nullptr;
 // The folder of the running program file itself, whatever the tests make of
 // the program's directory: the library is built beside the program.
 std::string ExecutableDir() {
-  char buffer[PATH_MAX];
-  const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  if (n <= 0) return "./";
-  std::string path(buffer, static_cast<size_t>(n));
+  const std::string& path = platform::NativeProgramFile();
   const size_t slash = path.rfind('/');
   return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
 }

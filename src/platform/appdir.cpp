@@ -23,19 +23,9 @@ Dir& Override() {
   return dir;
 }
 
-// The running program file as the system names it; empty when it cannot tell.
-const std::string& RealExe() {
-  static const std::string exe = [] {
-    char buf[PATH_MAX + 1];
-    const ssize_t n = ::readlink("/proc/self/exe", buf, PATH_MAX);
-    return n <= 0 ? std::string() : std::string(buf, static_cast<size_t>(n));
-  }();
-  return exe;
-}
-
 const Dir& Real() {
   static const Dir real = [] {
-    const std::string& exe = RealExe();
+    const std::string& exe = NativeProgramFile();
     if (exe.empty()) return Make("./");
     return Make(exe.substr(0, exe.rfind('/') + 1));
   }();
@@ -62,12 +52,22 @@ void SetNativeProgramDir(const std::string& dir) { Override() = dir.empty() ? Di
 std::string ProgramFile() {
   if (!FileOverride().empty()) return FileOverride();
   // Under the real program folder, which NativePath turns back into the real name.
-  const std::string& exe = RealExe();
+  const std::string& exe = NativeProgramFile();
   if (exe.empty()) return {};
   const size_t slash = exe.rfind('/') + 1;
   return Real().shown + PathText(exe.substr(slash));
 }
 
 void SetProgramFile(const std::string& path) { FileOverride() = path; }
+
+const std::string& NativeProgramFile() {
+  static const std::string exe = [] {
+    char buf[PATH_MAX + 1];
+    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf);
+    // A path that filled the buffer may have been cut short: no path is better.
+    return n <= 0 || static_cast<size_t>(n) >= sizeof buf ? std::string() : std::string(buf, static_cast<size_t>(n));
+  }();
+  return exe;
+}
 
 }  // namespace platform

@@ -30,4 +30,9 @@ std::string ProgramFile();
 // Points ProgramFile at another file (tests); an empty text goes back to the real one.
 void SetProgramFile(const std::string& path);
 
+// The running program file as the file system names it (UTF-8 bytes), links
+// resolved, read once; empty when the system cannot tell. Tests cannot point
+// it elsewhere: the libraries built beside the program are found by it.
+const std::string& NativeProgramFile();
+
 }  // namespace platform

@@ -1,7 +1,6 @@
 #include "platform/filetype.h"
 
 #include <cerrno>
-#include <climits>
 #include <optional>
 #include <cstdlib>
 #include <fcntl.h>
@@ -343,12 +342,6 @@ void RegisterFileType(const TFileType& type, const TXdgHome& where) {
   // a cache that could not be rebuilt fails the registration, naming its folder.
   if (!RunQuietly({"update-mime-database", mime})) throw EFileTypeError(mime);
   if (!RunQuietly({"update-desktop-database", applications})) throw EFileTypeError(applications);
-}
-
-std::string RunningProgramPath() {
-  char buf[PATH_MAX + 1];
-  const ssize_t n = ::readlink("/proc/self/exe", buf, PATH_MAX);
-  return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
 }
 
 }  // namespace platform

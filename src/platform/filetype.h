@@ -71,7 +71,4 @@ std::string DesktopExecArgument(const std::string& argument);
 std::string WithDefaultApplication(const std::string& mimeapps, const std::string& mimeType,
                                    const std::string& desktopId);
 
-// The running program's full path, in the file system's bytes; "" when unknown.
-std::string RunningProgramPath();
-
 }  // namespace platform

@@ -5,10 +5,10 @@
 #include <sys/utsname.h>
 #include <unistd.h>
 
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/appdir.h"
 #include "platform/cp1250.h"
 #include "platform/files.h"
 
@@ -71,12 +71,7 @@ ModuleHandle FindLoadedModule(const std::string& fileName) {
 }
 
 std::string ModuleFileName(ModuleHandle module) {
-  if (!module) {
-    char buf[PATH_MAX + 1];
-    const ssize_t n = ::readlink("/proc/self/exe", buf, PATH_MAX);
-    if (n <= 0) return {};
-    return PathText(std::string(buf, static_cast<size_t>(n)));
-  }
+  if (!module) return PathText(NativeProgramFile());
   // A handle is an entry of the loader's list; it is looked up there again rather than trusted.
   std::string path;
   ForEachModule([&](link_map* m) {

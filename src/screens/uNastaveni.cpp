@@ -1,6 +1,7 @@
 #include "screens/uNastaveni.h"
 
 #include "model/uDApp.h"
+#include "platform/appdir.h"
 #include "platform/errors.h"
 #include "platform/filetype.h"
 #include "platform/qtgui/programicon.h"
@@ -169,7 +170,7 @@ void TfNastaveni::bAsSSTClick() {
   type.Pattern = "*.sst";
   type.MimeType = "application/x-zorvik-test";
   type.Description = "Soubor s testem aplikace Zorvik";
-  type.ProgramPath = platform::RunningProgramPath();
+  type.ProgramPath = platform::NativeProgramFile();
   const QByteArray icon = platform::ProgramIconSvg();
   type.IconSvg.assign(icon.constData(), static_cast<size_t>(icon.size()));
   platform::RegisterFileType(type, platform::UserXdgHome());

@@ -15,6 +15,7 @@
 #include <map>
 
 #include "support/TestSupport.h"
+#include "platform/appdir.h"
 #include "platform/filetype.h"
 
 using namespace platform;
@@ -377,7 +378,7 @@ TEST_F(Registration, TheUsersFoldersComeFromTheEnvironmentWhenAbsolute) {
 }
 
 TEST_F(Registration, TheRunningProgramsPathIsTheFileOnDisk) {
-  const std::string path = RunningProgramPath();
+  const std::string path = NativeProgramFile();
   ASSERT_FALSE(path.empty());
   EXPECT_EQ(path.front(), '/');
   EXPECT_TRUE(std::filesystem::equivalent(path, "/proc/self/exe"));

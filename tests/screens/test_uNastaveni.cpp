@@ -11,6 +11,7 @@
 
 #include "support/HttpServer.h"
 #include "support/ScreenFixture.h"
+#include "platform/appdir.h"
 #include "platform/filetype.h"
 #include "platform/profile.h"
 #include "platform/connection.h"
@@ -370,7 +371,7 @@ TEST_F(Registering, TheButtonRegistersTheRunningProgramQuietly) {
   OpenSettings([](TfNastaveni& f) { Click(f.bAsSST); });
   EXPECT_TRUE(Boxes().empty());
   const std::string entry = testsupport::ReadBytes(xdg.File("data/applications/zorvik.desktop"));
-  EXPECT_NE(entry.find("\nExec=" + platform::DesktopExecArgument(platform::RunningProgramPath()) + " %f\n"),
+  EXPECT_NE(entry.find("\nExec=" + platform::DesktopExecArgument(platform::NativeProgramFile()) + " %f\n"),
             std::string::npos)
       << entry;
   EXPECT_NE(testsupport::ReadBytes(xdg.File("data/mime/packages/zorvik.xml"))
