@@ -16,8 +16,10 @@ PACKAGES=(
   libchm-dev fp-utils
   # tests, fuzzing, benchmarks
   libgtest-dev libgmock-dev clang libclang-rt-14-dev python3-pil
+  # the faces that stand in for the screens' "Comic Sans MS" and "MS Sans Serif"
+  fonts-comic-neue fonts-urw-base35
   # running and looking at the program
-  fonts-comic-neue xvfb xauth x11-apps imagemagick poppler-utils openbox xdotool
+  xvfb xauth x11-apps imagemagick poppler-utils openbox xdotool
   # the registration of the test file type, and the tools its tests ask
   shared-mime-info desktop-file-utils xdg-utils libfile-mimeinfo-perl libglib2.0-bin
   # the https download of the version file checks the server against these
