@@ -38,13 +38,6 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   return lines;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // A signed 32-bit number: an optional sign, then decimal digits, or hexadecimal
 // ones after "$", "x" or "0x". Nothing when it is no number or out of range.
 std::optional<int32_t> MapNumber(std::string_view s) {
@@ -64,7 +57,7 @@ std::optional<int32_t> MapNumber(std::string_view s) {
   if (s.empty()) return std::nullopt;
   int64_t value = 0;
   for (const char c : s) {
-    const int d = HexDigit(c);
+    const int d = platform::HexDigit(c);
     if (d < 0 || d >= base) return std::nullopt;
     value = value * base + d;
     if (value > int64_t(INT32_MAX) + 1) return std::nullopt;

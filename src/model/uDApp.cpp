@@ -1,6 +1,7 @@
 #include "model/uDApp.h"
 
 #include "platform/appdir.h"
+#include "platform/convert.h"
 #include "platform/cp1250.h"
 #include "platform/profile.h"
 
@@ -30,18 +31,11 @@ std::string Escaped(const std::string& native) {
   return out;
 }
 
-int Hex(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 std::string Unescaped(const std::string& text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && Hex(text[i + 1]) >= 0 && Hex(text[i + 2]) >= 0) {
-      out += static_cast<char>(Hex(text[i + 1]) * 16 + Hex(text[i + 2]));
+    if (text[i] == '%' && i + 2 < text.size() && platform::HexDigit(text[i + 1]) >= 0 && platform::HexDigit(text[i + 2]) >= 0) {
+      out += static_cast<char>(platform::HexDigit(text[i + 1]) * 16 + platform::HexDigit(text[i + 2]));
       i += 2;
     } else {
       out += text[i];

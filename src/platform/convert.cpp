@@ -50,6 +50,13 @@ std::string_view TrimControls(std::string_view s) {
   return s;
 }
 
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
 std::string AsciiLower(std::string_view s) {
   std::string out(s);
   for (char& c : out) c = LowerAscii(c);

@@ -25,6 +25,9 @@ std::string IntToStr(int32_t v);
 // The text without the blanks and control characters (every byte up to ' ') at its ends.
 std::string_view TrimControls(std::string_view s);
 
+// The value of a hexadecimal digit, either case; -1 for any other character.
+int HexDigit(char c);
+
 // ASCII-only case folding, as the profile files and keys need.
 std::string AsciiLower(std::string_view s);
 bool SameTextAscii(std::string_view a, std::string_view b);

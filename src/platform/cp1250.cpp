@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/convert.h"
+
 namespace platform {
 namespace {
 
@@ -25,17 +27,13 @@ constexpr std::array<char16_t, 128> kHigh = {
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,  // F8
 };
 
-void AppendUtf8(std::string& out, char32_t u) {
-  if (u < 0x80) {
-    out += static_cast<char>(u);
-  } else if (u < 0x800) {
-    out += static_cast<char>(0xC0 | (u >> 6));
-    out += static_cast<char>(0x80 | (u & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (u >> 12));
-    out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (u & 0x3F));
-  }
+// The length of the UTF-8 sequence this byte starts; 0 for a byte that starts none.
+size_t Utf8LeadLength(unsigned char c) {
+  if (c < 0x80) return 1;
+  if ((c & 0xE0) == 0xC0) return 2;
+  if ((c & 0xF0) == 0xE0) return 3;
+  if ((c & 0xF8) == 0xF0) return 4;
+  return 0;
 }
 
 }  // namespace
@@ -100,80 +98,73 @@ std::string Utf8ToCp1250(std::string_view s) {
   out.reserve(s.size());
   size_t i = 0;
   while (i < s.size()) {
-    const unsigned char c = s[i];
-    int extra;
     char32_t u;
-    if (c < 0x80) {
-      extra = 0;
-      u = c;
-    } else if ((c & 0xE0) == 0xC0) {
-      extra = 1;
-      u = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-      extra = 2;
-      u = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-      extra = 3;
-      u = c & 0x07;
-    } else {
-      out += '?';
-      ++i;
+    if (const size_t n = Utf8Sequence(s, i, u)) {
+      out += UnicodeToCp1250(u);
+      i += n;
       continue;
     }
-    size_t j = 1;
-    for (; j <= size_t(extra) && i + j < s.size(); ++j) {
-      const unsigned char d = s[i + j];
-      if ((d & 0xC0) != 0x80) break;
-      u = (u << 6) | (d & 0x3F);
-    }
-    if (j != size_t(extra) + 1) {  // truncated or broken sequence
-      out += '?';
-      i += j;
-      continue;
-    }
-    out += UnicodeToCp1250(u);
-    i += j;
+    // A broken sequence is one '?': its lead byte and the continuation bytes after it.
+    const size_t len = Utf8LeadLength(static_cast<unsigned char>(s[i]));
+    ++i;
+    for (size_t k = 1; k < len && i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80; ++k) ++i;
+    out += '?';
   }
   return out;
 }
 
-namespace {
-
-constexpr char kEscape = '\x81';
-
-// The length of the well-formed UTF-8 sequence at i, with its code point; 0 when there is none.
 size_t Utf8Sequence(std::string_view s, size_t i, char32_t& u) {
   const unsigned char c = static_cast<unsigned char>(s[i]);
-  size_t len;
-  char32_t min;
-  if (c < 0x80) {
+  const size_t len = Utf8LeadLength(c);
+  if (len == 1) {
     u = c;
     return 1;
-  } else if ((c & 0xE0) == 0xC0) {
-    len = 2, min = 0x80, u = c & 0x1F;
-  } else if ((c & 0xF0) == 0xE0) {
-    len = 3, min = 0x800, u = c & 0x0F;
-  } else if ((c & 0xF8) == 0xF0) {
-    len = 4, min = 0x10000, u = c & 0x07;
-  } else {
-    return 0;
   }
-  if (i + len > s.size()) return 0;
+  if (len == 0 || i + len > s.size()) return 0;
+  u = c & (0x7F >> len);
   for (size_t k = 1; k < len; ++k) {
     const unsigned char d = static_cast<unsigned char>(s[i + k]);
     if ((d & 0xC0) != 0x80) return 0;
     u = (u << 6) | (d & 0x3F);
   }
-  if (u < min || u > 0x10FFFF || (u >= 0xD800 && u <= 0xDFFF)) return 0;
+  // Overlong forms, surrogates and values past the last code point.
+  constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (u < kShortest[len] || u > 0x10FFFF || (u >= 0xD800 && u <= 0xDFFF)) return 0;
   return len;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
+bool ValidUtf8(std::string_view s) {
+  char32_t u;
+  for (size_t i = 0; i < s.size();) {
+    const size_t n = Utf8Sequence(s, i, u);
+    if (n == 0) return false;
+    i += n;
+  }
+  return true;
 }
+
+void AppendUtf8(std::string& out, char32_t u) {
+  if (u > 0x10FFFF || (u >= 0xD800 && u <= 0xDFFF)) u = 0xFFFD;
+  if (u < 0x80) {
+    out += static_cast<char>(u);
+  } else if (u < 0x800) {
+    out += static_cast<char>(0xC0 | (u >> 6));
+    out += static_cast<char>(0x80 | (u & 0x3F));
+  } else if (u < 0x10000) {
+    out += static_cast<char>(0xE0 | (u >> 12));
+    out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (u & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (u >> 18));
+    out += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (u & 0x3F));
+  }
+}
+
+namespace {
+
+constexpr char kEscape = '\x81';
 
 // The length of the escape at i (0x81 through ';') with its bytes; 0 when none starts there.
 size_t EscapeAt(std::string_view text, size_t i, std::string* bytes) {

@@ -3,6 +3,7 @@
 // string in the model and every file the program writes. Conversion between
 // it and Unicode happens here and nowhere else.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,14 @@ unsigned char Cp1250Lower(unsigned char c);
 // Whole strings to and from UTF-8. Malformed UTF-8 sequences become '?'.
 std::string Cp1250ToUtf8(std::string_view cp);
 std::string Utf8ToCp1250(std::string_view utf8);
+
+// UTF-8 read strictly: overlong forms, surrogates and values past U+10FFFF
+// are malformed. The length of the well-formed sequence at i, with its code
+// point in u; 0 when none starts there.
+size_t Utf8Sequence(std::string_view s, size_t i, char32_t& u);
+bool ValidUtf8(std::string_view s);
+// Appends the code point as UTF-8; a surrogate or a value past U+10FFFF as U+FFFD.
+void AppendUtf8(std::string& out, char32_t u);
 
 // Paths. A path is the file system's bytes, which the program holds as code
 // page 1250 text like every other string, to show, join and compare it. What

@@ -118,20 +118,6 @@ bool RunQuietly(const std::vector<std::string>& args) {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-bool ValidUtf8(const std::string& s) {
-  for (size_t i = 0; i < s.size();) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    const size_t len = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 && c >= 0xC2 ? 2 : (c & 0xF0) == 0xE0 ? 3
-                                 : (c & 0xF8) == 0xF0 && c <= 0xF4  ? 4 : 0;
-    if (len == 0 || i + len > s.size()) return false;
-    for (size_t k = 1; k < len; ++k) {
-      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += len;
-  }
-  return true;
-}
-
 // A path that every opener takes as it stands. xdg-open without a desktop
 // splits the Exec line at blanks and hands its first word to the shell
 // unquoted; GLib drops an entry whose program it cannot find after its own

@@ -55,6 +55,9 @@ TEST(Cp1250, UnmappableAndBrokenInputBecomesQuestionMarks) {
                          "b"),
             "a?b");                        // emoji outside the BMP
   EXPECT_EQ(Utf8ToCp1250("a\xC3"), "a?");  // cut sequence
+  EXPECT_EQ(Utf8ToCp1250("a\xC0\xAF"
+                         "b\xE0\x80\x80"),
+            "a?b?");  // overlong forms of '/' and of NUL are no characters
   EXPECT_EQ(Utf8ToCp1250("\xFF"
                          "x"),
             "?x");                             // no lead byte

@@ -33,61 +33,6 @@ uint16_t U16(const std::string& s, size_t at) {
   return static_cast<uint16_t>(b[0] | b[1] << 8);
 }
 
-bool ValidUtf8(std::string_view s) {
-  size_t i = 0;
-  while (i < s.size()) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    size_t n;
-    uint32_t cp;
-    if (c < 0x80) {
-      ++i;
-      continue;
-    } else if ((c & 0xE0) == 0xC0) {
-      n = 1;
-      cp = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-      n = 2;
-      cp = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-      n = 3;
-      cp = c & 0x07;
-    } else {
-      return false;
-    }
-    if (i + n >= s.size()) return false;
-    for (size_t k = 1; k <= n; ++k) {
-      const auto cc = static_cast<unsigned char>(s[i + k]);
-      if ((cc & 0xC0) != 0x80) return false;
-      cp = cp << 6 | (cc & 0x3F);
-    }
-    // Overlong forms, surrogates and values past the last code point.
-    if ((n == 1 && cp < 0x80) || (n == 2 && cp < 0x800) || (n == 3 && cp < 0x10000) || cp > 0x10FFFF ||
-        (cp >= 0xD800 && cp <= 0xDFFF))
-      return false;
-    i += n + 1;
-  }
-  return true;
-}
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-  if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | cp >> 6);
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | cp >> 12);
-    out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | cp >> 18);
-    out += static_cast<char>(0x80 | (cp >> 12 & 0x3F));
-    out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
@@ -147,7 +92,8 @@ std::string DecodeEntities(std::string_view s) {
       out += s[i++];
       continue;
     }
-    AppendUtf8(out, cp);
+    // A reference to U+0000 stands for the replacement character, as in HTML.
+    platform::AppendUtf8(out, cp == 0 ? 0xFFFD : cp);
     i = semi + 1;
   }
   return out;
@@ -323,7 +269,7 @@ class TDirectoryCheck {
 }  // namespace
 
 std::string HelpTextToUtf8(std::string_view text) {
-  if (ValidUtf8(text)) return std::string(text);
+  if (platform::ValidUtf8(text)) return std::string(text);
   return platform::Cp1250ToUtf8(text);
 }
 
