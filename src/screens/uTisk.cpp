@@ -10,6 +10,7 @@
 #include "genlib/GenGraphics.h"
 #include "model/uDApp.h"
 #include "model/uDTest.h"
+#include "platform/convert.h"
 #include "platform/files.h"
 #include "platform/qtgui/printer.h"
 #include "screens/ScreenWidgets.h"
@@ -46,14 +47,6 @@ TFontSpec RoleFont(int size, bool bold) {
   f.Size = size;
   f.Bold = bold;
   return f;
-}
-
-// Blanks and control characters off both ends.
-std::string Trim(const std::string& s) {
-  size_t first = 0, last = s.size();
-  while (first < last && static_cast<unsigned char>(s[first]) <= ' ') ++first;
-  while (last > first && static_cast<unsigned char>(s[last - 1]) <= ' ') --last;
-  return s.substr(first, last - first);
 }
 
 int ValueOf(const TSpinEdit* field) { return field->CheckValue(field->Value()); }
@@ -349,7 +342,10 @@ int TfTisk::SirkaTextu(const std::string& text, const TFontSpec& font) {
 
 std::string TfTisk::ZalomitText(const std::string& text, int maxWidth, const TFontSpec& font) {
   std::string rest = text, lines, line;
-  auto close = [&] { lines = lines.empty() ? Trim(line) : Trim(lines) + kCrLf + line; };
+  auto close = [&] {
+    lines = lines.empty() ? std::string(platform::TrimControls(line))
+                          : std::string(platform::TrimControls(lines)) + kCrLf + line;
+  };
   while (!rest.empty()) {
     const size_t blank = rest.find(' ');
     const size_t c = blank == std::string::npos ? rest.size() : blank + 1;
