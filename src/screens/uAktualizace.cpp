@@ -63,7 +63,11 @@ std::string TfAktualizace::SouborVerze() {
   if (cache.empty()) return {};
   const std::string folder = cache + "/zorvik";
   std::error_code ignored;  // a folder that cannot be made fails the probe
-  std::filesystem::create_directories(folder, ignored);
+  // A cache folder made here is the user's alone, as the desktop's rules ask.
+  if (!std::filesystem::exists(cache, ignored) && std::filesystem::create_directories(cache, ignored)) {
+    std::filesystem::permissions(cache, std::filesystem::perms::owner_all, ignored);
+  }
+  std::filesystem::create_directory(folder, ignored);
   const std::string there = platform::PathText(folder) + "/" + kVersionFileName;
   return TakesFile(there) ? there : std::string();
 }

@@ -221,6 +221,8 @@ TEST_F(ReadOnlyProgramFolder, TheVersionFileGoesIntoTheUsersCacheAndTheCheckGoes
     EXPECT_EQ(testsupport::ReadBytes(cache + "/zorvik/inf.dat"), "25\r\nnov\xE1 verze\r\n");
     EXPECT_FALSE(std::filesystem::exists(dir.File("inf.dat")));
   }
+  // A cache folder the check made is the user's alone.
+  EXPECT_EQ(std::filesystem::status(home.File(".cache")).permissions(), std::filesystem::perms::owner_all);
 }
 
 TEST_F(ReadOnlyProgramFolder, WhereTheCacheTakesNoFileEitherTheMessageSaysItCannotBeStored) {
