@@ -15,7 +15,7 @@ QFont ComicFont(bool bold);
 
 // A label sized to its caption, its top left corner at (left, top).
 toolkit::TLabel* ComicLabel(QWidget* parent, const char* name, int left, int top, bool bold,
-                            const std::string& caption);
+                            const std::string& caption = "");
 
 // A bold label of fixed size (19 pixels high) whose text stands aligned within it.
 toolkit::TLabel* ComicFixedLabel(QWidget* parent, const char* name, int left, int top, int width,
@@ -26,17 +26,17 @@ toolkit::TButton* ComicButton(QWidget* parent, const char* name, int left, int t
                               const std::string& caption, int32_t helpContext = 0, std::function<void()> click = {});
 
 // Controls in the window's own font.
-toolkit::TLabel* NewLabel(QWidget* parent, const char* name, int left, int top, const std::string& caption);
+toolkit::TLabel* NewLabel(QWidget* parent, const char* name, int left, int top, const std::string& caption = "");
 // A check box 17 pixels high.
 toolkit::TCheckBox* NewCheckBox(QWidget* parent, const char* name, int left, int top, int width,
-                                const std::string& caption);
+                                const std::string& caption = "");
 // An edit 21 pixels high.
 toolkit::TEdit* NewEdit(QWidget* parent, const char* name, int left, int top, int width);
 // A spin edit 21 pixels high with its range and value.
 toolkit::TSpinEdit* NewSpinEdit(QWidget* parent, const char* name, int left, int top, int width, int32_t min,
                                 int32_t max, int32_t value);
 toolkit::TGroupBox* NewGroupBox(QWidget* parent, const char* name, int left, int top, int width, int height,
-                                const std::string& caption);
+                                const std::string& caption = "");
 // A panel docked to its parent's edge (or filling it), as wide as the parent.
 toolkit::TPanel* NewPanel(QWidget* parent, const char* name, toolkit::TAlign align, int height);
 toolkit::TBevel* NewBevel(QWidget* parent, const char* name, toolkit::TBevelShape shape, int left, int top, int width,

@@ -24,12 +24,26 @@ using namespace toolkit;
 
 TfMenu* fMenu = nullptr;
 
+const TCaptionTable<TfMenu> TfMenu::Captions = {
+    {kForm, "HlavniMenu", "Hlavní menu"},
+    {&TfMenu::bSpustitTest, "SpustitTest", "Spustit test"},
+    {&TfMenu::bUpravitTest, "UpravitTest", "Upravit test"},
+    {&TfMenu::bVlastnostiTestu, "VlastnostiTestu", "Vlastnosti testu"},
+    {&TfMenu::bNacistTest, "NacistTest", "Načíst test"},
+    {&TfMenu::bUlozitTest, "UlozitTest", "Uložit test"},
+    {&TfMenu::bTiskTestu, "TiskTestu", "Tisk testu"},
+    {&TfMenu::bPomucky, "Pomucky", "Pomůcky"},
+    {&TfMenu::bNastaveni, "Nastaveni", "Nastavení"},
+    {&TfMenu::bNapoveda, "Napoveda", "Nápověda"},
+    {&TfMenu::bInfo, "Informace", "Informace"},
+    {&TfMenu::bKonec, "Konec", "Konec"},
+};
+
 namespace {
 const char* const kTestFilter = "Soubory s testy|*.sst";
 }  // namespace
 
 TfMenu::TfMenu() : TForm("fMenu") {
-  SetCaption(Cp1250("Hlavní menu"));
   SetHelpButton(true);
   SetClientSize(165, 488);
   SetPosition(TPosition::poScreenCenter);
@@ -38,30 +52,29 @@ TfMenu::TfMenu() : TForm("fMenu") {
   struct ButtonPlace {
     TButton** field;
     const char* name;
-    std::string caption;
     int32_t helpContext;
     int left, top, width;
     void (TfMenu::*click)();
   };
   const ButtonPlace buttons[] = {
-      {&bSpustitTest, "bSpustitTest", Cp1250("Spustit test"), 1001, 8, 8, 150, &TfMenu::bSpustitTestClick},
-      {&bUpravitTest, "bUpravitTest", Cp1250("Upravit test"), 1002, 8, 40, 150, &TfMenu::bUpravitTestClick},
-      {&bVlastnostiTestu, "bVlastnostiTestu", Cp1250("Vlastnosti testu"), 1003, 8, 80, 150,
-       &TfMenu::bVlastnostiTestuClick},
-      {&bNacistTest, "bNacistTest", Cp1250("Načíst test"), 1004, 8, 112, 150, &TfMenu::bNacistTestClick},
-      {&bUlozitTest, "bUlozitTest", Cp1250("Uložit test"), 1005, 7, 144, 150, &TfMenu::bUlozitTestClick},
-      {&bTiskTestu, "bTiskTestu", Cp1250("Tisk testu"), 1006, 8, 184, 150, &TfMenu::bTiskTestuClick},
-      {&bPomucky, "bPomucky", Cp1250("Pomůcky"), 1007, 7, 216, 150, &TfMenu::bPomuckyClick},
-      {&bNastaveni, "bNastaveni", Cp1250("Nastavení"), 1008, 8, 264, 150, &TfMenu::bNastaveniClick},
-      {&bNapoveda, "bNapoveda", Cp1250("Nápověda"), 1009, 8, 312, 153, &TfMenu::bNapovedaClick},
-      {&bInfo, "bInfo", Cp1250("Informace"), 1010, 8, 344, 150, &TfMenu::bInfoClick},
-      {&bKonec, "bKonec", Cp1250("Konec"), 1011, 8, 392, 150, &TfMenu::bKonecClick},
+      {&bSpustitTest, "bSpustitTest", 1001, 8, 8, 150, &TfMenu::bSpustitTestClick},
+      {&bUpravitTest, "bUpravitTest", 1002, 8, 40, 150, &TfMenu::bUpravitTestClick},
+      {&bVlastnostiTestu, "bVlastnostiTestu", 1003, 8, 80, 150, &TfMenu::bVlastnostiTestuClick},
+      {&bNacistTest, "bNacistTest", 1004, 8, 112, 150, &TfMenu::bNacistTestClick},
+      {&bUlozitTest, "bUlozitTest", 1005, 7, 144, 150, &TfMenu::bUlozitTestClick},
+      {&bTiskTestu, "bTiskTestu", 1006, 8, 184, 150, &TfMenu::bTiskTestuClick},
+      {&bPomucky, "bPomucky", 1007, 7, 216, 150, &TfMenu::bPomuckyClick},
+      {&bNastaveni, "bNastaveni", 1008, 8, 264, 150, &TfMenu::bNastaveniClick},
+      {&bNapoveda, "bNapoveda", 1009, 8, 312, 153, &TfMenu::bNapovedaClick},
+      {&bInfo, "bInfo", 1010, 8, 344, 150, &TfMenu::bInfoClick},
+      {&bKonec, "bKonec", 1011, 8, 392, 150, &TfMenu::bKonecClick},
   };
   for (const ButtonPlace& p : buttons) {
-    *p.field = ComicButton(this, p.name, p.left, p.top, p.width, p.caption, p.helpContext,
+    *p.field = ComicButton(this, p.name, p.left, p.top, p.width, "", p.helpContext,
                            [this, click = p.click] { (this->*click)(); });
   }
   bSpustitTest->setProperty("HelpKeyword", QStringLiteral("1001"));
+  Captions.Build(*this);
 
   // The lines part the buttons into groups: run and edit; properties, load and
   // save; print and tools; settings; help and information; end.
@@ -168,20 +181,7 @@ void TfMenu::FormShow() {
 
 void TfMenu::FormActivate() { NastavTxt(); }
 
-void TfMenu::NastavTxt() {
-  SetCaption(LangText("HlavniMenu"));
-  bSpustitTest->SetCaption(LangText("SpustitTest"));
-  bUpravitTest->SetCaption(LangText("UpravitTest"));
-  bVlastnostiTestu->SetCaption(LangText("VlastnostiTestu"));
-  bNacistTest->SetCaption(LangText("NacistTest"));
-  bUlozitTest->SetCaption(LangText("UlozitTest"));
-  bTiskTestu->SetCaption(LangText("TiskTestu"));
-  bPomucky->SetCaption(LangText("Pomucky"));
-  bNastaveni->SetCaption(LangText("Nastaveni"));
-  bNapoveda->SetCaption(LangText("Napoveda"));
-  bInfo->SetCaption(LangText("Informace"));
-  bKonec->SetCaption(LangText("Konec"));
-}
+void TfMenu::NastavTxt() { Captions.LookUp(*this); }
 
 void TfMenu::OZobrazeni() {
   // "Vlastnosti testu" stays enabled: it is how a new test is made.

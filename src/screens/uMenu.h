@@ -13,6 +13,7 @@
 #include "help/whatsthis/hxwhatsthis.h"
 #include "model/Product.h"
 #include "model/uPFce.h"
+#include "screens/Captions.h"
 #include "toolkit/Toolkit.h"
 
 class TfMenu : public toolkit::TForm {
@@ -49,6 +50,8 @@ class TfMenu : public toolkit::TForm {
   help::TWhatsThis* WhatsThis1;
   help::THelpContextMap* HelpContextMap1;
 
+  // The captions: built with the screen, looked up by NastavTxt.
+  static const TCaptionTable<TfMenu> Captions;
   void NastavTxt();
   void OZobrazeni();
   // True when the screen behind the gate may open.
