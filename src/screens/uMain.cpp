@@ -14,6 +14,18 @@ using namespace toolkit;
 
 TfMain* fMain = nullptr;
 
+const TCaptionTable<TfMain> TfMain::Captions = {
+    {kForm, "Informace", "Informace"},
+    {&TfMain::lJPrg, "JmenoProgramu", "Jméno programu:", ":"},
+    {&TfMain::lVPrg, "Verze", "Verze:", ":"},
+    {&TfMain::Label9, "Licence", "Licence:", ":"},
+    {&TfMain::Label1, "StrankyProgramu", "Stránky programu:", ":"},
+    {&TfMain::Label3, "EMail", "E-mail:", ":"},
+    {&TfMain::Label5, "Autor", "Autor:", ":"},
+    {&TfMain::Label8, "EMail", "E-mail:", ":"},
+    {&TfMain::bZavrit, "Zavrit", "Zavřít"},
+};
+
 namespace {
 
 // A link shows as plain text until the mouse is over it.
@@ -38,7 +50,6 @@ QUrl MailUrl(const std::string& address, const std::string& subject) {
 }
 
 TfMain::TfMain() : TForm("fMain") {
-  SetCaption("Informace");
   SetHelpButton(true);
   SetClientSize(367, 222);
   SetPosition(TPosition::poScreenCenter);
@@ -55,24 +66,23 @@ TfMain::TfMain() : TForm("fMain") {
   struct Row {
     TLabel** caption;
     const char* captionName;
-    std::string captionText;
     TLabel** value;
     const char* valueName;
     std::string valueText;
     int left, top;
   };
   const Row rows[] = {
-      {&lJPrg, "lJPrg", Cp1250("Jméno programu:"), &loJPrg, "loJPrg", product::kName, 48, 6},
-      {&lVPrg, "lVPrg", "Verze:", &loVPrg, "loVPrg", "", 48, 24},
-      {&Label9, "Label9", "Licence:", &Label10, "Label10", product::kLicence, 8, 56},
-      {&Label1, "Label1", Cp1250("Stránky programu:"), &Label2, "Label2", product::kWebPage, 8, 74},
-      {&Label3, "Label3", "E-mail:", &Label4, "Label4", product::kEmail, 8, 92},
-      {&Label5, "Label5", "Autor:", &Label6, "Label6", product::kAuthor, 8, 124},
-      {&Label8, "Label8", "E-mail:", &Label7, "Label7", product::kAuthorEmail, 8, 142},
+      {&lJPrg, "lJPrg", &loJPrg, "loJPrg", product::kName, 48, 6},
+      {&lVPrg, "lVPrg", &loVPrg, "loVPrg", "", 48, 24},
+      {&Label9, "Label9", &Label10, "Label10", product::kLicence, 8, 56},
+      {&Label1, "Label1", &Label2, "Label2", product::kWebPage, 8, 74},
+      {&Label3, "Label3", &Label4, "Label4", product::kEmail, 8, 92},
+      {&Label5, "Label5", &Label6, "Label6", product::kAuthor, 8, 124},
+      {&Label8, "Label8", &Label7, "Label7", product::kAuthorEmail, 8, 142},
   };
   for (const Row& r : rows) {
-    *r.caption = ComicLabel(Ramecek, r.captionName, r.left, r.top, true, r.captionText);
-    *r.value = ComicLabel(Ramecek, r.valueName, r.left + (*r.caption)->width() + 10, r.top, false, r.valueText);
+    *r.caption = ComicLabel(Ramecek, r.captionName, r.left, r.top, true);
+    *r.value = ComicLabel(Ramecek, r.valueName, r.left, r.top, false, r.valueText);
   }
 
   Bevel1 = MakeRule(Ramecek, "Bevel1", 44);
@@ -92,9 +102,11 @@ TfMain::TfMain() : TForm("fMain") {
   Label4->OnMouseLeave = [this] { Label4MouseLeave(); };
   Label7->OnMouseLeave = [this] { Label7MouseLeave(); };
 
-  bZavrit = ComicButton(Ramecek, "bZavrit", 146, 184, 75, Cp1250("Zavřít"));
+  bZavrit = ComicButton(Ramecek, "bZavrit", 146, 184, 75, "");
   bZavrit->SetHelpContext(1000);
   bZavrit->OnClick = [this] { bZavritClick(); };
+  Captions.Build(*this);
+  RozmistiHodnoty();
 }
 
 void TfMain::FormCreate() { loVPrg->SetCaption(FileVersionText(platform::ProgramFile())); }
@@ -102,19 +114,17 @@ void TfMain::FormCreate() { loVPrg->SetCaption(FileVersionText(platform::Program
 void TfMain::FormActivate() { NastavTxt(); }
 
 void TfMain::NastavTxt() {
-  SetCaption(LangText("Informace"));
+  Captions.LookUp(*this);
+  RozmistiHodnoty();
+}
+
+void TfMain::RozmistiHodnoty() {
+  // Each caption takes the size of its text, whatever the language.
   const std::pair<TLabel*, TLabel*> rows[] = {
       {lJPrg, loJPrg},  {lVPrg, loVPrg},  {Label9, Label10}, {Label1, Label2},
       {Label3, Label4}, {Label5, Label6}, {Label8, Label7},
   };
-  const char* const keys[] = {"JmenoProgramu", "Verze", "Licence", "StrankyProgramu", "EMail", "Autor", "EMail"};
-  for (size_t i = 0; i < std::size(rows); ++i) {
-    TLabel* caption = rows[i].first;
-    caption->SetCaption(LangText(keys[i]) + ":");
-    // The caption took the size of its text, whatever the language.
-    rows[i].second->move(caption->x() + caption->width() + 10, rows[i].second->y());
-  }
-  bZavrit->SetCaption(LangText("Zavrit"));
+  for (const auto& [caption, value] : rows) value->move(caption->x() + caption->width() + 10, value->y());
 }
 
 void TfMain::bZavritClick() { Close(); }

@@ -6,6 +6,7 @@
 #include <QUrl>
 #include <string>
 
+#include "screens/Captions.h"
 #include "toolkit/Toolkit.h"
 
 // The link that starts an e-mail to the address with this subject. Both are
@@ -38,7 +39,11 @@ class TfMain : public toolkit::TForm {
   toolkit::TBevel* Bevel3;
   toolkit::TButton* bZavrit;
 
+  // The captions: built with the screen, looked up by NastavTxt.
+  static const TCaptionTable<TfMain> Captions;
   void NastavTxt();
+  // Places each value 10 pixels after its caption.
+  void RozmistiHodnoty();
   void FormCreate() override;
   void FormActivate() override;
   void bZavritClick();
