@@ -11,6 +11,11 @@ using namespace toolkit;
 
 TfZjistiA* fZjistiA = nullptr;
 
+const TCaptionTable<TfZjistiA> TfZjistiA::Captions = {
+    {kForm, "Aktualizace", "Aktualizace...", "..."},
+    {&TfZjistiA::Label1, "ZjistujiAktualizace", "Zjišťuji aktualizace, čekejte prosím...", "..."},
+};
+
 namespace {
 // A notice that the window system never draws must not hold the check up.
 constexpr int kLongestWaitMs = 2000;
@@ -18,21 +23,18 @@ constexpr int kLongestWaitMs = 2000;
 
 TfZjistiA::TfZjistiA() : TForm("fZjistiA") {
   SetBorderStyle(TBorderStyle::bsNotice);
-  SetCaption(Cp1250("Aktualizace..."));
   SetClientSize(259, 31);
   SetPosition(TPosition::poScreenCenter);
 
-  Label1 = ComicLabel(this, "Label1", 8, 8, true, Cp1250("Zjišťuji aktualizace, čekejte prosím..."));
+  Label1 = ComicLabel(this, "Label1", 8, 8, true);
+  Captions.Build(*this);
 }
 
 void TfZjistiA::FormShow() { painted_ = false; }
 
 void TfZjistiA::FormActivate() { NastavTxt(); }
 
-void TfZjistiA::NastavTxt() {
-  SetCaption(LangText("Aktualizace") + "...");
-  Label1->SetCaption(LangText("ZjistujiAktualizace") + "...");
-}
+void TfZjistiA::NastavTxt() { Captions.LookUp(*this); }
 
 void TfZjistiA::UkazANakresli() {
   show();

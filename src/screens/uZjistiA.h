@@ -2,6 +2,7 @@
 // The notice shown, without blocking, while the update check runs: a small
 // window without caption buttons in the middle of the screen.
 
+#include "screens/Captions.h"
 #include "toolkit/Toolkit.h"
 
 class TfZjistiA : public toolkit::TForm {
@@ -10,6 +11,8 @@ class TfZjistiA : public toolkit::TForm {
 
   toolkit::TLabel* Label1;
 
+  // The captions: built with the screen, looked up by NastavTxt.
+  static const TCaptionTable<TfZjistiA> Captions;
   void NastavTxt();
   void FormShow() override;
   void FormActivate() override;
