@@ -8,6 +8,34 @@ using namespace toolkit;
 
 TfNTest* fNTest = nullptr;
 
+const TCaptionTable<TfNTest> TfNTest::Captions = {
+    {kForm, "VlastnostiTestu", "Vlastnosti testu"},
+    {&TfNTest::gZInfo, "ZakladniInformace", "Základní informace"},
+    {&TfNTest::Label1, "JmenoTestu", "Jméno testu:", ":"},
+    {&TfNTest::Label2, "PocetOdpovedi", "Počet odpovědí:", ":"},
+    {&TfNTest::cbKombinace, "Kombinacni", "Kombinační"},
+    {&TfNTest::gOchrana, "OchranaTestu", "Ochrana testu"},
+    {&TfNTest::cbKodovat, "Kodovat", "Kódovat"},
+    {&TfNTest::cbHeslo, "HesloProEditaci", "Heslo pro editaci:", ":"},
+    {&TfNTest::gHodnoceni, "Hodnoceni", "Hodnocení"},
+    {&TfNTest::rZHodnoceni, "ZpusobHodnoceni", "Způsob hodnocení"},
+    {ItemOf(&TfNTest::rZHodnoceni), "Chybove", "Chybové"},
+    {ItemOf(&TfNTest::rZHodnoceni), "Bodove", "Bodové"},
+    {ItemOf(&TfNTest::rZHodnoceni), "Procentove", "Procentové"},
+    {&TfNTest::Label3, "h1do", "1 do:"},
+    {&TfNTest::Label4, "h2do", "2 do:"},
+    {&TfNTest::Label5, "h3do", "3 do:"},
+    {&TfNTest::Label6, "h4do", "4 do:"},
+    {&TfNTest::gPrubehT, "PrubehTestu", "Průběh testu"},
+    {&TfNTest::cbCas, "CasoveOmezeniNAOtazku", "Časové omezení otázky", ":"},
+    {&TfNTest::cbCasOdp, "CasoveOmezeniNaTest", "Časové omezení testu", ":"},
+    {&TfNTest::cbSpravneO, "ZobrazovatSpravneOdpovedi", "Zobrazovat správné odpovědi"},
+    {&TfNTest::cbLibPosunPO, "LibovolneProchazeniOtazek", "Libovolné procházení otázek"},
+    {&TfNTest::bVytvorit, "Vytvorit", "Vytvořit"},
+    {&TfNTest::bUpravit, "Upravit", "Upravit"},
+    {&TfNTest::bZpet, "Zpet", "Zpět"},
+};
+
 namespace {
 // Upper limit of the thresholds when grading by errors or by points.
 constexpr int32_t kCountLimit = 100000000;
@@ -22,39 +50,33 @@ void EmptyBecomes(TSpinEdit* box, int32_t value) {
 }  // namespace
 
 TfNTest::TfNTest() : TForm("fNTest") {
-  SetCaption(Cp1250("Vlastnosti testu"));
   SetHelpButton(true);
   SetClientSize(273, 510);
   SetPosition(TPosition::poMainFormCenter);
   setFont(FontPt("MS Sans Serif", 8));
 
-  gZInfo = NewGroupBox(this, "gZInfo", 8, 8, 257, 89, Cp1250("Základní informace"));
-  Label1 = NewLabel(gZInfo, "Label1", 8, 24, Cp1250("Jméno testu:"));
+  gZInfo = NewGroupBox(this, "gZInfo", 8, 8, 257, 89);
+  Label1 = NewLabel(gZInfo, "Label1", 8, 24);
   eJTestu = NewEdit(gZInfo, "eJTestu", 104, 20, 137);
   eJTestu->SetText(Cp1250("Nový test"));
   eJTestu->SetHelpContext(1021);
-  Label2 = NewLabel(gZInfo, "Label2", 8, 48, Cp1250("Počet odpovědí:"));
+  Label2 = NewLabel(gZInfo, "Label2", 8, 48);
   seOdpovedi = NewSpinEdit(gZInfo, "seOdpovedi", 104, 44, 137, 2, 10, 3);
   seOdpovedi->SetHelpContext(1022);
   seOdpovedi->OnExit = [this] { seOdpovediExit(); };
-  cbKombinace = NewCheckBox(gZInfo, "cbKombinace", 8, 68, 233, Cp1250("Kombinační"));
+  cbKombinace = NewCheckBox(gZInfo, "cbKombinace", 8, 68, 233);
   cbKombinace->SetHelpContext(1023);
 
-  gOchrana = NewGroupBox(this, "gOchrana", 8, 104, 257, 73, Cp1250("Ochrana testu"));
-  cbKodovat = NewCheckBox(gOchrana, "cbKodovat", 8, 22, 233, Cp1250("Kódovat"));
-  cbHeslo = NewCheckBox(gOchrana, "cbHeslo", 8, 46, 110, Cp1250("Heslo pro editaci:"));
+  gOchrana = NewGroupBox(this, "gOchrana", 8, 104, 257, 73);
+  cbKodovat = NewCheckBox(gOchrana, "cbKodovat", 8, 22, 233);
+  cbHeslo = NewCheckBox(gOchrana, "cbHeslo", 8, 46, 110);
   eHeslo = NewEdit(gOchrana, "eHeslo", 120, 44, 129);
 
-  gHodnoceni = NewGroupBox(this, "gHodnoceni", 8, 184, 257, 169, Cp1250("Hodnocení"));
+  gHodnoceni = NewGroupBox(this, "gHodnoceni", 8, 184, 257, 169);
   rZHodnoceni = new TRadioGroup(gHodnoceni, "rZHodnoceni");
   rZHodnoceni->SetBounds(8, 18, 241, 41);
   rZHodnoceni->SetColumns(3);
-  rZHodnoceni->SetCaption(Cp1250("Způsob hodnocení"));
-  for (const char* item : {"Chybové", "Bodové", "Procentové"}) rZHodnoceni->AddItem(Cp1250(item));
-  rZHodnoceni->SetItemIndex(kPercentItem);
   rZHodnoceni->SetHelpContext(1024);
-  rZHodnoceni->OnClick = [this] { rZHodnoceniClick(); };
-  const char* const thresholdLabels[] = {"1 do:", "2 do:", "3 do:", "4 do:"};
   const char* const labelNames[] = {"Label3", "Label4", "Label5", "Label6"};
   const char* const boxNames[] = {"seDo1", "seDo2", "seDo3", "seDo4"};
   const int32_t thresholds[] = {90, 80, 60, 35};
@@ -63,74 +85,49 @@ TfNTest::TfNTest() : TForm("fNTest") {
   void (TfNTest::*exits[])() = {&TfNTest::seDo1Exit, &TfNTest::seDo2Exit, &TfNTest::seDo3Exit, &TfNTest::seDo4Exit};
   for (int i = 0; i < 4; ++i) {
     const int top = 64 + 24 * i;
-    *labels[i] = NewLabel(gHodnoceni, labelNames[i], 8, top + 4, thresholdLabels[i]);
+    *labels[i] = NewLabel(gHodnoceni, labelNames[i], 8, top + 4);
     auto* box = NewSpinEdit(gHodnoceni, boxNames[i], 40, top, 121, 0, kPercentLimit, thresholds[i]);
     box->SetHelpContext(1025);
     box->OnExit = [this, exit = exits[i]] { (this->*exit)(); };
     *boxes[i] = box;
   }
 
-  gPrubehT = NewGroupBox(this, "gPrubehT", 8, 360, 257, 113, Cp1250("Průběh testu"));
-  cbSpravneO = NewCheckBox(gPrubehT, "cbSpravneO", 8, 20, 241, Cp1250("Zobrazovat správné odpovědi"));
-  cbLibPosunPO = NewCheckBox(gPrubehT, "cbLibPosunPO", 8, 42, 241, Cp1250("Libovolné procházení otázek"));
-  cbCas = NewCheckBox(gPrubehT, "cbCas", 8, 66, 150, Cp1250("Časové omezení otázky"));
+  gPrubehT = NewGroupBox(this, "gPrubehT", 8, 360, 257, 113);
+  cbSpravneO = NewCheckBox(gPrubehT, "cbSpravneO", 8, 20, 241);
+  cbLibPosunPO = NewCheckBox(gPrubehT, "cbLibPosunPO", 8, 42, 241);
+  cbCas = NewCheckBox(gPrubehT, "cbCas", 8, 66, 150);
   cbCas->SetChecked(true);
   cbCas->SetHelpContext(1026);
   seCas = NewSpinEdit(gPrubehT, "seCas", 160, 64, 89, 0, 600, 30);
   seCas->SetHelpContext(1026);
   seCas->OnChange = [this] { seCasChange(); };
-  cbCasOdp = NewCheckBox(gPrubehT, "cbCasOdp", 8, 90, 150, Cp1250("Časové omezení testu"));
+  cbCasOdp = NewCheckBox(gPrubehT, "cbCasOdp", 8, 90, 150);
   seCasT = NewSpinEdit(gPrubehT, "seCasT", 160, 88, 89, 0, 500, 0);
   seCasT->OnChange = [this] { seCasTChange(); };
 
   struct ButtonPlace {
     TButton** field;
     const char* name;
-    const char* caption;
     int32_t helpContext;
     int left;
     void (TfNTest::*click)();
   };
   const ButtonPlace buttons[] = {
-      {&bVytvorit, "bVytvorit", "Vytvořit", 1027, 15, &TfNTest::bVytvoritClick},
-      {&bUpravit, "bUpravit", "Upravit", 1028, 100, &TfNTest::bUpravitClick},
-      {&bZpet, "bZpet", "Zpět", 1029, 183, &TfNTest::bZpetClick},
+      {&bVytvorit, "bVytvorit", 1027, 15, &TfNTest::bVytvoritClick},
+      {&bUpravit, "bUpravit", 1028, 100, &TfNTest::bUpravitClick},
+      {&bZpet, "bZpet", 1029, 183, &TfNTest::bZpetClick},
   };
   for (const ButtonPlace& p : buttons) {
-    *p.field = ComicButton(this, p.name, p.left, 480, 75, Cp1250(p.caption), p.helpContext,
-                           [this, click = p.click] { (this->*click)(); });
+    *p.field =
+        ComicButton(this, p.name, p.left, 480, 75, "", p.helpContext, [this, click = p.click] { (this->*click)(); });
   }
+  Captions.Build(*this);
+  // The grading items are built: percent grading stands chosen.
+  rZHodnoceni->SetItemIndex(kPercentItem);
+  rZHodnoceni->OnClick = [this] { rZHodnoceniClick(); };
 }
 
-void TfNTest::NastavTxt() {
-  SetCaption(LangText("VlastnostiTestu"));
-  gZInfo->SetCaption(LangText("ZakladniInformace"));
-  Label1->SetCaption(LangText("JmenoTestu") + ":");
-  Label2->SetCaption(LangText("PocetOdpovedi") + ":");
-  cbKombinace->SetCaption(LangText("Kombinacni"));
-  gOchrana->SetCaption(LangText("OchranaTestu"));
-  cbKodovat->SetCaption(LangText("Kodovat"));
-  cbHeslo->SetCaption(LangText("HesloProEditaci") + ":");
-  gHodnoceni->SetCaption(LangText("Hodnoceni"));
-  rZHodnoceni->SetCaption(LangText("ZpusobHodnoceni"));
-  // Rebuilding the items leaves none selected; FormShow selects one.
-  rZHodnoceni->ClearItems();
-  rZHodnoceni->AddItem(LangText("Chybove"));
-  rZHodnoceni->AddItem(LangText("Bodove"));
-  rZHodnoceni->AddItem(LangText("Procentove"));
-  Label3->SetCaption(LangText("h1do"));
-  Label4->SetCaption(LangText("h2do"));
-  Label5->SetCaption(LangText("h3do"));
-  Label6->SetCaption(LangText("h4do"));
-  gPrubehT->SetCaption(LangText("PrubehTestu"));
-  cbCas->SetCaption(LangText("CasoveOmezeniNAOtazku") + ":");
-  cbCasOdp->SetCaption(LangText("CasoveOmezeniNaTest") + ":");
-  cbSpravneO->SetCaption(LangText("ZobrazovatSpravneOdpovedi"));
-  cbLibPosunPO->SetCaption(LangText("LibovolneProchazeniOtazek"));
-  bVytvorit->SetCaption(LangText("Vytvorit"));
-  bUpravit->SetCaption(LangText("Upravit"));
-  bZpet->SetCaption(LangText("Zpet"));
-}
+void TfNTest::NastavTxt() { Captions.LookUp(*this); }
 
 void TfNTest::FormShow() {
   NastavTxt();

@@ -4,6 +4,7 @@
 // It reads and writes CurrentTest only; its controls keep their contents
 // between openings, which is what a new test starts from.
 
+#include "screens/Captions.h"
 #include "toolkit/Toolkit.h"
 
 class TfNTest : public toolkit::TForm {
@@ -45,6 +46,8 @@ class TfNTest : public toolkit::TForm {
   toolkit::TButton* bUpravit;
   toolkit::TButton* bZpet;
 
+  // The captions: built with the screen, looked up by NastavTxt.
+  static const TCaptionTable<TfNTest> Captions;
   void NastavTxt();
   void NastavitHodnoty();
 
