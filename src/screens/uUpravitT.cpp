@@ -12,6 +12,19 @@ using namespace toolkit;
 
 TfUpravitT* fUpravitT = nullptr;
 
+const TCaptionTable<TfUpravitT> TfUpravitT::Captions = {
+    {kForm, "UpravitTest", "Upravit test"},
+    {&TfUpravitT::Label1, "Otazka", "Otázka:", ":"},
+    {&TfUpravitT::Label3, "Obrazek", "Obrázek:", ":"},
+    {&TfUpravitT::Label2, "Body", "Body:", ":"},
+    {&TfUpravitT::bPredchozi, "Predchozi", "<<< Předchozí", "", "<<< "},
+    {&TfUpravitT::bDalsi, "Dalsi", "Další >>>", " >>>"},
+    {&TfUpravitT::bPridejO, "Pridat", "Přidat"},
+    {&TfUpravitT::bVlozO, "Vlozit", "Vložit"},
+    {&TfUpravitT::bSmazat, "Smazat", "Smazat"},
+    {&TfUpravitT::bZpet, "Zpet", "Zpět"},
+};
+
 namespace {
 constexpr int kEditHeight = 21;
 constexpr int kRowGap = 5;
@@ -19,7 +32,6 @@ constexpr int kFirstRowTop = 10;
 }  // namespace
 
 TfUpravitT::TfUpravitT() : TForm("fUpravitT") {
-  SetCaption(Cp1250("Upravit test"));
   SetHelpButton(true);
   // The height follows the answer count at every showing.
   SetClientSize(633, 300);
@@ -27,17 +39,17 @@ TfUpravitT::TfUpravitT() : TForm("fUpravitT") {
   setFont(FontPt("MS Sans Serif", 8));
 
   pOtazka = NewPanel(this, "pOtazka", TAlign::alTop, 57);
-  Label1 = ComicLabel(pOtazka, "Label1", 8, 10, true, Cp1250("Otázka:"));
+  Label1 = ComicLabel(pOtazka, "Label1", 8, 10, true);
   eOtazka = new TEdit(pOtazka, "eOtazka");
   eOtazka->SetBounds(72, 8, 393, kEditHeight);
-  Label2 = ComicLabel(pOtazka, "Label2", 472, 10, true, Cp1250("Body:"));
+  Label2 = ComicLabel(pOtazka, "Label2", 472, 10, true);
   seBody = new TSpinEdit(pOtazka, "seBody");
   seBody->SetBounds(520, 8, 105, kEditHeight);
   seBody->SetMinValue(1);
   seBody->SetMaxValue(100);
   seBody->SetValue(1);
   seBody->OnExit = [this] { seBodyExit(); };
-  Label3 = ComicLabel(pOtazka, "Label3", 8, 34, true, Cp1250("Obrázek:"));
+  Label3 = ComicLabel(pOtazka, "Label3", 8, 34, true);
   eObrazek = new TEdit(pOtazka, "eObrazek");
   eObrazek->SetBounds(72, 32, 393, kEditHeight);
   bVObr = ComicButton(pOtazka, "bVObr", 464, 32, 25, "...", 1014, [this] { bVObrClick(); });
@@ -46,8 +58,7 @@ TfUpravitT::TfUpravitT() : TForm("fUpravitT") {
 
   pMenu = NewPanel(this, "pMenu", TAlign::alBottom, 41);
   pOdpovedi = NewPanel(this, "pOdpovedi", TAlign::alClient, 0);
-  bPredchozi =
-      ComicButton(pMenu, "bPredchozi", 8, 8, 105, Cp1250("<<< Předchozí"), 1015, [this] { bPredchoziClick(); });
+  bPredchozi = ComicButton(pMenu, "bPredchozi", 8, 8, 105, "", 1015, [this] { bPredchoziClick(); });
   seCislo = new TSpinEdit(pMenu, "seCislo");
   seCislo->SetBounds(120, 8, 49, kEditHeight);
   seCislo->SetMinValue(1);
@@ -57,24 +68,16 @@ TfUpravitT::TfUpravitT() : TForm("fUpravitT") {
   seCislo->OnChange = [this] { seCisloChange(); };
   seCislo->OnExit = [this] { seCisloExit(); };
   seCislo->OnKeyDown = [this](int& key, Qt::KeyboardModifiers shift) { seCisloKeyDown(key, shift); };
-  bDalsi = ComicButton(pMenu, "bDalsi", 176, 8, 105, Cp1250("Další >>>"), 1016, [this] { bDalsiClick(); });
-  bPridejO = ComicButton(pMenu, "bPridejO", 296, 8, 81, Cp1250("Přidat"), 1017, [this] { bPridejOClick(); });
-  bVlozO = ComicButton(pMenu, "bVlozO", 384, 8, 81, Cp1250("Vložit"), 1018, [this] { bVlozOClick(); });
-  bSmazat = ComicButton(pMenu, "bSmazat", 472, 8, 81, "Smazat", 1019, [this] { bSmazatClick(); });
-  bZpet = ComicButton(pMenu, "bZpet", 568, 8, 59, Cp1250("Zpět"), 1020, [this] { bZpetClick(); });
+  bDalsi = ComicButton(pMenu, "bDalsi", 176, 8, 105, "", 1016, [this] { bDalsiClick(); });
+  bPridejO = ComicButton(pMenu, "bPridejO", 296, 8, 81, "", 1017, [this] { bPridejOClick(); });
+  bVlozO = ComicButton(pMenu, "bVlozO", 384, 8, 81, "", 1018, [this] { bVlozOClick(); });
+  bSmazat = ComicButton(pMenu, "bSmazat", 472, 8, 81, "", 1019, [this] { bSmazatClick(); });
+  bZpet = ComicButton(pMenu, "bZpet", 568, 8, 59, "", 1020, [this] { bZpetClick(); });
+  Captions.Build(*this);
 }
 
 void TfUpravitT::NastavTxt() {
-  SetCaption(LangText("UpravitTest"));
-  Label1->SetCaption(LangText("Otazka") + ":");
-  Label3->SetCaption(LangText("Obrazek") + ":");
-  Label2->SetCaption(LangText("Body") + ":");
-  bPredchozi->SetCaption("<<< " + LangText("Predchozi"));
-  bDalsi->SetCaption(LangText("Dalsi") + " >>>");
-  bPridejO->SetCaption(LangText("Pridat"));
-  bVlozO->SetCaption(LangText("Vlozit"));
-  bSmazat->SetCaption(LangText("Smazat"));
-  bZpet->SetCaption(LangText("Zpet"));
+  Captions.LookUp(*this);
   opd1->Filter = PictureFilter([](const TPictureType& type) { return LangText(type.Key); });
 }
 

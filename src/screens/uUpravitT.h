@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "toolkit/Toolkit.h"
+#include "screens/Captions.h"
 #include "model/uDTest.h"
 
 class TfUpravitT : public toolkit::TForm {
@@ -39,6 +40,8 @@ class TfUpravitT : public toolkit::TForm {
   std::vector<toolkit::TEdit*> AnswerEdits;
   std::vector<QAbstractButton*> AnswerButtons;
 
+  // The captions: built with the screen, looked up by NastavTxt.
+  static const TCaptionTable<TfUpravitT> Captions;
   void NastavTxt();
   void APocetO();
   void NactiD();
