@@ -19,6 +19,15 @@ using platform::IntToStr;
 TVysledky RunResult;
 TfZTest* fZTest = nullptr;
 
+const TCaptionTable<TfZTest> TfZTest::Captions = {
+    {kForm, "Test", "Test"},
+    {&TfZTest::Label1, "Otazka", "Otázka:", ":"},
+    {&TfZTest::Label2, "CisloOtazky", "Číslo otázky:", ":"},
+    {&TfZTest::Label3, "Cas", "Čas:", ":"},
+    {&TfZTest::bPredchozi, "Predchozi", "<<< Předchozí", "", "<<< "},
+    {&TfZTest::bKonec, "Dokonci", "Dokončit"},
+};
+
 namespace {
 const QColor kYellow(255, 255, 0);
 
@@ -41,7 +50,6 @@ int CounterOf(int64_t seconds) { return static_cast<int>(std::min<int64_t>(secon
 }  // namespace
 
 TfZTest::TfZTest() : TForm("fZTest") {
-  SetCaption("Test");
   SetHelpButton(true);
   SetClientSize(674, 358);
   SetPosition(TPosition::poOwnerFormCenter);
@@ -52,7 +60,7 @@ TfZTest::TfZTest() : TForm("fZTest") {
   pOdpovedi = NewPanel(this, "pOdpovedi", TAlign::alClient, 0);
 
   // The question at the left, the test's remaining time at the right.
-  Label1 = ComicLabel(pOtazka, "Label1", 8, 4, true, Cp1250("Otázka:"));
+  Label1 = ComicLabel(pOtazka, "Label1", 8, 4, true);
   lOtazka = ComicLabel(pOtazka, "lOtazka", 72, 4, false, "---");
   lCasT = ComicFixedLabel(pOtazka, "lCasT", 590, 4, 49, Qt::AlignRight, "---");
   lCasT->SetColor(ButtonFace());
@@ -64,12 +72,12 @@ TfZTest::TfZTest() : TForm("fZTest") {
   iObr->hide();
 
   // From left to right: the number, the time, the moves, the verdict, the end.
-  Label2 = ComicLabel(pMenu, "Label2", 8, 12, true, Cp1250("Číslo otázky:"));
+  Label2 = ComicLabel(pMenu, "Label2", 8, 12, true);
   lCislo = ComicFixedLabel(pMenu, "lCislo", 104, 12, 49, Qt::AlignHCenter, "");
-  Label3 = ComicLabel(pMenu, "Label3", 160, 12, true, Cp1250("Čas:"));
+  Label3 = ComicLabel(pMenu, "Label3", 160, 12, true);
   lCas = ComicFixedLabel(pMenu, "lCas", 196, 12, 33, Qt::AlignHCenter, "1");
   lCas->SetColor(ButtonFace());
-  bPredchozi = ComicButton(pMenu, "bPredchozi", 236, 8, 113, Cp1250("<<< Předchozí"), 0, [this] { bPredchoziClick(); });
+  bPredchozi = ComicButton(pMenu, "bPredchozi", 236, 8, 113, "", 0, [this] { bPredchoziClick(); });
   bPredchozi->setEnabled(false);
   seCOtazky = new TSpinEdit(pMenu, "seCOtazky");
   seCOtazky->SetBounds(354, 10, 49, 22);
@@ -81,7 +89,7 @@ TfZTest::TfZTest() : TForm("fZTest") {
   bDalsi = ComicButton(pMenu, "bDalsi", 408, 8, 113, Cp1250("Další >>>"), 1013, [this] { DalsiKlik(); });
   lSS = ComicFixedLabel(pMenu, "lSS", 524, 12, 65, Qt::AlignHCenter, Cp1250("Správně"));
   lSS->hide();
-  bKonec = ComicButton(pMenu, "bKonec", 592, 8, 75, Cp1250("Dokončit"), 1012, [this] { bKonecClick(); });
+  bKonec = ComicButton(pMenu, "bKonec", 592, 8, 75, "", 1012, [this] { bKonecClick(); });
 
   tCNO = new TTimer(this, "tCNO");
   tCNO->SetInterval(1000);
@@ -89,21 +97,15 @@ TfZTest::TfZTest() : TForm("fZTest") {
   tCNT = new TTimer(this, "tCNT");
   tCNT->SetInterval(1000);
   tCNT->OnTimer = [this] { tCNTTimer(); };
+  Captions.Build(*this);
 }
 
 bool TfZTest::SeZpetnouVazbou() const { return !CurrentTest.FreeNavigation && CurrentTest.ShowCorrectAnswers; }
 
 int32_t TfZTest::PocetOtazek() const { return QuestionCount(RunTest); }
 
-// Captions
-
 void TfZTest::NastavTxt() {
-  SetCaption(LangText("Test"));
-  Label1->SetCaption(LangText("Otazka") + ":");
-  Label2->SetCaption(LangText("CisloOtazky") + ":");
-  Label3->SetCaption(LangText("Cas") + ":");
-  bPredchozi->SetCaption("<<< " + LangText("Predchozi"));
-  bKonec->SetCaption(LangText("Dokonci"));
+  Captions.LookUp(*this);
   CekatNaKontrolu(AwaitingConfirm);
   RozmistiCislo();
 }
@@ -297,7 +299,7 @@ void TfZTest::ZHodnoceni() {
     else if (k) AnswerLabels[i]->SetFontColor(kRightColor);
   }
   if (feedback) {
-    lSS->SetCaption(LangText(right ? "Spravne" : "Spatne"));
+    lSS->SetCaption(right ? LangText("Spravne") : LangText("Spatne"));
     lSS->SetFontColor(right ? kRightColor : kWrongColor);
     lSS->show();
   }

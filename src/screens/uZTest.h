@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "screens/Captions.h"
 #include "toolkit/Toolkit.h"
 
 // The outcome of one asked question.
@@ -57,6 +58,8 @@ class TfZTest : public toolkit::TForm {
   std::vector<toolkit::TLabel*> AnswerLabels;
   std::vector<QAbstractButton*> AnswerBoxes;
 
+  // The captions: built with the screen, looked up by NastavTxt.
+  static const TCaptionTable<TfZTest> Captions;
   void NastavTxt();
   void FormActivate() override;
   void FormShow() override;
