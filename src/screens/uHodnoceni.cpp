@@ -17,6 +17,19 @@ using platform::IntToStr;
 
 TfHodnoceni* fHodnoceni = nullptr;
 
+const TCaptionTable<TfHodnoceni> TfHodnoceni::Captions = {
+    {kForm, "Hodnoceni", "Hodnocení"},
+    {&TfHodnoceni::Label1, "Spravne", "Správně:", ":"},
+    {&TfHodnoceni::Label2, "Spatne", "Špatně:", ":"},
+    {&TfHodnoceni::Label3, "Znamka", "Známka:", ":"},
+    {&TfHodnoceni::Label4, "Jmeno", "Jméno:", ":"},
+    {&TfHodnoceni::Label5, "DatumACas", "Datum a čas:", ":"},
+    {&TfHodnoceni::Label6, "Poznamka", "Poznámka:", ":"},
+    {&TfHodnoceni::bPridatInf, "UpravInfo", "Uprav info"},
+    {&TfHodnoceni::bTisk, "Tisk", "Tisk"},
+    {&TfHodnoceni::Button1, "Zavrit", "Zavřít"},
+};
+
 namespace {
 // How many protocols saved in the same second get a name of their own (the
 // plain name, then "_2" up to this); past that, saving fails with an error
@@ -73,24 +86,23 @@ std::string NazevProtokolu(const QDateTime& moment) {
 }
 
 TfHodnoceni::TfHodnoceni() : TForm("fHodnoceni") {
-  SetCaption(Cp1250("Hodnocení"));
   SetHelpButton(true);
   SetClientSize(423, 405);
   SetPosition(TPosition::poOwnerFormCenter);
   setFont(FontPt("MS Sans Serif", 8));
 
   // The three results at the left, the pupil's name, the date and a note at the right.
-  Label1 = ComicLabel(this, "Label1", 8, 8, true, Cp1250("Správně:"));
+  Label1 = ComicLabel(this, "Label1", 8, 8, true);
   lSpravne = ComicLabel(this, "lSpravne", 80, 8, false, "");
-  Label2 = ComicLabel(this, "Label2", 8, 32, true, Cp1250("Špatně:"));
+  Label2 = ComicLabel(this, "Label2", 8, 32, true);
   lSpatne = ComicLabel(this, "lSpatne", 80, 32, false, "");
-  Label3 = ComicLabel(this, "Label3", 8, 56, true, Cp1250("Známka:"));
+  Label3 = ComicLabel(this, "Label3", 8, 56, true);
   lZnamka = ComicLabel(this, "lZnamka", 80, 56, false, "");
-  Label4 = ComicLabel(this, "Label4", 168, 8, true, Cp1250("Jméno:"));
+  Label4 = ComicLabel(this, "Label4", 168, 8, true);
   eJmeno = NewEdit(this, "eJmeno", 272, 8, 145);
-  Label5 = ComicLabel(this, "Label5", 168, 32, true, Cp1250("Datum a čas:"));
+  Label5 = ComicLabel(this, "Label5", 168, 32, true);
   eDatum = NewEdit(this, "eDatum", 272, 32, 145);
-  Label6 = ComicLabel(this, "Label6", 168, 56, true, Cp1250("Poznámka:"));
+  Label6 = ComicLabel(this, "Label6", 168, 56, true);
   ePoznamka = NewEdit(this, "ePoznamka", 272, 56, 145);
 
   Bevel1 = NewBevel(this, "Bevel1", TBevelShape::bsBottomLine, 8, 80, 409, 9);
@@ -102,25 +114,13 @@ TfHodnoceni::TfHodnoceni() : TForm("fHodnoceni") {
 
   Bevel2 = NewBevel(this, "Bevel2", TBevelShape::bsBottomLine, 6, 360, 409, 9);
 
-  bPridatInf = ComicButton(this, "bPridatInf", 8, 376, 97, "Uprav info", 0, [this] { bPridatInfClick(); });
-  bTisk = ComicButton(this, "bTisk", 176, 376, 75, "Tisk", 0, [this] { bTiskClick(); });
-  Button1 = ComicButton(this, "Button1", 334, 376, 75, Cp1250("Zavřít"), 0, [this] { Button1Click(); });
+  bPridatInf = ComicButton(this, "bPridatInf", 8, 376, 97, "", 0, [this] { bPridatInfClick(); });
+  bTisk = ComicButton(this, "bTisk", 176, 376, 75, "", 0, [this] { bTiskClick(); });
+  Button1 = ComicButton(this, "Button1", 334, 376, 75, "", 0, [this] { Button1Click(); });
+  Captions.Build(*this);
 }
 
-// Captions
-
-void TfHodnoceni::NastavTxt() {
-  SetCaption(LangText("Hodnoceni"));
-  Label1->SetCaption(LangText("Spravne") + ":");
-  Label2->SetCaption(LangText("Spatne") + ":");
-  Label3->SetCaption(LangText("Znamka") + ":");
-  Label4->SetCaption(LangText("Jmeno") + ":");
-  Label5->SetCaption(LangText("DatumACas") + ":");
-  Label6->SetCaption(LangText("Poznamka") + ":");
-  bPridatInf->SetCaption(LangText("UpravInfo"));
-  bTisk->SetCaption(LangText("Tisk"));
-  Button1->SetCaption(LangText("Zavrit"));
-}
+void TfHodnoceni::NastavTxt() { Captions.LookUp(*this); }
 
 void TfHodnoceni::FormActivate() { NastavTxt(); }
 

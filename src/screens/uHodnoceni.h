@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "screens/Captions.h"
 #include "toolkit/Toolkit.h"
 
 // The grade "1" to "5" for a grading mode (0 errors, 1 points, 2 percent, any
@@ -44,6 +45,8 @@ class TfHodnoceni : public toolkit::TForm {
   toolkit::TButton* bTisk;
   toolkit::TButton* Button1;
 
+  // The captions: built with the screen, looked up by NastavTxt.
+  static const TCaptionTable<TfHodnoceni> Captions;
   void NastavTxt();
   void FormActivate() override;
   void FormShow() override;
