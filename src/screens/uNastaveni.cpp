@@ -13,33 +13,45 @@ using namespace toolkit;
 
 TfNastaveni* fNastaveni = nullptr;
 
+const TCaptionTable<TfNastaveni> TfNastaveni::Captions = {
+    {kForm, "Nastaveni", "Nastavení"},
+    {&TfNastaveni::tsZakladni, "Zakladni", "Základní"},
+    {&TfNastaveni::tsSoubory, "Soubory", "Soubory"},
+    {&TfNastaveni::gProtokol, "Protokoly", "Protokoly"},
+    {&TfNastaveni::gSoubory, "PraceSeSoubory", "Práce se soubory"},
+    {&TfNastaveni::gbAktualizace, "Aktualizace", "Aktualizace"},
+    {&TfNastaveni::gJazyk, "Jazyk", "Jazyk"},
+    {&TfNastaveni::cbZjistiAV, "ZjistovatNoveVerzeProgramu", "Zjišťovat nové verze programu"},
+    {&TfNastaveni::bAktualizuj, "Zjisti", "Zjistit"},
+    {&TfNastaveni::chProtokol1, "VytvaretProtokol", "Vytvářet protokol"},
+    {&TfNastaveni::chPVAdr, "PouzivatVychoziAdresar", "Používat výchozí adresář"},
+    {&TfNastaveni::bZCesta, "Vybrat", "Vybrat"},
+    {&TfNastaveni::bAsSST, "RegistraceTypuSSTProTesty", "Registrace typu sst pro Testy"},
+    {&TfNastaveni::bNastavit, "Nastavit", "Nastavit"},
+    {&TfNastaveni::bZrusit, "Zrusit", "Zrušit"},
+};
+
 namespace {
 
-TGroupBox* Group(QWidget* parent, const char* name, int left, int top, int width, int height,
-                 const std::string& caption) {
+TGroupBox* Group(QWidget* parent, const char* name, int left, int top, int width, int height) {
   auto* g = new TGroupBox(parent, name);
   g->SetBounds(left, top, width, height);
-  g->SetCaption(caption);
   return g;
 }
 
-TCheckBox* Check(QWidget* parent, const char* name, int top, const std::string& caption) {
-  return NewCheckBox(parent, name, 8, top, 172, caption);
-}
+TCheckBox* Check(QWidget* parent, const char* name, int top) { return NewCheckBox(parent, name, 8, top, 172); }
 
 // The two buttons of the lower group speak in a smaller, regular Comic Sans.
-TButton* SmallComicButton(QWidget* parent, const char* name, int top, int width, const std::string& caption) {
+TButton* SmallComicButton(QWidget* parent, const char* name, int top, int width) {
   auto* b = new TButton(parent, name);
   b->setFont(FontPx("Comic Sans MS", 11));
   b->SetBounds(8, top, width, 21);
-  b->SetCaption(caption);
   return b;
 }
 
 }  // namespace
 
 TfNastaveni::TfNastaveni() : TForm("fNastaveni") {
-  SetCaption(Cp1250("Nastavení"));
   SetHelpButton(true);
   SetClientSize(224, 245);
   SetPosition(TPosition::poMainFormCenter);
@@ -49,61 +61,43 @@ TfNastaveni::TfNastaveni() : TForm("fNastaveni") {
   pcNastaveni->SetBounds(8, 8, 209, 199);
 
   tsZakladni = new TTabSheet(pcNastaveni, "tsZakladni");
-  tsZakladni->SetCaption(Cp1250("Základní"));
 
-  gbAktualizace = Group(tsZakladni, "gbAktualizace", 8, 8, 185, 73, "Aktualizace");
-  cbZjistiAV = Check(gbAktualizace, "cbZjistiAV", 20, Cp1250("Zjišťovat nové verze programu"));
+  gbAktualizace = Group(tsZakladni, "gbAktualizace", 8, 8, 185, 73);
+  cbZjistiAV = Check(gbAktualizace, "cbZjistiAV", 20);
   bAktualizuj = new TButton(gbAktualizace, "bAktualizuj");
   bAktualizuj->SetBounds(8, 42, 75, 23);
-  bAktualizuj->SetCaption("Zjistit");
   bAktualizuj->OnClick = [this] { bAktualizujClick(); };
 
-  gJazyk = Group(tsZakladni, "gJazyk", 8, 88, 185, 53, "Jazyk");
+  gJazyk = Group(tsZakladni, "gJazyk", 8, 88, 185, 53);
   cbJazyky = new TComboBox(gJazyk, "cbJazyky");
   cbJazyky->SetBounds(8, 20, 169, 21);
 
   tsSoubory = new TTabSheet(pcNastaveni, "tsSoubory");
-  tsSoubory->SetCaption("Soubory");
 
-  gProtokol = Group(tsSoubory, "gProtokol", 8, 4, 185, 41, "Protokoly");
-  chProtokol1 = Check(gProtokol, "chProtokol1", 18, Cp1250("Vytvářet protokol"));
+  gProtokol = Group(tsSoubory, "gProtokol", 8, 4, 185, 41);
+  chProtokol1 = Check(gProtokol, "chProtokol1", 18);
 
-  gSoubory = Group(tsSoubory, "gSoubory", 8, 48, 185, 119, Cp1250("Práce se soubory"));
-  chPVAdr = Check(gSoubory, "chPVAdr", 18, Cp1250("Používat výchozí adresář"));
+  gSoubory = Group(tsSoubory, "gSoubory", 8, 48, 185, 119);
+  chPVAdr = Check(gSoubory, "chPVAdr", 18);
   eVAdr = new TEdit(gSoubory, "eVAdr");
   eVAdr->SetBounds(8, 38, 169, 21);
   // A folder's name may hold letters that no text of the program can.
   eVAdr->SetPathText(true);
-  bZCesta = SmallComicButton(gSoubory, "bZCesta", 62, 75, "Vybrat");
+  bZCesta = SmallComicButton(gSoubory, "bZCesta", 62, 75);
   bZCesta->OnClick = [this] { bZCestaClick(); };
-  bAsSST = SmallComicButton(gSoubory, "bAsSST", 90, 169, "Registrace typu sst pro Testy");
+  bAsSST = SmallComicButton(gSoubory, "bAsSST", 90, 169);
   bAsSST->OnClick = [this] { bAsSSTClick(); };
 
-  bNastavit = ComicButton(this, "bNastavit", 8, 213, 97, "Nastavit");
+  bNastavit = ComicButton(this, "bNastavit", 8, 213, 97, "");
   bNastavit->OnClick = [this] { bNastavitClick(); };
-  bZrusit = ComicButton(this, "bZrusit", 119, 213, 97, Cp1250("Zrušit"));
+  bZrusit = ComicButton(this, "bZrusit", 119, 213, 97, "");
   bZrusit->OnClick = [this] { bZrusitClick(); };
+  Captions.Build(*this);
 }
 
 void TfNastaveni::FormActivate() { NastavTxt(); }
 
-void TfNastaveni::NastavTxt() {
-  SetCaption(LangText("Nastaveni"));
-  tsZakladni->SetCaption(LangText("Zakladni"));
-  tsSoubory->SetCaption(LangText("Soubory"));
-  gProtokol->SetCaption(LangText("Protokoly"));
-  gSoubory->SetCaption(LangText("PraceSeSoubory"));
-  gbAktualizace->SetCaption(LangText("Aktualizace"));
-  gJazyk->SetCaption(LangText("Jazyk"));
-  cbZjistiAV->SetCaption(LangText("ZjistovatNoveVerzeProgramu"));
-  bAktualizuj->SetCaption(LangText("Zjisti"));
-  chProtokol1->SetCaption(LangText("VytvaretProtokol"));
-  chPVAdr->SetCaption(LangText("PouzivatVychoziAdresar"));
-  bZCesta->SetCaption(LangText("Vybrat"));
-  bAsSST->SetCaption(LangText("RegistraceTypuSSTProTesty"));
-  bNastavit->SetCaption(LangText("Nastavit"));
-  bZrusit->SetCaption(LangText("Zrusit"));
-}
+void TfNastaveni::NastavTxt() { Captions.LookUp(*this); }
 
 void TfNastaveni::FormShow() {
   // The page last active stays; only the values are loaded afresh.

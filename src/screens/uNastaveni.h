@@ -5,6 +5,7 @@
 // desktop. Every showing loads the controls afresh from Settings, so
 // "Zrušit" leaves nothing behind.
 
+#include "screens/Captions.h"
 #include "toolkit/Toolkit.h"
 
 class TfNastaveni : public toolkit::TForm {
@@ -29,6 +30,8 @@ class TfNastaveni : public toolkit::TForm {
   toolkit::TButton* bNastavit;
   toolkit::TButton* bZrusit;
 
+  // The captions: built with the screen, looked up by NastavTxt.
+  static const TCaptionTable<TfNastaveni> Captions;
   void NastavTxt();
   void FormActivate() override;
   void FormShow() override;
