@@ -8,8 +8,13 @@ using namespace toolkit;
 
 TfPomucek* fPomucek = nullptr;
 
+const TCaptionTable<TfPomucek> TfPomucek::Captions = {
+    {kForm, "PomocneNastroje", "Pomocné nástroje"},
+    {&TfPomucek::bUTRFT, "UlozitTestDoRTF", "Uložit test do RTF"},
+    {&TfPomucek::bZavrit, "Zavrit", "Zavřít"},
+};
+
 TfPomucek::TfPomucek() : TForm("fPomucek") {
-  SetCaption(Cp1250("Pomocné nástroje"));
   SetBorderStyle(TBorderStyle::bsSingle);
   SetHelpButton(true);
   SetClientSize(168, 76);
@@ -17,17 +22,14 @@ TfPomucek::TfPomucek() : TForm("fPomucek") {
   setFont(FontPt("MS Sans Serif", 8));
 
   // The tools one above the other, closing below them.
-  bUTRFT = ComicButton(this, "bUTRFT", 8, 8, 152, Cp1250("Uložit test do RTF"));
+  bUTRFT = ComicButton(this, "bUTRFT", 8, 8, 152, "");
   bUTRFT->OnClick = [this] { bUTRFTClick(); };
-  bZavrit = ComicButton(this, "bZavrit", 8, 43, 152, Cp1250("Zavřít"));
+  bZavrit = ComicButton(this, "bZavrit", 8, 43, 152, "");
   bZavrit->OnClick = [this] { bZavritClick(); };
+  Captions.Build(*this);
 }
 
-void TfPomucek::NastavTxt() {
-  SetCaption(LangText("PomocneNastroje"));
-  bUTRFT->SetCaption(LangText("UlozitTestDoRTF"));
-  bZavrit->SetCaption(LangText("Zavrit"));
-}
+void TfPomucek::NastavTxt() { Captions.LookUp(*this); }
 
 void TfPomucek::FormActivate() { NastavTxt(); }
 
