@@ -10,8 +10,14 @@ using platform::IntToStr;
 
 TfSTRTF* fSTRTF = nullptr;
 
+const TCaptionTable<TfSTRTF> TfSTRTF::Captions = {
+    {kForm, "UlozitTestDoRTF", "Uložit test do RTF"},
+    {&TfSTRTF::bPripravit, "Pripravit", "Připravit"},
+    {&TfSTRTF::bUlozit, "Ulozit", "Uložit"},
+    {&TfSTRTF::bZavrit, "Zavrit", "Zavřít"},
+};
+
 TfSTRTF::TfSTRTF() : TForm("fSTRTF") {
-  SetCaption(Cp1250("Uložit test do RTF"));
   SetBorderStyle(TBorderStyle::bsSizeable);
   SetHelpButton(true);
   SetClientSize(458, 392);  // 466 by 418 with the frame
@@ -28,25 +34,21 @@ TfSTRTF::TfSTRTF() : TForm("fSTRTF") {
   reVystup->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   SetAlign(reVystup, TAlign::alClient);
 
-  bPripravit = ComicButton(pMenu, "bPripravit", 8, 8, 89, Cp1250("Připravit"));
+  bPripravit = ComicButton(pMenu, "bPripravit", 8, 8, 89, "");
   bPripravit->OnClick = [this] { bPripravitClick(); };
-  bUlozit = ComicButton(pMenu, "bUlozit", 184, 8, 89, Cp1250("Uložit"));
+  bUlozit = ComicButton(pMenu, "bUlozit", 184, 8, 89, "");
   bUlozit->OnClick = [this] { bUlozitClick(); };
-  bZavrit = ComicButton(pMenu, "bZavrit", 361, 8, 89, Cp1250("Zavřít"));
+  bZavrit = ComicButton(pMenu, "bZavrit", 361, 8, 89, "");
   bZavrit->OnClick = [this] { bZavritClick(); };
 
   sd1 = new TSaveDialog(this, "sd1");
   sd1->Filter = "Soubory RTF|*.rtf";
   sd1->DefaultExt = "rtf";
   sd1->Options = ofOverwritePrompt | ofPathMustExist | ofHideReadOnly | ofEnableSizing;
+  Captions.Build(*this);
 }
 
-void TfSTRTF::NastavTxt() {
-  SetCaption(LangText("UlozitTestDoRTF"));
-  bPripravit->SetCaption(LangText("Pripravit"));
-  bUlozit->SetCaption(LangText("Ulozit"));
-  bZavrit->SetCaption(LangText("Zavrit"));
-}
+void TfSTRTF::NastavTxt() { Captions.LookUp(*this); }
 
 void TfSTRTF::FormActivate() { NastavTxt(); }
 

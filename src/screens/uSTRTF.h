@@ -3,6 +3,7 @@
 // rich-text editor, where the teacher may edit them by hand, and saved from
 // there as an RTF document that word processors open.
 
+#include "screens/Captions.h"
 #include "toolkit/Toolkit.h"
 
 class TfSTRTF : public toolkit::TForm {
@@ -16,6 +17,8 @@ class TfSTRTF : public toolkit::TForm {
   toolkit::TButton* bZavrit;
   toolkit::TSaveDialog* sd1;
 
+  // The captions: built with the screen, looked up by NastavTxt.
+  static const TCaptionTable<TfSTRTF> Captions;
   void NastavTxt();
   void FormActivate() override;
   void bPripravitClick();
