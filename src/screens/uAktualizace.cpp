@@ -16,28 +16,36 @@ using namespace toolkit;
 
 TfAktualizace* fAktualizace = nullptr;
 
+const TCaptionTable<TfAktualizace> TfAktualizace::Captions = {
+    {kForm, "Aktualizace", "Aktualizace"},
+    {&TfAktualizace::Label1, "AktualnostProgramu", "Aktuálnost porgramu:"},
+};
+
 namespace {
 constexpr int kMemoTop = 32;
 }  // namespace
 
 TfAktualizace::TfAktualizace() : TForm("fAktualizace") {
-  SetCaption("Aktualizace");
   SetHelpButton(true);
   SetClientSize(383, 311);
   SetPosition(TPosition::poScreenCenter);
 
-  Label1 = ComicLabel(this, "Label1", 8, 8, true, Cp1250("Aktuálnost porgramu:"));
-  lAktual = ComicLabel(this, "lAktual", Label1->x() + Label1->width() + 6, 8, false, "");
+  Label1 = ComicLabel(this, "Label1", 8, 8, true);
+  lAktual = ComicLabel(this, "lAktual", 8, 8, false);
   lAktual->SetWordWrap(true);
 
   Memo1 = new TMemo(this, "Memo1");
   Memo1->SetBounds(7, kMemoTop, 369, 241);
   Memo1->SetScrollBars(false);
 
+  // Its caption is the same in every language.
   bZavrit = ComicButton(this, "bZavrit", 154, 280, 75, Cp1250("Zavřít"));
   bZavrit->SetDefault(true);
   bZavrit->SetCancel(true);
   bZavrit->OnClick = [this] { bZavritClick(); };
+  Captions.Build(*this);
+  // The verdict follows the heading.
+  lAktual->move(Label1->x() + Label1->width() + 6, lAktual->y());
 }
 
 namespace {
@@ -112,8 +120,7 @@ void TfAktualizace::FormShow() { bZavrit->setFocus(); }
 void TfAktualizace::FormActivate() { NastavTxt(); }
 
 void TfAktualizace::NastavTxt() {
-  SetCaption(LangText("Aktualizace"));
-  Label1->SetCaption(LangText("AktualnostProgramu"));
+  Captions.LookUp(*this);
   Rozmisti();
 }
 

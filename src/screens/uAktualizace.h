@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "screens/Captions.h"
 #include "toolkit/Toolkit.h"
 
 class TfAktualizace : public toolkit::TForm {
@@ -15,6 +16,8 @@ class TfAktualizace : public toolkit::TForm {
   toolkit::TMemo* Memo1;
   toolkit::TButton* bZavrit;
 
+  // The captions: built with the screen, looked up by NastavTxt.
+  static const TCaptionTable<TfAktualizace> Captions;
   void NastavTxt();
   void FormShow() override;
   void FormActivate() override;
