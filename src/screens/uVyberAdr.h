@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "screens/Captions.h"
 #include "toolkit/Toolkit.h"
 
 class TfVyberAdr : public toolkit::TForm {
@@ -20,6 +21,8 @@ class TfVyberAdr : public toolkit::TForm {
   // The chosen folder.
   std::string VybranyAdr;
 
+  // The captions: built with the screen, looked up by NastavTxt.
+  static const TCaptionTable<TfVyberAdr> Captions;
   void NastavTxt();
   void FormActivate() override;
   void bVyberClick();
