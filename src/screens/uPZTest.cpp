@@ -8,40 +8,41 @@ using namespace toolkit;
 
 TfPZTest* fPZTest = nullptr;
 
+const TCaptionTable<TfPZTest> TfPZTest::Captions = {
+    {kForm, "ParametryTestu", "Parametry testu"},
+    {&TfPZTest::gParametry, "ParametryTestu", "Parametry testu"},
+    {&TfPZTest::Label1, "PocetOtazek", "Počet otázek:", ":"},
+    {&TfPZTest::cbMichatOtz, "MichatOtazky", "Míchat otázky"},
+    {&TfPZTest::cbMichatOdp, "MichatOdpovedi", "Míchat odpovedi"},
+    {&TfPZTest::Button1, "Pokracovat", "Pokračovat"},
+};
+
 TfPZTest::TfPZTest() : TForm("fPZTest") {
-  SetCaption("Parametry testu");
   SetClientSize(174, 150);
   SetPosition(TPosition::poOwnerFormCenter);
   setFont(FontPt("MS Sans Serif", 8));
 
   gParametry = new TGroupBox(this, "gParametry");
   gParametry->SetBounds(8, 8, 161, 105);
-  gParametry->SetCaption("Parametry testu");
 
-  Label1 = ComicLabel(gParametry, "Label1", 8, 14, true, Cp1250("Počet otázek:"));
+  Label1 = ComicLabel(gParametry, "Label1", 8, 14, true);
 
   sePOtz = new TSpinEdit(gParametry, "sePOtz");
   sePOtz->SetBounds(8, 35, 113, 22);
 
-  cbMichatOtz = NewCheckBox(gParametry, "cbMichatOtz", 8, 64, 145, Cp1250("Míchat otázky"));
+  cbMichatOtz = NewCheckBox(gParametry, "cbMichatOtz", 8, 64, 145);
   cbMichatOtz->SetChecked(true);
 
-  cbMichatOdp = NewCheckBox(gParametry, "cbMichatOdp", 8, 80, 145, Cp1250("Míchat odpovedi"));
+  cbMichatOdp = NewCheckBox(gParametry, "cbMichatOdp", 8, 80, 145);
   cbMichatOdp->SetChecked(true);
 
-  Button1 = ComicButton(this, "Button1", 49, 120, 75, Cp1250("Pokračovat"));
+  Button1 = ComicButton(this, "Button1", 49, 120, 75, "");
   Button1->SetDefault(true);
   Button1->OnClick = [this] { Button1Click(); };
+  Captions.Build(*this);
 }
 
-void TfPZTest::NastavTxt() {
-  SetCaption(LangText("ParametryTestu"));
-  gParametry->SetCaption(LangText("ParametryTestu"));
-  Label1->SetCaption(LangText("PocetOtazek") + ":");
-  cbMichatOtz->SetCaption(LangText("MichatOtazky"));
-  cbMichatOdp->SetCaption(LangText("MichatOdpovedi"));
-  Button1->SetCaption(LangText("Pokracovat"));
-}
+void TfPZTest::NastavTxt() { Captions.LookUp(*this); }
 
 void TfPZTest::FormActivate() { NastavTxt(); }
 

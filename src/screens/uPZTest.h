@@ -3,6 +3,7 @@
 // questions and the answers. It cannot cancel the run: however it is closed,
 // it stores what it shows and the run follows.
 
+#include "screens/Captions.h"
 #include "toolkit/Toolkit.h"
 
 class TfPZTest : public toolkit::TForm {
@@ -16,6 +17,8 @@ class TfPZTest : public toolkit::TForm {
   toolkit::TCheckBox* cbMichatOdp;
   toolkit::TButton* Button1;
 
+  // The captions: built with the screen, looked up by NastavTxt.
+  static const TCaptionTable<TfPZTest> Captions;
   void NastavTxt();
   void FormActivate() override;
   void FormShow() override;
