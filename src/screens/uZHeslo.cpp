@@ -8,8 +8,15 @@ using namespace toolkit;
 
 TfZHeslo* fZHeslo = nullptr;
 
+const TCaptionTable<TfZHeslo> TfZHeslo::Captions = {
+    {kForm, "Pristup", "Přístup...", "..."},
+    {&TfZHeslo::Label1, "TentoTestJeChranenHeslemProsimZadejteJej",
+     "Tento test je chráněn heslem prosím zadejte jej:", ":"},
+    {&TfZHeslo::bPokracovat, "Pokracovat", "Pokračovat"},
+    {&TfZHeslo::bZpet, "Zpet", "Zpět"},
+};
+
 TfZHeslo::TfZHeslo() : TForm("fZHeslo") {
-  SetCaption(Cp1250("Přístup..."));
   SetClientSize(215, 110);
   SetPosition(TPosition::poMainFormCenter);
   setFont(FontPt("MS Sans Serif", 8));
@@ -18,19 +25,19 @@ TfZHeslo::TfZHeslo() : TForm("fZHeslo") {
   Label1->setFont(ComicFont(true));
   Label1->SetBounds(8, 8, 194, 38);
   Label1->SetWordWrap(true);
-  Label1->SetCaption(Cp1250("Tento test je chráněn heslem prosím zadejte jej:"));
 
   meHeslo = new TMaskEdit(this, "meHeslo");
   meHeslo->SetBounds(8, 48, 201, 21);
   meHeslo->SetPasswordChar('*');
 
-  bPokracovat = ComicButton(this, "bPokracovat", 26, 80, 75, Cp1250("Pokračovat"));
+  bPokracovat = ComicButton(this, "bPokracovat", 26, 80, 75, "");
   bPokracovat->SetDefault(true);
   bPokracovat->OnClick = [this] { bPokracovatClick(); };
 
-  bZpet = ComicButton(this, "bZpet", 114, 80, 75, Cp1250("Zpět"));
+  bZpet = ComicButton(this, "bZpet", 114, 80, 75, "");
   bZpet->SetCancel(true);
   bZpet->OnClick = [this] { bZpetClick(); };
+  Captions.Build(*this);
 }
 
 void TfZHeslo::FormShow() {
@@ -43,12 +50,7 @@ void TfZHeslo::FormShow() {
 
 void TfZHeslo::FormActivate() { NastavTxt(); }
 
-void TfZHeslo::NastavTxt() {
-  SetCaption(LangText("Pristup") + "...");
-  Label1->SetCaption(LangText("TentoTestJeChranenHeslemProsimZadejteJej") + ":");
-  bPokracovat->SetCaption(LangText("Pokracovat"));
-  bZpet->SetCaption(LangText("Zpet"));
-}
+void TfZHeslo::NastavTxt() { Captions.LookUp(*this); }
 
 void TfZHeslo::bPokracovatClick() {
   EnteredPassword = meHeslo->Text();

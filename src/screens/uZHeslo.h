@@ -3,6 +3,7 @@
 // leaves what was typed in EnteredPassword. It compares nothing; the main
 // menu's gate does.
 
+#include "screens/Captions.h"
 #include "toolkit/Toolkit.h"
 
 class TfZHeslo : public toolkit::TForm {
@@ -14,6 +15,8 @@ class TfZHeslo : public toolkit::TForm {
   toolkit::TButton* bPokracovat;
   toolkit::TButton* bZpet;
 
+  // The captions: built with the screen, looked up by NastavTxt.
+  static const TCaptionTable<TfZHeslo> Captions;
   void NastavTxt();
   void FormShow() override;
   void FormActivate() override;
