@@ -43,16 +43,16 @@ class TToolkitHelpApplication : public help::THelpApplication {
   // Help is asked for from inside the input watch (F1) as well: the box
   // waits for the message loop, and one request shows one box.
   void HelpFailed(help::THelpFailure reason, const std::string& file) override {
-    const char* key = nullptr;
-    switch (reason) {
-      case help::THelpFailure::None: return;
-      case help::THelpFailure::FileMissing: key = "SouborNapovedyChybi"; break;
-      case help::THelpFailure::FileDamaged: key = "SouborNapovedyJePoskozen"; break;
-      case help::THelpFailure::ViewerMissing: key = "ProhlizecNapovedyChybiSoubor"; break;
-    }
-    if (pending_ || !QCoreApplication::instance()) return;
+    if (reason == help::THelpFailure::None || pending_ || !QCoreApplication::instance()) return;
     pending_ = true;
-    const std::string text = LangText(key) + "\n" + file;
+    std::string text;
+    switch (reason) {
+      case help::THelpFailure::None: break;
+      case help::THelpFailure::FileMissing: text = LangText("SouborNapovedyChybi"); break;
+      case help::THelpFailure::FileDamaged: text = LangText("SouborNapovedyJePoskozen"); break;
+      case help::THelpFailure::ViewerMissing: text = LangText("ProhlizecNapovedyChybiSoubor"); break;
+    }
+    text += "\n" + file;
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),
         [this, text] {
