@@ -1,7 +1,8 @@
 #include "screens/uZjistiA.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <QWindow>
 
 #include "model/uDApp.h"
@@ -37,22 +38,52 @@ void TfZjistiA::FormActivate() { NastavTxt(); }
 void TfZjistiA::NastavTxt() { Captions.LookUp(*this); }
 
 void TfZjistiA::UkazANakresli() {
+  // Over the screen the check starts from (the menu or the settings screen):
+  // the window manager keeps a window above the one it is transient for, so
+  // the screen, given the focus back or raised, cannot cover the notice.
+  TForm* owner = ActiveForm();
+  winId();
+  windowHandle()->setTransientParent(owner && owner != this ? owner->windowHandle() : nullptr);
   show();
   raise();
-  QElapsedTimer waited;
-  waited.start();
+  activateWindow();
   // The user's clicks wait: the check is about to block the program anyway,
-  // and a screen opened now would open inside it.
-  while (!painted_ && waited.elapsed() < kLongestWaitMs) {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
-    // Painted before the window manager showed the window, it would still be blank.
-    if (!painted_ && windowHandle() && windowHandle()->isExposed()) repaint();
+  // and a screen opened now would open inside it. Once the check blocks,
+  // nothing is drawn any more: the notice must be drawn where and as it then
+  // stands, on top and active. The wait sleeps between events, leaving the
+  // processor to the window manager that is to frame and activate the notice.
+  if (!Ready()) {
+    QEventLoop loop;
+    waiting_ = &loop;
+    QTimer::singleShot(kLongestWaitMs, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    waiting_ = nullptr;
   }
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  // What is drawn reaches the window system before the program blocks.
+  QGuiApplication::sync();
+}
+
+bool TfZjistiA::Ready() const { return painted_ && isActiveWindow(); }
+
+void TfZjistiA::EndWaitIfReady() {
+  if (waiting_ && Ready()) waiting_->quit();
+}
+
+bool TfZjistiA::event(QEvent* event) {
+  // Activated, the window is drawn again: what was drawn before may have been
+  // covered by the screen that had the focus.
+  if (event->type() == QEvent::WindowActivate) {
+    painted_ = false;
+    update();
+  }
+  const bool handled = TForm::event(event);
+  EndWaitIfReady();
+  return handled;
 }
 
 void TfZjistiA::paintEvent(QPaintEvent* event) {
   TForm::paintEvent(event);
   // Only what is drawn on a shown window reaches the screen.
   if (windowHandle() && windowHandle()->isExposed()) painted_ = true;
+  EndWaitIfReady();
 }

@@ -5,6 +5,8 @@
 #include "screens/Captions.h"
 #include "toolkit/Toolkit.h"
 
+class QEventLoop;
+
 class TfZjistiA : public toolkit::TForm {
  public:
   TfZjistiA();
@@ -18,16 +20,24 @@ class TfZjistiA : public toolkit::TForm {
   void FormActivate() override;
 
   // Shows the notice and lets the application work until the notice is drawn
-  // (a window may take several passes to appear), but no longer than a moment.
+  // and active (a window may take several passes to appear), but no longer
+  // than a moment.
   void UkazANakresli();
   // Whether the notice has been drawn since it was last shown.
   bool Nakresleno() const { return painted_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
+  // Drawn where and as it stands once the check blocks the program.
+  bool Ready() const;
+  // Ends the wait for the notice once it is ready.
+  void EndWaitIfReady();
+
   bool painted_ = false;
+  QEventLoop* waiting_ = nullptr;
 };
 
 extern TfZjistiA* fZjistiA;

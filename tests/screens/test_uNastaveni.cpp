@@ -3,11 +3,16 @@
 // kept, the chooser's presets, and the registration of the test file type.
 #include <QDir>
 #include <QFileSystemModel>
+#include <QGuiApplication>
+#include <QImage>
 #include <QKeyEvent>
+#include <QWindow>
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <cstdio>
 #include <filesystem>
+#include <sstream>
 
 #include "support/HttpServer.h"
 #include "support/ScreenFixture.h"
@@ -17,6 +22,7 @@
 #include "platform/connection.h"
 #include "screens/uNastaveni.h"
 #include "screens/uVyberAdr.h"
+#include "screens/uZjistiA.h"
 
 using namespace toolkit;
 
@@ -339,6 +345,85 @@ TEST_F(UpdateFromSettings, TheScreenIsDisabledWhileTheCheckRunsAndGivenBackAfter
   EXPECT_EQ(server.Requests(), 1);
 }
 
+// What a command prints.
+std::string Output(const std::string& command) {
+  FILE* out = ::popen(command.c_str(), "r");
+  if (!out) return {};
+  std::string text;
+  char buf[512];
+  while (std::fgets(buf, sizeof buf, out)) text += buf;
+  ::pclose(out);
+  return text;
+}
+
+// The last window of the window manager's stacking list, the topmost.
+unsigned long Topmost(const std::string& stacking) {
+  unsigned long top = 0;
+  for (size_t at = stacking.find("0x"); at != std::string::npos; at = stacking.find("0x", at + 2))
+    top = std::stoul(stacking.substr(at), nullptr, 16);
+  return top;
+}
+
+// Where the window's client area stands on a real X display, as the X server
+// has it: Qt learns of a move by the window manager only once it reads its events.
+QPoint X11WindowCorner(unsigned long window) {
+  const std::string text = Output("xwininfo -id " + std::to_string(window));
+  auto value = [&](const std::string& key) {
+    const size_t at = text.find(key);
+    return at == std::string::npos ? -1 : std::stoi(text.substr(at + key.size()));
+  };
+  return {value("Absolute upper-left X:"), value("Absolute upper-left Y:")};
+}
+
+// Pixels of the two pictures that differ.
+int DifferentPixels(const QImage& a, const QImage& b) {
+  if (a.size() != b.size()) return a.width() * a.height() + 1;
+  const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
+  int different = 0;
+  for (int row = 0; row < x.height(); ++row) {
+    for (int col = 0; col < x.width(); ++col) different += x.pixel(col, row) != y.pixel(col, row);
+  }
+  return different;
+}
+
+// The check blocks the program while it waits for the server: all the teacher
+// sees then is what was drawn before, so the notice must by then stand drawn
+// and active above the settings screen it was started from. On a real X
+// display the screen itself is read back while the server waits.
+TEST_F(UpdateFromSettings, TheNoticeStandsDrawnOnTopWhileTheServerIsSlow) {
+  const bool x11 = QGuiApplication::platformName() == QStringLiteral("xcb");
+  const std::string shot = dir.File("screen.png");
+  bool shown = false, drawn = false, active = false;
+  unsigned long notice = 0;
+  std::string stacking;
+  QRect area;
+  testsupport::HttpServer::Response late = testsupport::HttpServer::Late("25\r\n", 4000);
+  // The program waits inside the download now and changes nothing.
+  late.onRequest = [&] {
+    shown = fZjistiA->isVisible();
+    drawn = fZjistiA->Nakresleno();
+    active = QGuiApplication::focusWindow() == fZjistiA->windowHandle();
+    notice = fZjistiA->winId();
+    if (x11) {
+      stacking = Output("xprop -root -notype _NET_CLIENT_LIST_STACKING");
+      area = QRect(X11WindowCorner(notice), fZjistiA->size());
+      EXPECT_EQ(std::system(("import -window root " + shot).c_str()), 0);
+    }
+  };
+  server.On("/download/inf.dat", late);
+  CheckFromSettings();
+  EXPECT_TRUE(resultShown);
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(drawn);
+  EXPECT_TRUE(active);
+  if (x11) {
+    EXPECT_EQ(Topmost(stacking), notice) << stacking;
+    // What the screen showed where the notice stands is the notice as drawn.
+    const QImage screen = QImage(QString::fromStdString(shot)).copy(area);
+    EXPECT_EQ(DifferentPixels(screen, fZjistiA->grab().toImage()), 0);
+  }
+}
+
 TEST_F(UpdateFromSettings, AnErrorInsideTheCheckStillGivesTheScreenBack) {
   // The message's text is missing and the table cannot take the placeholder.
   platform::ProfileFile(dir.File("jazyk.ini")).WriteString(kCesky, "AktualizaciNelzeZjistitNejstePripojeni", "");
@@ -399,3 +484,4 @@ TEST_F(Registering, ARefusedFolderShowsTheErrorAndTheScreenStays) {
 }
 
 }  // namespace
+

@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -48,6 +49,12 @@ HttpServer::Response HttpServer::Ok(const std::string& body) {
   return {"HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body};
 }
 
+HttpServer::Response HttpServer::Late(const std::string& body, int delayMs) {
+  Response response = Ok(body);
+  response.delayMs = delayMs;
+  return response;
+}
+
 HttpServer::Response HttpServer::Status(const std::string& line, const std::string& headers, const std::string& body) {
   return {"HTTP/1.1 " + line + "\r\n" + headers + "Content-Length: " + std::to_string(body.size()) +
           "\r\nConnection: close\r\n\r\n" + body};
@@ -79,6 +86,8 @@ void HttpServer::Answer(int client) {
     const auto route = routes_.find(path);
     response = route != routes_.end() ? route->second : Status("404 Not Found", "", "no such page");
   }
+  if (response.onRequest) response.onRequest();
+  if (response.delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(response.delayMs));
   // A client that gives up early must not end the test with a broken pipe.
   size_t sent = 0;
   while (sent < response.raw.size()) {

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -18,6 +19,11 @@ class HttpServer {
   struct Response {
     std::string raw;
     bool stall = false;
+    // Milliseconds the server waits after the request before it answers.
+    int delayMs = 0;
+    // Runs on the server's thread when the request has arrived, while the
+    // client waits for the answer.
+    std::function<void()> onRequest = nullptr;
   };
 
   HttpServer();
@@ -33,6 +39,8 @@ class HttpServer {
   static Response Ok(const std::string& body);
   // Any status line ("404 Not Found") with extra header lines, each ending in CR LF.
   static Response Status(const std::string& line, const std::string& headers, const std::string& body);
+  // 200 with the body, answered only after this many milliseconds.
+  static Response Late(const std::string& body, int delayMs);
   // Accepts the request and never answers.
   static Response Silent() { return {"", true}; }
 
