@@ -114,9 +114,10 @@ void TApplication::SetParams(const std::vector<std::string>& args) {
 }
 
 bool TApplication::LoadQtTranslations(const QLocale& locale) {
-  if (qtTranslator_) {
-    removeTranslator(qtTranslator_);
-    delete qtTranslator_;
+  for (QPointer<QTranslator>* old : {&qtTranslator_, &ownTranslator_}) {
+    if (!*old) continue;
+    removeTranslator(*old);
+    delete old->data();
   }
   auto* translator = new QTranslator(this);
   if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -126,6 +127,9 @@ bool TApplication::LoadQtTranslations(const QLocale& locale) {
   }
   installTranslator(translator);
   qtTranslator_ = translator;
+  // Our texts inside Qt's dialogs speak the language Qt's texts there speak.
+  ownTranslator_ = NewOwnTranslator(locale, this);
+  if (ownTranslator_) installTranslator(ownTranslator_);
   return true;
 }
 

@@ -81,7 +81,8 @@ class TApplication : public QApplication {
 
   // Qt's own texts (Yes, No, Open, Cancel, ...) in the language of the locale,
   // from Qt's translations; the start takes the user's locale. False when Qt
-  // has no translation for it: the texts are then English.
+  // has no translation for it: the texts are then English. Our own texts in
+  // Qt's dialogs follow the same language.
   bool LoadQtTranslations(const QLocale& locale);
 
   bool notify(QObject* receiver, QEvent* event) override;
@@ -96,6 +97,7 @@ class TApplication : public QApplication {
   std::vector<std::string> params_;
   platform::MessageHandler previousMessageHandler_;
   QPointer<QTranslator> qtTranslator_;
+  QPointer<QTranslator> ownTranslator_;
   bool running_ = false;
   bool terminated_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -11,9 +12,11 @@
 #include <QGridLayout>
 #include <QImageReader>
 #include <QLabel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTranslator>
 #include <deque>
 #include <optional>
 
@@ -167,16 +170,49 @@ std::string TFileDialog::FullPath(const std::string& chosen, const std::string& 
   return PathFromQ(path);
 }
 
+namespace {
+constexpr const char* kPathMissing = "%1\nPath does not exist.\nCheck the path and try again.";
+
+// Our texts that Qt's Czech translation does not hold.
+class TCzechTexts : public QTranslator {
+ public:
+  using QTranslator::QTranslator;
+
+  QString translate(const char* context, const char* source, const char* = nullptr, int = -1) const override {
+    if (qstrcmp(context, "TFileDialog") == 0 && qstrcmp(source, kPathMissing) == 0)
+      return QString::fromUtf8("%1\nCesta neexistuje.\nZkontrolujte cestu a zkuste to znovu.");
+    return {};
+  }
+  bool isEmpty() const override { return false; }
+};
+
+// A text of ours inside the file dialog, in the language of Qt's own texts
+// there; English where that language does not fit code page 1250. "%1" stands
+// for the name, put in as the program holds it.
+std::string DialogText(const char* context, const char* english, const std::string& name = "") {
+  const QString translated = QCoreApplication::translate(context, english);
+  std::string text = Representable(translated) == translated ? FromQ(translated) : std::string(english);
+  const size_t at = text.find("%1");
+  if (at != std::string::npos) text.replace(at, 2, name);
+  return text;
+}
+}  // namespace
+
+QTranslator* NewOwnTranslator(const QLocale& locale, QObject* parent) {
+  return locale.language() == QLocale::Czech ? new TCzechTexts(parent) : nullptr;
+}
+
 bool TFileDialog::Accepts(const std::string& path) const {
   const QFileInfo info(PathToQ(path));
-  const std::string caption = !Title.empty() ? Title : save_ ? "Save As" : "Open";
+  // The same caption and texts as Qt's own file dialog, which has them translated.
+  const std::string caption = !Title.empty() ? Title : DialogText("QFileDialog", save_ ? "Save As" : "Open");
   if ((Options & ofPathMustExist) && !info.dir().exists()) {
-    MessageBoxes::Show(caption, path + "\nPath does not exist.\nCheck the path and try again.", TMsgIcon::Warning,
-                       {TMsgButton::Ok});
+    MessageBoxes::Show(caption, DialogText("TFileDialog", kPathMissing, path), TMsgIcon::Warning, {TMsgButton::Ok});
     return false;
   }
   if (save_ && (Options & ofOverwritePrompt) && info.exists() && !info.isDir()) {
-    return MessageBoxes::AskYesNo(caption, PathFromQ(info.fileName()) + " already exists.\nDo you want to replace it?");
+    return MessageBoxes::AskYesNo(caption, DialogText("QFileDialog", "%1 already exists.\nDo you want to replace it?",
+                                                      PathFromQ(info.fileName())));
   }
   return true;
 }

@@ -10,6 +10,8 @@
 #include <vector>
 
 class QFileDialog;
+class QLocale;
+class QTranslator;
 
 namespace toolkit {
 
@@ -73,6 +75,10 @@ struct TShownDialog {
 // DefaultExt. The dialog opens in InitialDir when it is set, else where the
 // last chosen file lies, else in the current directory; it offers the name
 // last chosen in it.
+// Translates the texts of ours that the file dialog shows, for the languages
+// we have them in (null for the others: the texts stay English).
+QTranslator* NewOwnTranslator(const QLocale& locale, QObject* parent);
+
 class TFileDialog : public QObject {
   Q_OBJECT
 
