@@ -106,21 +106,19 @@ class TPopupCloser : public QObject {
   }
 };
 
-void WatchPopupInput() {
-  static TPopupCloser* closer = nullptr;
-  if (closer) return;
-  closer = new TPopupCloser;
-  closer->setParent(qApp);
-  qApp->installEventFilter(closer);
+// One application-wide filter of the kind, made on first need and owned by
+// the application object.
+template <class TFilter>
+void WatchOnce() {
+  static TFilter* filter = nullptr;
+  if (filter) return;
+  filter = new TFilter;
+  filter->setParent(qApp);
+  qApp->installEventFilter(filter);
 }
 
-void WatchModals() {
-  static TModalWatcher* watcher = nullptr;
-  if (watcher) return;
-  watcher = new TModalWatcher;
-  watcher->setParent(qApp);
-  qApp->installEventFilter(watcher);
-}
+void WatchPopupInput() { WatchOnce<TPopupCloser>(); }
+void WatchModals() { WatchOnce<TModalWatcher>(); }
 
 QUrl TopicUrl(const std::string& object) {
   std::string path = object;
