@@ -37,6 +37,8 @@ bool IsQuestionIndex(const TDTest& test, int32_t index) { return index >= 0 && i
 
 }  // namespace
 
+std::string AnswerLetter(size_t i) { return std::string(1, static_cast<char>('a' + i)); }
+
 int32_t QuestionCount(const TDTest& test) { return static_cast<int32_t>(test.Questions.size()); }
 
 void SetQuestionCount(TDTest& test, int32_t n) {

@@ -8,6 +8,7 @@
 // Invariant: every question's Answers and Correct have exactly AnswerCount
 // entries. None of the operations sets or clears Changed; the screens do.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,6 +23,10 @@ struct TOtazky {
 
   bool operator==(const TOtazky&) const = default;
 };
+
+// The letter of answer slot i, counting from 0: "a", "b", "c", ... The
+// letters follow the order in which the answers stand, shuffled or not.
+std::string AnswerLetter(size_t i);
 
 // The grading modes. The test stores the mode as a plain integer (as the
 // test file does), so a hand-made file may hold any other value.

@@ -80,5 +80,3 @@ TBevel* NewBevel(QWidget* parent, const char* name, TBevelShape shape, int left,
   b->SetBounds(left, top, width, height);
   return b;
 }
-
-std::string AnswerLetter(size_t i) { return std::string(1, static_cast<char>('a' + i)); }

@@ -1,6 +1,6 @@
 #pragma once
 // The shared widgets of the screens: controls as many screens make them, the
-// "Comic Sans MS" 10 pt captions, and the colours and letters of the answers.
+// "Comic Sans MS" 10 pt captions, and the colours of the answers.
 
 #include <QColor>
 #include <QFont>
@@ -47,5 +47,3 @@ toolkit::TBevel* NewBevel(QWidget* parent, const char* name, toolkit::TBevelShap
 inline const QColor kRightColor(0, 128, 0);
 inline const QColor kWrongColor(255, 0, 0);
 
-// The letter of answer slot i, counting from 0: "a", "b", "c", ...
-std::string AnswerLetter(size_t i);

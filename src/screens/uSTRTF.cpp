@@ -64,7 +64,7 @@ void TfSTRTF::bPripravitClick() {
     for (int32_t j = 0; j < CurrentTest.AnswerCount; ++j) {
       const size_t slot = static_cast<size_t>(j);
       const std::string answer = slot < question.Answers.size() ? question.Answers[slot] : std::string();
-      reVystup->AddLine(std::string(1, static_cast<char>('a' + j)) + ") " + answer);
+      reVystup->AddLine(AnswerLetter(slot) + ") " + answer);
     }
   }
   // The caret at the start, ready for hand edits.

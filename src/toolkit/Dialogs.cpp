@@ -321,12 +321,8 @@ void FileDialogs::Clear() {
 // Font dialog
 
 QFont ToQFont(const TFontSpec& spec) {
-  QFont f(ToQ(spec.Name));
+  QFont f = platform::PointFont(spec);
   f.setPixelSize(PointsToPixels(spec.Size));
-  f.setBold(spec.Bold);
-  f.setItalic(spec.Italic);
-  f.setUnderline(spec.Underline);
-  f.setStrikeOut(spec.StrikeOut);
   return f;
 }
 
@@ -391,10 +387,7 @@ bool RunFontDialog(TFontSpec& font) {
   auto refresh = [&] {
     const TFontSpec f = current();
     sample->setFont(ToQFont(f));
-    sample->setStyleSheet(QStringLiteral("color: #%1%2%3")
-                              .arg(f.Color & 0xFF, 2, 16, QLatin1Char('0'))
-                              .arg((f.Color >> 8) & 0xFF, 2, 16, QLatin1Char('0'))
-                              .arg((f.Color >> 16) & 0xFF, 2, 16, QLatin1Char('0')));
+    sample->setStyleSheet(QStringLiteral("color: ") + platform::ColorOf(f).name());
   };
   for (QCheckBox* c : {bold, italic, underline, strike}) QObject::connect(c, &QCheckBox::toggled, &dialog, refresh);
   QObject::connect(face, &QFontComboBox::currentFontChanged, &dialog, refresh);

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/qtgui/fontspec.h"
+
 class QFileDialog;
 class QLocale;
 class QTranslator;
@@ -154,17 +156,9 @@ class FileDialogs {
 // Font dialog
 
 // A font as the print roles hold it: face, size in points, style and colour.
-struct TFontSpec {
-  std::string Name = "MS Sans Serif";
-  int Size = 8;
-  bool Bold = false;
-  bool Italic = false;
-  bool Underline = false;
-  bool StrikeOut = false;
-  uint32_t Color = 0;  // 0x00BBGGRR
-  bool operator==(const TFontSpec&) const = default;
-};
+using platform::TFontSpec;
 
+// The font as a screen shows it: its points at 96 pixels per inch.
 QFont ToQFont(const TFontSpec& spec);
 
 // Preset Font, Execute, read Font back (unchanged after Cancel).

@@ -4,17 +4,13 @@
 
 #include "platform/cp1250.h"
 #include "platform/files.h"
+#include "platform/qtgui/qtext.h"
 
 namespace toolkit {
 
 std::string Cp1250(std::string_view utf8) { return platform::Utf8ToCp1250(utf8); }
 
-QString ToQ(const std::string& cp1250) {
-  QString out;
-  out.reserve(static_cast<qsizetype>(cp1250.size()));
-  for (unsigned char c : cp1250) out += QChar(platform::Cp1250ToUnicode(c));
-  return out;
-}
+QString ToQ(const std::string& cp1250) { return platform::ToQString(cp1250); }
 
 std::string FromQ(const QString& text) {
   std::string out;

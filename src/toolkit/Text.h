@@ -1,7 +1,8 @@
 #pragma once
 // Where code page 1250 text meets QString for the toolkit and everything
-// above it. The help viewer, a library of its own, and the RTF writer convert
-// through platform/cp1250 themselves.
+// above it. Below the toolkit the font settings and the print layout take the
+// same conversion from platform/qtgui/qtext; the help viewer, a library of its
+// own, and the RTF writer convert through platform/cp1250 themselves.
 
 #include <QString>
 #include <QValidator>

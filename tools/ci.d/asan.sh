@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 BUILD_DIR=${ZORVIK_ASAN_BUILD_DIR:-build-asan}
-FOLDERS=(platform model genlib help help/viewer toolkit whatsthis screens langedit)
+FOLDERS=(platform model genlib printing help help/viewer toolkit whatsthis screens langedit)
 WERROR=-DZORVIK_WERROR=${ZORVIK_WERROR:-OFF}
 
 if [ ! -f "$BUILD_DIR/build.ninja" ]; then

@@ -12,13 +12,14 @@ declare -A ALLOWED=(
   [platform/qtgui]="platform"
   [model]="platform"
   [genlib]="platform"
+  [printing]="platform platform/qtgui model genlib"
   [help]="platform"
   [help/viewer]="platform help"
   [toolkit]="platform platform/qtgui"
   [help/whatsthis]="platform platform/qtgui help toolkit"
-  [screens]="platform platform/qtgui model genlib help toolkit help/whatsthis"
+  [screens]="platform platform/qtgui model genlib printing help toolkit help/whatsthis"
   [langedit]="platform platform/qtgui toolkit"
-  [app]="platform platform/qtgui model genlib help toolkit help/whatsthis screens"
+  [app]="platform platform/qtgui model genlib printing help toolkit help/whatsthis screens"
 )
 
 # The layer of a path below src/: the longest name of ALLOWED it starts with.
@@ -67,6 +68,7 @@ declare -A QT=(
   [platform/qtgui]="Core Gui PrintSupport Svg Network"
   [model]=""
   [genlib]="Core Gui"
+  [printing]="Core Gui"
   [help]=""
   [help/viewer]="Core Gui Widgets"
   [toolkit]="Core Gui Widgets"
