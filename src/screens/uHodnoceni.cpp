@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <cerrno>
+#include <string_view>
 
 #include "platform/appdir.h"
 #include "platform/convert.h"
@@ -35,6 +36,13 @@ namespace {
 // plain name, then "_2" up to this); past that, saving fails with an error
 // rather than replace one.
 constexpr int kMaxProtokolu = 1000;
+// The protocol file's extension, after the moment's name or its "_2", "_3", ...
+constexpr std::string_view kPripona = ".rtf";
+
+// The protocol opens with the header lines (name, date, note, the two totals
+// and the grade) and a rule of hyphens under them.
+constexpr int kRadkuHlavicky = 6;
+constexpr size_t kDelkaCary = 50;
 
 // The entry of question i; a question the run result does not reach counts
 // as never checked: wrong and unmarked.
@@ -82,7 +90,7 @@ std::string NazevProtokolu(const QDateTime& moment) {
   const QDate d = moment.date();
   const QTime t = moment.time();
   return IntToStr(d.year()) + "-" + IntToStr(d.month()) + "-" + IntToStr(d.day()) + "_" + IntToStr(t.hour()) + "-" +
-         IntToStr(t.minute()) + "-" + IntToStr(t.second()) + ".rtf";
+         IntToStr(t.minute()) + "-" + IntToStr(t.second()) + std::string(kPripona);
 }
 
 TfHodnoceni::TfHodnoceni() : TForm("fHodnoceni") {
@@ -175,8 +183,8 @@ void TfHodnoceni::PripravVystup() {
   // Built as lines of formatted pieces and handed to the document in one
   // step: a run of thousands of questions opens at once.
   std::vector<TTextLine> lines;
-  for (int i = 0; i < 6; ++i) lines.push_back({{RadekHlavicky(i), true, {}}});
-  lines.push_back({{std::string(50, '-'), true, {}}});
+  for (int i = 0; i < kRadkuHlavicky; ++i) lines.push_back({{RadekHlavicky(i), true, {}}});
+  lines.push_back({{std::string(kDelkaCary, '-'), true, {}}});
 
   const std::string spravne = LangText("Spravne");
   const std::string spatne = LangText("Spatne");
@@ -206,7 +214,7 @@ void TfHodnoceni::PripravVystup() {
 
 void TfHodnoceni::bPridatInfClick() {
   std::vector<std::string> header;
-  for (int i = 0; i < 6; ++i) header.push_back(RadekHlavicky(i));
+  for (int i = 0; i < kRadkuHlavicky; ++i) header.push_back(RadekHlavicky(i));
   reVystup->SetLines(0, header);
 }
 
@@ -233,10 +241,10 @@ void TfHodnoceni::UlozVysledek() {
   // The folder is not made here: it lies beside the program from its installation.
   // A protocol never replaces another: a second one in the same second is "_2", then "_3", ...
   const std::string name = NazevProtokolu(platform::LocalNow());
-  const std::string stem = platform::ProgramDir() + "Protokoly/" + name.substr(0, name.size() - 4);
+  const std::string stem = platform::ProgramDir() + "Protokoly/" + name.substr(0, name.size() - kPripona.size());
   for (int n = 1; n <= kMaxProtokolu; ++n) {
-    const std::string path = n == 1 ? stem + ".rtf" : stem + "_" + IntToStr(n) + ".rtf";
+    const std::string path = (n == 1 ? stem : stem + "_" + IntToStr(n)) + std::string(kPripona);
     if (reVystup->SaveToNewFile(path)) return;
   }
-  throw platform::EInOutError::FromErrno(stem + ".rtf", EEXIST);
+  throw platform::EInOutError::FromErrno(stem + std::string(kPripona), EEXIST);
 }
