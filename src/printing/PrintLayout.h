@@ -45,7 +45,7 @@ struct TRoleFonts {
   TFontSpec Odpovedi;  // answer letters and texts
 };
 
-// What one print action prints.
+// What one print action prints; the print screen's fields start from these.
 struct TPrintSettings {
   int TopBottomMm = 10;  // margins
   int LeftRightMm = 10;

@@ -17,8 +17,7 @@ TfTisk* fTisk = nullptr;
 namespace {
 
 // What the margin and picture fields hold at first and take when left empty.
-constexpr int kMarginMm = 10;
-constexpr int kPictureFactor = 4;
+const printing::TPrintSettings kDefaults;
 
 TFontSpec RoleFont(int size, bool bold) {
   TFontSpec f;
@@ -61,10 +60,10 @@ TfTisk::TfTisk() : TForm("fTisk") {
   gOkraje->SetBounds(8, 4, 169, 72);
   gOkraje->SetCaption("Okraje");
   Label1 = PlainLabel(gOkraje, "Label1", 8, 20, Cp1250("Horní/Dolní:"));
-  seHDO = SpinField(gOkraje, "seHDO", 88, 16, 50, 0, 5000, kMarginMm);
+  seHDO = SpinField(gOkraje, "seHDO", 88, 16, 50, 0, 5000, kDefaults.TopBottomMm);
   Label8 = PlainLabel(gOkraje, "Label8", 142, 20, "mm");
   Label2 = PlainLabel(gOkraje, "Label2", 8, 46, Cp1250("Pravý/Levý:"));
-  sePLO = SpinField(gOkraje, "sePLO", 88, 42, 50, 0, 5000, kMarginMm);
+  sePLO = SpinField(gOkraje, "sePLO", 88, 42, 50, 0, 5000, kDefaults.LeftRightMm);
   Label9 = PlainLabel(gOkraje, "Label9", 142, 46, "mm");
 
   gTisk = new TGroupBox(this, "gTisk");
@@ -84,7 +83,7 @@ TfTisk::TfTisk() : TForm("fTisk") {
   gObr->SetBounds(8, 212, 169, 64);
   gObr->SetCaption(Cp1250("Obrázky"));
   Label3 = PlainLabel(gObr, "Label3", 8, 20, "Velikost:");
-  seVelObr = SpinField(gObr, "seVelObr", 88, 16, 72, 1, 100, kPictureFactor);
+  seVelObr = SpinField(gObr, "seVelObr", 88, 16, 72, 1, 100, kDefaults.PictureFactor);
   seVelObr->SetHelpContext(1030);
   Label6 = PlainLabel(gObr, "Label6", 8, 44, Cp1250("Doporučená hodnota 4"));
   Label6->setFont(FontPt("MS Sans Serif", 8, false, true));
@@ -200,16 +199,16 @@ void TfTisk::seKopiiExit() {
   if (seKopii->Text().empty()) seKopii->SetValue(1);
 }
 void TfTisk::seHDOExit() {
-  if (seHDO->Text().empty()) seHDO->SetValue(kMarginMm);
+  if (seHDO->Text().empty()) seHDO->SetValue(kDefaults.TopBottomMm);
 }
 void TfTisk::sePLOExit() {
-  if (sePLO->Text().empty()) sePLO->SetValue(kMarginMm);
+  if (sePLO->Text().empty()) sePLO->SetValue(kDefaults.LeftRightMm);
 }
 void TfTisk::sePVariantExit() {
   if (sePVariant->Text().empty()) sePVariant->SetValue(sePVariant->MinValue());
 }
 void TfTisk::seVelObrExit() {
-  if (seVelObr->Text().empty()) seVelObr->SetValue(kPictureFactor);
+  if (seVelObr->Text().empty()) seVelObr->SetValue(kDefaults.PictureFactor);
 }
 
 void TfTisk::ChooseFont(TFontSpec& role, TButton* button) {
