@@ -50,9 +50,9 @@ TEdit* NewEdit(QWidget* parent, const char* name, int left, int top, int width) 
 }
 
 TSpinEdit* NewSpinEdit(QWidget* parent, const char* name, int left, int top, int width, int32_t min, int32_t max,
-                       int32_t value) {
+                       int32_t value, int height) {
   auto* s = new TSpinEdit(parent, name);
-  s->SetBounds(left, top, width, 21);
+  s->SetBounds(left, top, width, height);
   s->SetMinValue(min);
   s->SetMaxValue(max);
   s->SetValue(value);

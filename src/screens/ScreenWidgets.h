@@ -32,9 +32,9 @@ toolkit::TCheckBox* NewCheckBox(QWidget* parent, const char* name, int left, int
                                 const std::string& caption = "");
 // An edit 21 pixels high.
 toolkit::TEdit* NewEdit(QWidget* parent, const char* name, int left, int top, int width);
-// A spin edit 21 pixels high with its range and value.
+// A spin edit with its range and value, 21 pixels high unless told otherwise.
 toolkit::TSpinEdit* NewSpinEdit(QWidget* parent, const char* name, int left, int top, int width, int32_t min,
-                                int32_t max, int32_t value);
+                                int32_t max, int32_t value, int height = 21);
 toolkit::TGroupBox* NewGroupBox(QWidget* parent, const char* name, int left, int top, int width, int height,
                                 const std::string& caption = "");
 // A panel docked to its parent's edge (or filling it), as wide as the parent.

@@ -33,12 +33,6 @@ const TCaptionTable<TfNastaveni> TfNastaveni::Captions = {
 
 namespace {
 
-TGroupBox* Group(QWidget* parent, const char* name, int left, int top, int width, int height) {
-  auto* g = new TGroupBox(parent, name);
-  g->SetBounds(left, top, width, height);
-  return g;
-}
-
 TCheckBox* Check(QWidget* parent, const char* name, int top) { return NewCheckBox(parent, name, 8, top, 172); }
 
 // The two buttons of the lower group speak in a smaller, regular Comic Sans.
@@ -62,22 +56,22 @@ TfNastaveni::TfNastaveni() : TForm("fNastaveni") {
 
   tsZakladni = new TTabSheet(pcNastaveni, "tsZakladni");
 
-  gbAktualizace = Group(tsZakladni, "gbAktualizace", 8, 8, 185, 73);
+  gbAktualizace = NewGroupBox(tsZakladni, "gbAktualizace", 8, 8, 185, 73);
   cbZjistiAV = Check(gbAktualizace, "cbZjistiAV", 20);
   bAktualizuj = new TButton(gbAktualizace, "bAktualizuj");
   bAktualizuj->SetBounds(8, 42, 75, 23);
   bAktualizuj->OnClick = [this] { bAktualizujClick(); };
 
-  gJazyk = Group(tsZakladni, "gJazyk", 8, 88, 185, 53);
+  gJazyk = NewGroupBox(tsZakladni, "gJazyk", 8, 88, 185, 53);
   cbJazyky = new TComboBox(gJazyk, "cbJazyky");
   cbJazyky->SetBounds(8, 20, 169, 21);
 
   tsSoubory = new TTabSheet(pcNastaveni, "tsSoubory");
 
-  gProtokol = Group(tsSoubory, "gProtokol", 8, 4, 185, 41);
+  gProtokol = NewGroupBox(tsSoubory, "gProtokol", 8, 4, 185, 41);
   chProtokol1 = Check(gProtokol, "chProtokol1", 18);
 
-  gSoubory = Group(tsSoubory, "gSoubory", 8, 48, 185, 119);
+  gSoubory = NewGroupBox(tsSoubory, "gSoubory", 8, 48, 185, 119);
   chPVAdr = Check(gSoubory, "chPVAdr", 18);
   eVAdr = new TEdit(gSoubory, "eVAdr");
   eVAdr->SetBounds(8, 38, 169, 21);

@@ -29,21 +29,8 @@ TFontSpec RoleFont(int size, bool bold) {
 
 int ValueOf(const TSpinEdit* field) { return field->CheckValue(field->Value()); }
 
-TSpinEdit* SpinField(QWidget* parent, const char* name, int left, int top, int width, int min, int max, int value) {
-  auto* se = new TSpinEdit(parent, name);
-  se->SetBounds(left, top, width, 22);
-  se->SetMinValue(min);
-  se->SetMaxValue(max);
-  se->SetValue(value);
-  return se;
-}
-
-TLabel* PlainLabel(QWidget* parent, const char* name, int left, int top, const std::string& caption) {
-  auto* l = new TLabel(parent, name);
-  l->move(left, top);
-  l->SetCaption(caption);
-  return l;
-}
+// The screen's spin edits stand a pixel higher than the other screens'.
+constexpr int kFieldHeight = 22;
 
 }  // namespace
 
@@ -59,20 +46,20 @@ TfTisk::TfTisk() : TForm("fTisk") {
   gOkraje = new TGroupBox(this, "gOkraje");
   gOkraje->SetBounds(8, 4, 169, 72);
   gOkraje->SetCaption("Okraje");
-  Label1 = PlainLabel(gOkraje, "Label1", 8, 20, Cp1250("Horní/Dolní:"));
-  seHDO = SpinField(gOkraje, "seHDO", 88, 16, 50, 0, 5000, kDefaults.TopBottomMm);
-  Label8 = PlainLabel(gOkraje, "Label8", 142, 20, "mm");
-  Label2 = PlainLabel(gOkraje, "Label2", 8, 46, Cp1250("Pravý/Levý:"));
-  sePLO = SpinField(gOkraje, "sePLO", 88, 42, 50, 0, 5000, kDefaults.LeftRightMm);
-  Label9 = PlainLabel(gOkraje, "Label9", 142, 46, "mm");
+  Label1 = NewLabel(gOkraje, "Label1", 8, 20, Cp1250("Horní/Dolní:"));
+  seHDO = NewSpinEdit(gOkraje, "seHDO", 88, 16, 50, 0, 5000, kDefaults.TopBottomMm, kFieldHeight);
+  Label8 = NewLabel(gOkraje, "Label8", 142, 20, "mm");
+  Label2 = NewLabel(gOkraje, "Label2", 8, 46, Cp1250("Pravý/Levý:"));
+  sePLO = NewSpinEdit(gOkraje, "sePLO", 88, 42, 50, 0, 5000, kDefaults.LeftRightMm, kFieldHeight);
+  Label9 = NewLabel(gOkraje, "Label9", 142, 46, "mm");
 
   gTisk = new TGroupBox(this, "gTisk");
   gTisk->SetBounds(8, 80, 169, 128);
   gTisk->SetCaption("Tisk");
-  Label4 = PlainLabel(gTisk, "Label4", 8, 20, Cp1250("Počet kopií:"));
-  seKopii = SpinField(gTisk, "seKopii", 88, 16, 72, 1, 1000, 1);
-  Label7 = PlainLabel(gTisk, "Label7", 8, 46, Cp1250("Počet variant:"));
-  sePVariant = SpinField(gTisk, "sePVariant", 88, 42, 72, 1, 1000, 1);
+  Label4 = NewLabel(gTisk, "Label4", 8, 20, Cp1250("Počet kopií:"));
+  seKopii = NewSpinEdit(gTisk, "seKopii", 88, 16, 72, 1, 1000, 1, kFieldHeight);
+  Label7 = NewLabel(gTisk, "Label7", 8, 46, Cp1250("Počet variant:"));
+  sePVariant = NewSpinEdit(gTisk, "sePVariant", 88, 42, 72, 1, 1000, 1, kFieldHeight);
   chTiskVysledku = new TWrapCheckBox(gTisk, "chTiskVysledku");
   chTiskVysledku->SetBounds(8, 70, 153, 30);
   chTiskVysledku->SetCaption(Cp1250("Vysledky pro každou var."));
@@ -82,10 +69,10 @@ TfTisk::TfTisk() : TForm("fTisk") {
   gObr = new TGroupBox(this, "gObr");
   gObr->SetBounds(8, 212, 169, 64);
   gObr->SetCaption(Cp1250("Obrázky"));
-  Label3 = PlainLabel(gObr, "Label3", 8, 20, "Velikost:");
-  seVelObr = SpinField(gObr, "seVelObr", 88, 16, 72, 1, 100, kDefaults.PictureFactor);
+  Label3 = NewLabel(gObr, "Label3", 8, 20, "Velikost:");
+  seVelObr = NewSpinEdit(gObr, "seVelObr", 88, 16, 72, 1, 100, kDefaults.PictureFactor, kFieldHeight);
   seVelObr->SetHelpContext(1030);
-  Label6 = PlainLabel(gObr, "Label6", 8, 44, Cp1250("Doporučená hodnota 4"));
+  Label6 = NewLabel(gObr, "Label6", 8, 44, Cp1250("Doporučená hodnota 4"));
   Label6->setFont(FontPt("MS Sans Serif", 8, false, true));
 
   // Right column
@@ -94,8 +81,8 @@ TfTisk::TfTisk() : TForm("fTisk") {
   gTest->SetCaption(Cp1250("Možnosti testu"));
   cbMOtazky = NewCheckBox(gTest, "cbMOtazky", 8, 18, 153, Cp1250("Míchat otázky"));
   cbMOdpovedi = NewCheckBox(gTest, "cbMOdpovedi", 8, 36, 153, Cp1250("Míchat odpovědi"));
-  Label5 = PlainLabel(gTest, "Label5", 8, 64, Cp1250("Počet otázek:"));
-  seOtazek = SpinField(gTest, "seOtazek", 88, 60, 70, 1, 1, 1);
+  Label5 = NewLabel(gTest, "Label5", 8, 64, Cp1250("Počet otázek:"));
+  seOtazek = NewSpinEdit(gTest, "seOtazek", 88, 60, 70, 1, 1, 1, kFieldHeight);
 
   gPisma = new TGroupBox(this, "gPisma");
   gPisma->SetBounds(184, 104, 167, 172);
