@@ -14,6 +14,33 @@ using namespace toolkit;
 
 TfTisk* fTisk = nullptr;
 
+const TCaptionTable<TfTisk> TfTisk::Captions = {
+    {kForm, "TiskTestu", "Tisk testu"},
+    {&TfTisk::gOkraje, "Okraje", "Okraje"},
+    {&TfTisk::Label1, "HorniDolni", "Horní/Dolní:", ":"},
+    {&TfTisk::Label2, "PravyLevy", "Pravý/Levý:", ":"},
+    {&TfTisk::gTisk, "Tisk", "Tisk"},
+    {&TfTisk::Label4, "PocetKopii", "Počet kopií:", ":"},
+    {&TfTisk::Label7, "PocetVariant", "Počet variant:", ":"},
+    {&TfTisk::chTiskVysledku, "VysledkyProKVar", "Vysledky pro každou var."},
+    {&TfTisk::chbHVysledky, "SouhrnneVysledky", "Souhrnné výsledky"},
+    {&TfTisk::gObr, "Obrazky", "Obrázky"},
+    {&TfTisk::Label3, "Velikost", "Velikost:", ":"},
+    {&TfTisk::Label6, "DoporucenaHodnota", "Doporučená hodnota 4", " 4"},
+    {&TfTisk::gTest, "MoznostiTestu", "Možnosti testu"},
+    {&TfTisk::cbMOtazky, "MichatOtazky", "Míchat otázky"},
+    {&TfTisk::cbMOdpovedi, "MichatOdpovedi", "Míchat odpovědi"},
+    {&TfTisk::Label5, "PocetOtazek", "Počet otázek:", ":"},
+    {&TfTisk::gPisma, "NastaveniPisma", "Nastavení písma"},
+    {&TfTisk::bPNadpis, "Nadpis", "Nadpis"},
+    {&TfTisk::bPHlavicka, "Hlavicka", "Hlavička"},
+    {&TfTisk::bPStranka, "Stranka", "Stránka"},
+    {&TfTisk::bPOtazky, "Otazky", "Otázky"},
+    {&TfTisk::bPOdpovedi, "Odpovedi", "Odpovědi"},
+    {&TfTisk::bTisk, "Tisk", "Tisk"},
+    {&TfTisk::bZavrit, "Zavrit", "Zavřít"},
+};
+
 namespace {
 
 // What the margin and picture fields hold at first and take when left empty.
@@ -35,7 +62,6 @@ constexpr int kFieldHeight = 22;
 }  // namespace
 
 TfTisk::TfTisk() : TForm("fTisk") {
-  SetCaption("Tisk testu");
   SetClientSize(359, 312);
   SetPosition(TPosition::poMainFormCenter);
   SetBorderStyle(TBorderStyle::bsSingle);
@@ -45,63 +71,56 @@ TfTisk::TfTisk() : TForm("fTisk") {
   // Left column
   gOkraje = new TGroupBox(this, "gOkraje");
   gOkraje->SetBounds(8, 4, 169, 72);
-  gOkraje->SetCaption("Okraje");
-  Label1 = NewLabel(gOkraje, "Label1", 8, 20, Cp1250("Horní/Dolní:"));
+  Label1 = NewLabel(gOkraje, "Label1", 8, 20);
   seHDO = NewSpinEdit(gOkraje, "seHDO", 88, 16, 50, 0, 5000, kDefaults.TopBottomMm, kFieldHeight);
   Label8 = NewLabel(gOkraje, "Label8", 142, 20, "mm");
-  Label2 = NewLabel(gOkraje, "Label2", 8, 46, Cp1250("Pravý/Levý:"));
+  Label2 = NewLabel(gOkraje, "Label2", 8, 46);
   sePLO = NewSpinEdit(gOkraje, "sePLO", 88, 42, 50, 0, 5000, kDefaults.LeftRightMm, kFieldHeight);
   Label9 = NewLabel(gOkraje, "Label9", 142, 46, "mm");
 
   gTisk = new TGroupBox(this, "gTisk");
   gTisk->SetBounds(8, 80, 169, 128);
-  gTisk->SetCaption("Tisk");
-  Label4 = NewLabel(gTisk, "Label4", 8, 20, Cp1250("Počet kopií:"));
+  Label4 = NewLabel(gTisk, "Label4", 8, 20);
   seKopii = NewSpinEdit(gTisk, "seKopii", 88, 16, 72, 1, 1000, 1, kFieldHeight);
-  Label7 = NewLabel(gTisk, "Label7", 8, 46, Cp1250("Počet variant:"));
+  Label7 = NewLabel(gTisk, "Label7", 8, 46);
   sePVariant = NewSpinEdit(gTisk, "sePVariant", 88, 42, 72, 1, 1000, 1, kFieldHeight);
   chTiskVysledku = new TWrapCheckBox(gTisk, "chTiskVysledku");
   chTiskVysledku->SetBounds(8, 70, 153, 30);
-  chTiskVysledku->SetCaption(Cp1250("Vysledky pro každou var."));
-  chbHVysledky = NewCheckBox(gTisk, "chbHVysledky", 8, 104, 153, Cp1250("Souhrnné výsledky"));
+  chbHVysledky = NewCheckBox(gTisk, "chbHVysledky", 8, 104, 153);
   chbHVysledky->SetChecked(true);
 
   gObr = new TGroupBox(this, "gObr");
   gObr->SetBounds(8, 212, 169, 64);
-  gObr->SetCaption(Cp1250("Obrázky"));
-  Label3 = NewLabel(gObr, "Label3", 8, 20, "Velikost:");
+  Label3 = NewLabel(gObr, "Label3", 8, 20);
   seVelObr = NewSpinEdit(gObr, "seVelObr", 88, 16, 72, 1, 100, kDefaults.PictureFactor, kFieldHeight);
   seVelObr->SetHelpContext(1030);
-  Label6 = NewLabel(gObr, "Label6", 8, 44, Cp1250("Doporučená hodnota 4"));
+  Label6 = NewLabel(gObr, "Label6", 8, 44);
   Label6->setFont(FontPt("MS Sans Serif", 8, false, true));
 
   // Right column
   gTest = new TGroupBox(this, "gTest");
   gTest->SetBounds(184, 4, 167, 96);
-  gTest->SetCaption(Cp1250("Možnosti testu"));
-  cbMOtazky = NewCheckBox(gTest, "cbMOtazky", 8, 18, 153, Cp1250("Míchat otázky"));
-  cbMOdpovedi = NewCheckBox(gTest, "cbMOdpovedi", 8, 36, 153, Cp1250("Míchat odpovědi"));
-  Label5 = NewLabel(gTest, "Label5", 8, 64, Cp1250("Počet otázek:"));
+  cbMOtazky = NewCheckBox(gTest, "cbMOtazky", 8, 18, 153);
+  cbMOdpovedi = NewCheckBox(gTest, "cbMOdpovedi", 8, 36, 153);
+  Label5 = NewLabel(gTest, "Label5", 8, 64);
   seOtazek = NewSpinEdit(gTest, "seOtazek", 88, 60, 70, 1, 1, 1, kFieldHeight);
 
   gPisma = new TGroupBox(this, "gPisma");
   gPisma->SetBounds(184, 104, 167, 172);
-  gPisma->SetCaption(Cp1250("Nastavení písma"));
-  auto fontButton = [this](const char* name, int top, const std::string& caption) {
+  auto fontButton = [this](const char* name, int top) {
     auto* b = new TButton(gPisma, name);
     b->SetBounds(8, top, 151, 28);
-    b->SetCaption(caption);
     return b;
   };
-  bPNadpis = fontButton("bPNadpis", 16, "Nadpis");
-  bPHlavicka = fontButton("bPHlavicka", 46, Cp1250("Hlavička"));
-  bPStranka = fontButton("bPStranka", 76, Cp1250("Stránka"));
-  bPOtazky = fontButton("bPOtazky", 106, Cp1250("Otázky"));
-  bPOdpovedi = fontButton("bPOdpovedi", 136, Cp1250("Odpovědi"));
+  bPNadpis = fontButton("bPNadpis", 16);
+  bPHlavicka = fontButton("bPHlavicka", 46);
+  bPStranka = fontButton("bPStranka", 76);
+  bPOtazky = fontButton("bPOtazky", 106);
+  bPOdpovedi = fontButton("bPOdpovedi", 136);
   FontDialog1 = new TFontDialog(this, "FontDialog1");
 
-  bTisk = ComicButton(this, "bTisk", 184, 282, 81, "Tisk");
-  bZavrit = ComicButton(this, "bZavrit", 270, 282, 81, Cp1250("Zavřít"));
+  bTisk = ComicButton(this, "bTisk", 184, 282, 81, "");
+  bZavrit = ComicButton(this, "bZavrit", 270, 282, 81, "");
 
   seOtazek->OnExit = [this] { seOtazekExit(); };
   seKopii->OnExit = [this] { seKopiiExit(); };
@@ -116,6 +135,7 @@ TfTisk::TfTisk() : TForm("fTisk") {
   bPOdpovedi->OnClick = [this] { bPOdpovediClick(); };
   bTisk->OnClick = [this] { bTiskClick(); };
   bZavrit->OnClick = [this] { bZavritClick(); };
+  Captions.Build(*this);
 }
 
 void TfTisk::FormCreate() {
@@ -152,32 +172,7 @@ void TfTisk::FormShow() {
 
 void TfTisk::FormActivate() { NastavTxt(); }
 
-void TfTisk::NastavTxt() {
-  SetCaption(LangText("TiskTestu"));
-  gOkraje->SetCaption(LangText("Okraje"));
-  Label1->SetCaption(LangText("HorniDolni") + ":");
-  Label2->SetCaption(LangText("PravyLevy") + ":");
-  gTisk->SetCaption(LangText("Tisk"));
-  Label4->SetCaption(LangText("PocetKopii") + ":");
-  Label7->SetCaption(LangText("PocetVariant") + ":");
-  chTiskVysledku->SetCaption(LangText("VysledkyProKVar"));
-  chbHVysledky->SetCaption(LangText("SouhrnneVysledky"));
-  gObr->SetCaption(LangText("Obrazky"));
-  Label3->SetCaption(LangText("Velikost") + ":");
-  Label6->SetCaption(LangText("DoporucenaHodnota") + " 4");
-  gTest->SetCaption(LangText("MoznostiTestu"));
-  cbMOtazky->SetCaption(LangText("MichatOtazky"));
-  cbMOdpovedi->SetCaption(LangText("MichatOdpovedi"));
-  Label5->SetCaption(LangText("PocetOtazek") + ":");
-  gPisma->SetCaption(LangText("NastaveniPisma"));
-  bPNadpis->SetCaption(LangText("Nadpis"));
-  bPHlavicka->SetCaption(LangText("Hlavicka"));
-  bPStranka->SetCaption(LangText("Stranka"));
-  bPOtazky->SetCaption(LangText("Otazky"));
-  bPOdpovedi->SetCaption(LangText("Odpovedi"));
-  bTisk->SetCaption(LangText("Tisk"));
-  bZavrit->SetCaption(LangText("Zavrit"));
-}
+void TfTisk::NastavTxt() { Captions.LookUp(*this); }
 
 void TfTisk::seOtazekExit() {
   if (seOtazek->Text().empty()) seOtazek->SetValue(seOtazek->MaxValue());

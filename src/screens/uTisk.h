@@ -6,6 +6,7 @@
 #include <string>
 
 #include "toolkit/Toolkit.h"
+#include "screens/Captions.h"
 #include "toolkit/WrapCheckBox.h"
 
 class TfTisk : public toolkit::TForm {
@@ -55,6 +56,8 @@ class TfTisk : public toolkit::TForm {
   void FormCreate() override;
   void FormShow() override;
   void FormActivate() override;
+  // The captions: built with the screen, looked up by NastavTxt.
+  static const TCaptionTable<TfTisk> Captions;
   void NastavTxt();
 
   void seOtazekExit();
