@@ -130,8 +130,8 @@ void TPrintAction::QuestionPaper(int variant) {
   Printer().BeginDoc();
   int y = page_.T;
   HeadingLine(heading, y);
-  for (const char* key : {"Jmeno", "Datum", "Hodnoceni"}) {
-    const std::string text = LangText(key) + ":";
+  for (const std::string& field : {LangText("Jmeno"), LangText("Datum"), LangText("Hodnoceni")}) {
+    const std::string text = field + ":";
     Draw(fonts_.Hlavicka, page_.L + page_.N, y, text);
     y += VyskaTextu(text, fonts_.Hlavicka);
   }
