@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "platform/qtgui/fontspec.h"
+#include "platform/qtgui/fontface.h"
 #include "printing/PrintPictures.h"
 
 namespace printing {

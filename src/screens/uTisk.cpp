@@ -6,7 +6,7 @@
 
 #include "model/uDApp.h"
 #include "model/uDTest.h"
-#include "platform/qtgui/fontspec.h"
+#include "platform/qtgui/fontface.h"
 #include "printing/PrintLayout.h"
 #include "screens/ScreenWidgets.h"
 

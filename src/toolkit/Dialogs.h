@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/qtgui/fontspec.h"
+#include "platform/qtgui/fontface.h"
 
 class QFileDialog;
 class QLocale;

@@ -1,4 +1,4 @@
-#include "platform/qtgui/fontspec.h"
+#include "platform/qtgui/fontface.h"
 
 #include "platform/qtgui/qtext.h"
 
